@@ -26,6 +26,9 @@ function(pelmora_test name)
              ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
         list(APPEND sources ${globbed})
     endif()
+    if(NOT sources)
+        return() # a test directory that has no tests yet
+    endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE pelmora_test_support ${T_LIBS})
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
