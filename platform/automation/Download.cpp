@@ -1,0 +1,278 @@
+#include "platform/automation/Download.h"
+
+#include "platform/runtime/Error.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace platform::automation {
+
+namespace {
+
+constexpr int maximumRedirects = 10;
+constexpr qint64 copyChunk = 1 << 20;
+constexpr qsizetype maximumStem = 60;
+constexpr qsizetype maximumExtension = 16;
+
+bool isFileNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_')
+           || c == QLatin1Char('.');
+}
+
+} // namespace
+
+Download::Download(QObject *parent) : QObject(parent)
+{
+    m_inactivity.setSingleShot(true);
+    connect(&m_inactivity, &QTimer::timeout, this, &Download::onInactivity);
+}
+
+Download::~Download()
+{
+    stop();
+}
+
+QString Download::cacheDirectory()
+{
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) // relative values are to be ignored
+        base = QDir::homePath() + QStringLiteral("/.cache");
+    return QDir::cleanPath(base + QStringLiteral("/pelmora/downloads"));
+}
+
+QString Download::cacheFileFor(const QUrl &url)
+{
+    // The fragment never reaches the server, so it does not make another file.
+    const QByteArray hash =
+        QCryptographicHash::hash(url.adjusted(QUrl::RemoveFragment).toEncoded(),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(8);
+
+    // The last segment as the URL spells it: an encoded "/" stays inside the segment.
+    const QString path = url.path(QUrl::FullyEncoded);
+    const QString segment = QUrl::fromPercentEncoding(
+        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).toUtf8());
+    const qsizetype dot = segment.lastIndexOf(QLatin1Char('.'));
+    QString stem = dot > 0 ? segment.left(dot) : segment;
+    QString extension = dot > 0 ? segment.mid(dot) : QString();
+
+    for (QChar &c : stem) {
+        if (!isFileNameChar(c))
+            c = QLatin1Char('_');
+    }
+    while (stem.startsWith(QLatin1Char('.'))) // no hidden files
+        stem.remove(0, 1);
+    stem.truncate(maximumStem);
+    if (stem.isEmpty())
+        stem = QStringLiteral("download");
+
+    const bool plainExtension =
+        extension.size() > 1 && extension.size() <= maximumExtension
+        && std::all_of(extension.begin() + 1, extension.end(),
+                       [](QChar c) { return c.isLetterOrNumber(); });
+    if (!plainExtension)
+        extension.clear();
+
+    return cacheDirectory() + QLatin1Char('/') + stem + QLatin1Char('-')
+           + QString::fromLatin1(hash) + extension;
+}
+
+void Download::setInactivityTimeout(int milliseconds)
+{
+    m_timeout = milliseconds;
+    if (m_reply) { // running over the network
+        if (m_timeout > 0)
+            m_inactivity.start(m_timeout);
+        else
+            m_inactivity.stop();
+    }
+}
+
+void Download::start(const QUrl &url)
+{
+    if (m_running)
+        throw Error(QStringLiteral("A download is already running: %1")
+                        .arg(m_url.toDisplayString()));
+    m_url = url;
+    m_running = true;
+    const quint64 generation = ++m_generation;
+    // Every outcome, even an immediate failure, arrives through the event loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation] {
+            if (generation != m_generation)
+                return;
+            const QString scheme = m_url.scheme().toLower();
+            if (!m_url.isValid() || m_url.isEmpty())
+                fail(QStringLiteral("it is not a valid URL"));
+            else if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+                startNetwork();
+            else if (scheme == QLatin1String("file"))
+                copyLocalFile();
+            else
+                fail(QStringLiteral("the scheme \"%1\" is not supported (http, https and file "
+                                    "are)")
+                         .arg(m_url.scheme()));
+        },
+        Qt::QueuedConnection);
+}
+
+void Download::cancel()
+{
+    if (stop())
+        emit cancelled();
+}
+
+QString Download::describe(const QString &reason) const
+{
+    return QStringLiteral("The download of %1 failed: %2")
+        .arg(m_url.isEmpty() ? QStringLiteral("an empty URL") : m_url.toDisplayString(), reason);
+}
+
+bool Download::openTarget()
+{
+    const QString directory = cacheDirectory();
+    if (!QDir().mkpath(directory)) {
+        fail(QStringLiteral("the cache directory %1 cannot be created").arg(directory));
+        return false;
+    }
+    m_target = std::make_unique<QSaveFile>(cacheFileFor(m_url));
+    if (!m_target->open(QIODevice::WriteOnly)) {
+        fail(QStringLiteral("%1 cannot be written: %2")
+                 .arg(m_target->fileName(), m_target->errorString()));
+        return false;
+    }
+    return true;
+}
+
+void Download::startNetwork()
+{
+    if (!openTarget())
+        return;
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    QNetworkRequest request(m_url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(maximumRedirects);
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::readyRead, this, &Download::onReadyRead);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
+        if (m_timeout > 0)
+            m_inactivity.start(m_timeout);
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &Download::onReplyFinished);
+    if (m_timeout > 0)
+        m_inactivity.start(m_timeout);
+}
+
+void Download::onReadyRead()
+{
+    if (m_timeout > 0)
+        m_inactivity.start(m_timeout);
+    const QByteArray data = m_reply->readAll();
+    if (m_target->write(data) != data.size())
+        fail(QStringLiteral("%1 cannot be written: %2")
+                 .arg(m_target->fileName(), m_target->errorString()));
+}
+
+void Download::onReplyFinished()
+{
+    const quint64 generation = m_generation;
+    if (m_reply->bytesAvailable() > 0) {
+        onReadyRead();
+        if (generation != m_generation)
+            return; // the write failed and ended the download
+    }
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const int code = status.isValid() ? status.toInt() : 0;
+    const QString phrase =
+        m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    const bool statusFailed = status.isValid() && (code < 200 || code >= 300);
+
+    if (statusFailed && (m_reply->error() == QNetworkReply::NoError || code >= 400))
+        fail(QStringLiteral("the server answered %1 %2").arg(code).arg(phrase).trimmed());
+    else if (m_reply->error() != QNetworkReply::NoError)
+        fail(m_reply->errorString());
+    else
+        succeed();
+}
+
+void Download::onInactivity()
+{
+    if (!m_running)
+        return;
+    fail(QStringLiteral("timed out: no data arrived for %1 seconds").arg(m_timeout / 1000.0));
+}
+
+void Download::copyLocalFile()
+{
+    const QString source = m_url.toLocalFile();
+    const QFileInfo info(source);
+    if (!info.exists())
+        return fail(QStringLiteral("the file %1 does not exist").arg(source));
+    if (!info.isFile())
+        return fail(QStringLiteral("%1 is not a file").arg(source));
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("%1 cannot be read: %2").arg(source, in.errorString()));
+    if (!openTarget())
+        return;
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(copyChunk);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("%1 cannot be read: %2").arg(source, in.errorString()));
+        if (m_target->write(chunk) != chunk.size())
+            return fail(QStringLiteral("%1 cannot be written: %2")
+                            .arg(m_target->fileName(), m_target->errorString()));
+    }
+    succeed();
+}
+
+void Download::succeed()
+{
+    if (!m_target->commit()) {
+        fail(QStringLiteral("%1 cannot be saved: %2")
+                 .arg(m_target->fileName(), m_target->errorString()));
+        return;
+    }
+    const QString file = m_target->fileName();
+    stop();
+    emit finished(file);
+}
+
+void Download::fail(const QString &reason)
+{
+    const QString description = describe(reason);
+    stop();
+    emit failed(description);
+}
+
+bool Download::stop()
+{
+    if (!m_running)
+        return false;
+    m_running = false;
+    ++m_generation;
+    m_inactivity.stop();
+    if (m_reply) {
+        disconnect(m_reply, nullptr, this, nullptr);
+        m_reply->abort();
+        m_reply->deleteLater();
+        m_reply = nullptr;
+    }
+    m_target.reset(); // without commit() the temporary file goes and the cached one stays
+    return true;
+}
+
+} // namespace platform::automation
