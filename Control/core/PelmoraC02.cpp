@@ -1,8 +1,322 @@
 #include "Control/core/PelmoraC02.h"
 
+#include "Control/core/ErrorTrap.h"
+#include "Control/core/ToolbarButtons.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/widgets/CommonDialog.h"
+#include "platform/widgets/ElasticPanel.h"
+#include "platform/widgets/ImageList.h"
+#include "platform/widgets/Toolbar.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using platform::widgets::ButtonStyle;
+using platform::widgets::ElasticPanel;
+
+namespace {
+
+// The fixed height of the titles grid's pane, in twips (about five rows of text).
+constexpr int headingsPaneTwips = 1440;
+
+} // namespace
+
 PelmoraC02::PelmoraC02(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PelmoraC02"));
+    buildChildren();
+    bindActions();
+    UserControl_Initialize();
 }
 
 PelmoraC02::~PelmoraC02() = default;
+
+void PelmoraC02::buildChildren()
+{
+    ImageList1 = new platform::widgets::ImageList(this);
+    ImageList1->setObjectName(QStringLiteral("ImageList1"));
+    for (int image = 1; image <= pelmora::toolbarImageCount; ++image)
+        ImageList1->add(pelmora::toolbarImage(image));
+
+    tbToolBar = new platform::widgets::Toolbar(this);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setImageList(ImageList1);
+    for (const pelmora::ToolbarItem &item : pelmora::toolbarItems()) {
+        if (item.key.isEmpty())
+            tbToolBar->addButton(QString(), ButtonStyle::Separator);
+        else
+            tbToolBar->addButton(item.key, ButtonStyle::Default, item.image, item.toolTipText);
+    }
+    connect(tbToolBar, &platform::widgets::Toolbar::buttonClick, this,
+            &PelmoraC02::tbToolBar_ButtonClick);
+
+    dlg = new platform::widgets::CommonDialog(this);
+    dlg->setObjectName(QStringLiteral("dlg"));
+
+    el1 = new ElasticPanel(this);
+    el1->setObjectName(QStringLiteral("el1"));
+    lblCubo = new QLabel(QStringLiteral("Cubo"));
+    lblCubo->setObjectName(QStringLiteral("lblCubo"));
+    grdTitulos = new QWidget;
+    grdTitulos->setObjectName(QStringLiteral("grdTitulos"));
+    grdResults = new QWidget;
+    grdResults->setObjectName(QStringLiteral("grdResults"));
+    chartArea = new QWidget;
+    chartArea->setObjectName(QStringLiteral("chartArea"));
+    el1->addPane(lblCubo, ElasticPanel::NaturalSize);
+    el1->addPane(grdTitulos, headingsPaneTwips);
+    el1->addPane(grdResults, ElasticPanel::ElasticSize);
+    el1->addPane(chartArea, ElasticPanel::ElasticSize);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tbToolBar);
+    layout->addWidget(el1, 1);
+}
+
+void PelmoraC02::bindActions()
+{
+    using K = pelmora::ActionKeyword;
+    pelmora::ActionTable &t = actionTable;
+    t.bind(K::ConectaCuboNI, [this] { return cubeConnectNI(false); });
+    t.bind(K::OpenParam, [this] { return openOlap(); });
+    t.bind(K::OpenOlap, [this] {
+        // The user picks a new source; the database and cube stay as the first suggestion.
+        openParams.OpenView.clear();
+        openParams.OpenFile.clear();
+        openParams.OpenWWWDir.clear();
+        openParams.OpenServer.clear();
+        return openOlap();
+    });
+    t.bind(K::SaveView, [this] { return saveView(); });
+    t.bind(K::PrintView, [this] { return printView(); });
+    t.bind(K::ExportView, [this] { return loadPreview(QStringLiteral("EXPORT"), vpLocal); });
+    t.bind(K::CopyView, [this] { return copyView(); });
+    t.bind(K::DirectMDX, [this] { return directMDX(); });
+    t.bind(K::ShowElements, [this] { return showElements(); });
+    t.bind(K::ShowChart2d, [this] { return showChart2d(); });
+    t.bind(K::ShowChart3d, [this] { return showChart3d(); });
+    t.bind(K::DoSwapXY, [this] { return doSwapXY(); });
+    t.bind(K::ShowLayout, [this] { return showLayout(); });
+    t.bind(K::DimensionOptions, [this] { return dimensionOptions(); });
+    t.bind(K::DoFormat, [this] { return doFormat(); });
+    t.bind(K::AboutBox, [this] { return ShowAboutBox(); });
+    t.bind(K::Splash, [this] { return ShowSplash(); });
+    t.bind(K::CambiaTitulo, [this] { return changeTitle(); });
+    t.bind(K::WriteRegistry, [this] { return writeRegistry(); });
+    t.bind(K::WriteChartRegistry, [this] { return writeChartRegistry(); });
+    t.bind(K::WritePreviewRegistry, [this] { return writePreviewRegistry(); });
+    t.bind(K::ReadRegistry, [this] { return readRegistry(); });
+    t.bind(K::StartLog, [this] {
+        controlFlags.logging = 1;
+        return true;
+    });
+    t.bind(K::EndLog, [this] {
+        controlFlags.logging = 0;
+        return true;
+    });
+}
+
+bool PelmoraC02::doAction(const QString &action)
+{
+    bool result = false;
+    try {
+        if (!settingsRead) {
+            settingsRead = true;
+            doAction(QStringLiteral("READREGISTRY"));
+        }
+        if (const std::optional<pelmora::ActionKeyword> keyword =
+                pelmora::findActionKeyword(action))
+            result = actionTable.run(*keyword);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("doAction: "));
+    }
+    return result;
+}
+
+void PelmoraC02::newOrderDim(int i, const QString &uniqueName, const QString &caption,
+                             const QString &dimName, int dimType)
+{
+    try {
+        pelmora::newOrderDim(layoutState, i, uniqueName, caption, dimName, dimType);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("newOrderDim: "));
+    }
+}
+
+void PelmoraC02::setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar,
+                             const QString &nombre, const QString &opcionCampo, int opcionTipo,
+                             int opcionTipoReg, int opcionValor, int orden, int ordenTipo,
+                             int profundidad, int tipo, bool vacio)
+{
+    try {
+        pelmora::setOrderDim(layoutState, i, jerarquia, jerarquiaSalto, lugar, nombre,
+                             opcionCampo, opcionTipo, opcionTipoReg, opcionValor, orden,
+                             ordenTipo, profundidad, tipo, vacio);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("setOrderDim: "));
+    }
+}
+
+QString PelmoraC02::saveDialog(const QString &title, const QString &filter)
+{
+    QString result;
+    try {
+        dlg->setDialogTitle(title);
+        dlg->setCancelError(true);
+        dlg->setFileName(QString());
+        dlg->setFilter(filter);
+        dlg->showSave();
+        result = dlg->fileName();
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("saveDialog: "));
+    }
+    return result;
+}
+
+QString PelmoraC02::message(int i)
+{
+    try {
+        return pelmora::messageText(messageTables, language.LanguageID, i);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("message: "));
+    }
+    return QStringLiteral("E: ") + QString::number(i);
+}
+
+void PelmoraC02::UserControl_Initialize()
+{
+    try {
+        controlFlags.logging = 0;
+        pelmora::fillMessageTables(messageTables);
+        connState.interactiveRequested = false;
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("UserControl_Initialize:"));
+    }
+}
+
+void PelmoraC02::UserControl_Show()
+{
+    try {
+        if (!controlFlags.Enabled)
+            return;
+        if (!pelmora::connectionWanted(openParams))
+            return;
+        if (!doAction(QStringLiteral("CONECTACUBONI"))) {
+            platform::forms::msgBox(message(0), platform::forms::OkOnly);
+            return;
+        }
+        if (openParams.MDX.isEmpty()) {
+            genSelect();
+        } else if (MDXExecute(openParams.MDX)) {
+            // A fixed statement makes the view a report: no gestures, no layout commands.
+            controlFlags.Interactive = false;
+            showLayoutButtons(false);
+            grdTitulos->setVisible(false);
+        }
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("UserControl_Show:"));
+    }
+}
+
+void PelmoraC02::UserControl_Click()
+{
+    emit Click();
+}
+
+void PelmoraC02::UserControl_DblClick()
+{
+    emit DblClick();
+}
+
+void PelmoraC02::UserControl_AsyncReadComplete(const AsyncProperty &AsyncProp)
+{
+    try {
+        if (AsyncProp.PropertyName != QLatin1String("OpenWWWDir"))
+            return;
+        if (AsyncProp.failed) {
+            connState.downloadState = pelmora::DownloadFailed;
+            return;
+        }
+        openParams.OpenFile = AsyncProp.Value;
+        connState.downloadState = pelmora::DownloadDone;
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("UserControl_AsyncReadComplete:"));
+    }
+}
+
+void PelmoraC02::tbToolBar_ButtonClick(platform::widgets::ToolbarButton *Button)
+{
+    try {
+        if (!Button)
+            return;
+        doAction(Button->key());
+        emit Click();
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("tbToolBar_ButtonClick:"));
+    }
+}
+
+void PelmoraC02::showCubeButtons(bool flag)
+{
+    for (int index : pelmora::cubeButtonItems())
+        tbToolBar->button(index)->setVisible(flag);
+}
+
+void PelmoraC02::showLayoutButtons(bool flag)
+{
+    for (int index : pelmora::layoutButtonItems())
+        tbToolBar->button(index)->setVisible(flag);
+}
+
+void PelmoraC02::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Every time the container shows the control, not when the window system re-shows it
+    // (a restored window).
+    if (!event->spontaneous())
+        UserControl_Show();
+}
+
+void PelmoraC02::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressed = true;
+    event->accept();
+}
+
+void PelmoraC02::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    const bool pressed = m_pressed;
+    m_pressed = false;
+    // The release that ends a double click raises no second Click.
+    if (m_afterDoubleClick) {
+        m_afterDoubleClick = false;
+        return;
+    }
+    if (pressed && rect().contains(event->position().toPoint()))
+        UserControl_Click();
+}
+
+void PelmoraC02::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    m_pressed = true;
+    m_afterDoubleClick = true;
+    UserControl_DblClick();
+}

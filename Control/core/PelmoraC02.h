@@ -1,14 +1,206 @@
 #pragma once
 
+#include "Control/core/ActionKeywords.h"
+#include "Control/core/ControlState.h"
+#include "Control/core/LayoutRecords.h"
+#include "Control/core/Messages.h"
+
+#include <QString>
 #include <QWidget>
 
+class QLabel;
+
+namespace platform::widgets {
+class CommonDialog;
+class ElasticPanel;
+class ImageList;
+class Toolbar;
+class ToolbarButton;
+} // namespace platform::widgets
+
 // The cube browser control. Containers create it by its class name "PelmoraApp.PelmoraC02"
-// and drive it through its properties, methods and events.
+// and drive it through its properties, its invokable methods and its events; everything else
+// public here is the control's own, shared by the control's subsystems.
 class PelmoraC02 : public QWidget
 {
     Q_OBJECT
 
+    Q_PROPERTY(int LanguageID READ languageId WRITE setLanguageId)
+    Q_PROPERTY(QString OpenServer READ openServer WRITE setOpenServer)
+    Q_PROPERTY(QString OpenDB READ openDb WRITE setOpenDb)
+    Q_PROPERTY(QString openCube READ openCube WRITE setOpenCube)
+    Q_PROPERTY(QString OpenFile READ openFile WRITE setOpenFile)
+    Q_PROPERTY(QString OpenWWWDir READ openWwwDir WRITE setOpenWwwDir)
+    Q_PROPERTY(QString OpenView READ openView WRITE setOpenView)
+    Q_PROPERTY(QString MDX READ mdx WRITE setMdx)
+    Q_PROPERTY(bool Interactive READ interactive WRITE setInteractive)
+    Q_PROPERTY(bool Enabled READ getEnabledProperty WRITE setEnabledProperty)
+
 public:
+    // The panes of the elastic panel el1, top to bottom.
+    enum Pane : int { TitlePane = 0, HeadingsPane = 1, MatrixPane = 2, ChartPane = 3 };
+
     explicit PelmoraC02(QWidget *parent = nullptr);
     ~PelmoraC02() override;
+
+    // Properties.
+    int languageId() const { return language.LanguageID; }
+    void setLanguageId(int id) { language.LanguageID = id; }
+    QString openServer() const { return openParams.OpenServer; }
+    void setOpenServer(const QString &value) { openParams.OpenServer = value; }
+    QString openDb() const { return openParams.OpenDB; }
+    void setOpenDb(const QString &value) { openParams.OpenDB = value; }
+    QString openCube() const { return openParams.openCube; }
+    void setOpenCube(const QString &value) { openParams.openCube = value; }
+    QString openFile() const { return openParams.OpenFile; }
+    void setOpenFile(const QString &value) { openParams.OpenFile = value; }
+    QString openWwwDir() const { return openParams.OpenWWWDir; }
+    void setOpenWwwDir(const QString &value) { openParams.OpenWWWDir = value; }
+    QString openView() const { return openParams.OpenView; }
+    void setOpenView(const QString &value) { openParams.OpenView = value; }
+    QString mdx() const { return openParams.MDX; }
+    void setMdx(const QString &value) { openParams.MDX = value; }
+    bool interactive() const { return controlFlags.Interactive; }
+    void setInteractive(bool value) { controlFlags.Interactive = value; }
+    bool getEnabledProperty() const { return controlFlags.Enabled; }
+    void setEnabledProperty(bool value) { controlFlags.Enabled = value; }
+
+    // Runs the command a keyword names (without regard to case) and answers its result; False
+    // for a keyword it does not know. The first call of an instance reads the stored defaults
+    // before anything else.
+    Q_INVOKABLE bool doAction(const QString &action);
+
+    // State.
+    pelmora::ControlFlags controlFlags;
+    pelmora::Language language;
+    pelmora::OpenParams openParams;
+    pelmora::ConnState connState;
+    pelmora::QueryState queryState;
+    pelmora::LayoutState layoutState;
+    pelmora::GestureState gestureState;
+    pelmora::GridFormat gridFormat;
+    pelmora::ValueFormat valueFormat;
+    pelmora::DisplayFlags displayFlags;
+    pelmora::PreviewOptions previewOptions;
+    pelmora::MessageTables messageTables;
+    // The procedure behind each command keyword.
+    pelmora::ActionTable actionTable;
+
+    // Child controls. The placeholders of the titles grid, the data grid and the chart area
+    // hold their panes until those controls take them.
+    QLabel *lblCubo = nullptr;
+    platform::widgets::Toolbar *tbToolBar = nullptr;
+    platform::widgets::ImageList *ImageList1 = nullptr;
+    platform::widgets::CommonDialog *dlg = nullptr;
+    platform::widgets::ElasticPanel *el1 = nullptr;
+    QWidget *grdTitulos = nullptr;
+    QWidget *grdResults = nullptr;
+    QWidget *chartArea = nullptr;
+    QWidget *vpLocal = nullptr; // the export target
+
+    // Layout records (the trapped ones report "newOrderDim: " or "setOrderDim: ").
+    void newOrderDim(int i, const QString &uniqueName, const QString &caption,
+                     const QString &dimName, int dimType);
+    void setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar, const QString &nombre,
+                     const QString &opcionCampo, int opcionTipo, int opcionTipoReg,
+                     int opcionValor, int orden, int ordenTipo, int profundidad, int tipo,
+                     bool vacio);
+    void clearOrdenCampos(int i) { pelmora::clearOrdenCampos(layoutState, i); }
+    void clearPadreLlave(int i) { pelmora::clearPadreLlave(layoutState, i); }
+    void clearPadreTexto(int i) { pelmora::clearPadreTexto(layoutState, i); }
+    int findOrderDim(int axis, int position) const
+    {
+        return pelmora::findOrderDim(layoutState, axis, position);
+    }
+    int countOrderDims(int axis) const { return pelmora::countOrderDims(layoutState, axis); }
+    int findOrderDimByName(const QString &name) const
+    {
+        return pelmora::findOrderDimByName(layoutState, name);
+    }
+
+    // Asks for a file name to save under; empty when the user cancels (reported as
+    // "saveDialog: " and the description).
+    QString saveDialog(const QString &title, const QString &filter);
+
+    // Text i of the control's language (see pelmora::messageText); an entry that does not
+    // exist is reported as "message: " and the description, and gives "E: " and i.
+    QString message(int i);
+
+    // Start-up and events.
+    void UserControl_Initialize();
+    void UserControl_Show();
+    void UserControl_Click();
+    void UserControl_DblClick();
+
+    // The end of a download started by AsyncRead: the name it was started under, and the
+    // local file that holds it, or the reason it failed.
+    struct AsyncProperty
+    {
+        QString PropertyName;
+        QString Value;
+        bool failed = false;
+        QString failure;
+    };
+    void UserControl_AsyncReadComplete(const AsyncProperty &AsyncProp);
+    // Downloads `target` (a web address) to a local file; UserControl_AsyncReadComplete
+    // reports the end under `propertyName`.
+    void AsyncRead(const QString &target, const QString &propertyName);
+
+    // Toolbar.
+    void tbToolBar_ButtonClick(platform::widgets::ToolbarButton *Button);
+    void showCubeButtons(bool flag);
+    void showLayoutButtons(bool flag);
+
+    // Procedures behind the commands.
+    bool cubeConnectNI(bool ask);
+    bool openOlap();
+    bool saveView();
+    bool printView();
+    bool loadPreview(const QString &mode, QWidget *printer);
+    bool copyView();
+    bool directMDX();
+    bool showElements();
+    bool showChart2d();
+    bool showChart3d();
+    bool doSwapXY();
+    bool showLayout();
+    bool dimensionOptions();
+    bool doFormat();
+    // These three answer whether they ran; their commands then answer True.
+    bool ShowAboutBox();
+    bool ShowSplash();
+    bool changeTitle();
+    bool writeRegistry();
+    bool writeChartRegistry();
+    bool writePreviewRegistry();
+    bool readRegistry();
+
+    // The query of the layout, and a given statement.
+    bool genSelect();
+    bool MDXExecute(const QString &strSource);
+
+signals:
+    void Click();
+    void DblClick();
+    // Declared for containers; never raised.
+    void KeyDown(int KeyCode, int Shift);
+    void KeyPress(int KeyAscii);
+    void KeyUp(int KeyCode, int Shift);
+    void MouseDown(int Button, int Shift, float X, float Y);
+    void MouseMove(int Button, int Shift, float X, float Y);
+    void MouseUp(int Button, int Shift, float X, float Y);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void buildChildren();
+    void bindActions();
+
+    bool settingsRead = false;
+    bool m_pressed = false;
+    bool m_afterDoubleClick = false;
 };

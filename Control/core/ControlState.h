@@ -1,0 +1,145 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The member groups of the cube-browser control. Each subsystem of the control reads and
+// changes these; the pure procedures over them are free functions beside each group.
+// Members start at the values a new instance gets (Booleans True/False, colours as 32-bit
+// colour values with red in the low byte).
+namespace pelmora {
+
+// The user-interface language of a control.
+enum pelmoraLanguageIds : int { English = 0, Spanish = 1 };
+
+enum pelmoraValueTypes : int {
+    pelmoraVTNormal = 0,
+    pelmoraVTPositiveNegative = 1,
+    pelmoraVTSemaphore = 2,
+};
+
+enum pelmoraAppearanceSettings : int { pelmoraFlat = 0, pelmora3D = 1, pelmora3DLight = 2 };
+
+struct ControlFlags
+{
+    int logging = 0; // 0 or 1; set by STARTLOG and ENDLOG, read by nothing
+    bool Enabled = true;
+    bool Interactive = true;
+};
+
+struct Language
+{
+    int LanguageID = English;
+};
+
+// What the control opens when it is shown.
+struct OpenParams
+{
+    QString OpenServer;
+    QString OpenDB;
+    QString openCube;
+    QString OpenFile;
+    QString OpenWWWDir;
+    QString OpenView;
+    QString MDX;
+};
+
+// True when the open parameters name something to connect to at start-up: a server with a
+// database and a cube, or a cube file, a view file or a web address.
+bool connectionWanted(const OpenParams &params);
+
+enum DownloadState : int { DownloadWaiting = 0, DownloadDone = 1, DownloadFailed = -1 };
+
+// The data-access objects (connection, catalog) join this group with the connection code.
+struct ConnState
+{
+    QString connectionString;
+    int downloadState = DownloadWaiting;
+    bool interactiveRequested = false;
+    bool connected = false; // set once a cube has been opened
+    int numCube = 0;        // the open cube among the catalog's cubes; -1 when it is missing
+};
+
+// The cell set joins this group with the query code.
+struct QueryState
+{
+    QString currentMDX; // the last statement sent
+    QString viewFile;   // the file name last chosen when saving a view
+};
+
+struct GestureState
+{
+    bool movingDim = false; // a slicer title is picked up
+    int movingDimRow = 0;   // its row in the titles grid
+    bool ctrlDown = false;  // Ctrl held on the data grid
+};
+
+// The look of the grids; a member without "Data" styles the headers, one with it the values.
+// The font objects join this group with the font properties.
+struct GridFormat
+{
+    QString DataFormat = QStringLiteral("#,##0");
+    int BackColor = 0xE6E6E6;
+    int BackColorSubtotal = 0xE6E6E6;
+    int BackColorData = 0xFFFFFF;
+    int BackColorDataSubtotal = 0xFFFFFF;
+    int ForeColor = 0;
+    int ForeColorSubtotal = 0;
+    int ForeColorData = 0;
+    int ForeColorDataSubtotal = 0;
+    int GridColor = 0xE6E6E6;
+    int GridColorData = 0xE6E6E6;
+    int Appearance = pelmora3DLight;
+    int GridLinesData = 1;
+    int GridLines = 2;
+    int GridLinesWidth = 1;
+    bool FormatSubtotal = false;
+    int FormatSubtotalLevel = 1;
+};
+
+// How values are coloured: plainly, by sign, or by three threshold bands.
+struct ValueFormat
+{
+    int ValueType = pelmoraVTNormal;
+    double SemaphoreMinValue = 100.0;
+    double SemaphoreMaxValue = 1000.0;
+    int ThresholdMinBackColor = 0;
+    int ThresholdMedBackColor = 0;
+    int ThresholdMaxBackColor = 0;
+    int ThresholdMinForeColor = 0xFFFFFF;
+    int ThresholdMedForeColor = 0xFFFFFF;
+    int ThresholdMaxForeColor = 0xFFFFFF;
+    // Whether each threshold colour applies.
+    bool ActThresholdMinBackColor = false;
+    bool ActThresholdMedBackColor = false;
+    bool ActThresholdMaxBackColor = false;
+    bool ActThresholdMinForeColor = false;
+    bool ActThresholdMedForeColor = false;
+    bool ActThresholdMaxForeColor = false;
+};
+
+struct DisplayFlags
+{
+    bool VisibleTitle = true;
+    bool VisibleHeading = true;
+    bool VisibleMatrix = true;
+    bool VisibleChart = true;
+    bool VisibleToolBar = false;
+};
+
+struct PreviewOptions
+{
+    QString PreviewComment;
+    bool PreviewHeaderAndFooter = true;
+    bool PreviewComments = false;
+    bool PreviewTitle = true;
+    bool PreviewHeadings = true;
+    bool PreviewData = true;
+    bool PreviewChart = true;
+    bool PreviewChartInNewPage = false;
+    bool PreviewBW = false;
+};
+
+} // namespace pelmora
