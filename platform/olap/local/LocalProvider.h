@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/olap/Provider.h"
+#include "platform/olap/local/CubeStore.h"
+
+#include <memory>
+
+namespace platform::olap::local {
+
+// The provider of a cube file: the whole file is loaded when the connection opens.
+class LocalProvider final : public Provider
+{
+public:
+    explicit LocalProvider(const QString &path); // throws platform::Error
+
+    QStringList catalogNames() const override;
+    std::shared_ptr<const CatalogMeta> catalog() const override;
+
+    // The loaded store, for the MDX engine.
+    const std::shared_ptr<const CubeFile> &cubeFile() const { return m_file; }
+
+private:
+    std::shared_ptr<const CubeFile> m_file;
+    std::shared_ptr<const CatalogMeta> m_catalog;
+};
+
+// The catalog metadata over a loaded cube file; its member sources keep the file alive.
+std::shared_ptr<const CatalogMeta> catalogMeta(const std::shared_ptr<const CubeFile> &file);
+
+} // namespace platform::olap::local
