@@ -1,0 +1,92 @@
+// Loading the sample cube at 1 and 10 million facts: facts per second and resident bytes per
+// fact. The cubes are made once into $PELMORA_BENCH_DIR (default: <temp>/pelmora-bench).
+//
+//   bench_cube_load [--benchmark_filter=...]
+
+#include "platform/olap/local/CubeBuilder.h"
+#include "platform/olap/local/CubeLoader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <map>
+
+using namespace platform::olap::local;
+
+namespace {
+
+long residentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    // /proc files have no size: read to the end rather than testing atEnd().
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return 0;
+}
+
+QString sampleCube(std::int64_t facts)
+{
+    static std::map<std::int64_t, QString> made;
+    if (const auto it = made.find(facts); it != made.end())
+        return it->second;
+    QString dir = qEnvironmentVariable("PELMORA_BENCH_DIR");
+    if (dir.isEmpty())
+        dir = QDir::temp().filePath(QStringLiteral("pelmora-bench"));
+    QDir().mkpath(dir);
+    const QString path = QDir(dir).filePath(QStringLiteral("sample-%1.cub").arg(facts));
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer timer;
+        timer.start();
+        writeSampleCube(path, facts, 1);
+        std::fprintf(stderr, "made %s (%lld facts) in %.1f s, checking it included\n",
+                     qPrintable(path), static_cast<long long>(facts), timer.elapsed() / 1000.0);
+    }
+    made[facts] = path;
+    return path;
+}
+
+// Args: facts, threads (0: one per core).
+void loadSample(benchmark::State &state)
+{
+    const std::int64_t facts = state.range(0);
+    const QString path = sampleCube(facts);
+    LoadOptions options;
+    options.threads = int(state.range(1));
+    double bytesPerFact = 0;
+    for (auto _ : state) {
+        const long before = residentKilobytes();
+        std::shared_ptr<const CubeFile> file = loadCubeFile(path, QString(), options);
+        const long after = residentKilobytes();
+        benchmark::DoNotOptimize(file->cubes.front().facts.rowCount);
+        bytesPerFact = double(after - before) * 1024.0 / double(facts);
+        state.PauseTiming();
+        file.reset();
+        state.ResumeTiming();
+    }
+    state.counters["facts_per_s"] =
+        benchmark::Counter(double(facts), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bytes_per_fact"] = bytesPerFact;
+}
+
+BENCHMARK(loadSample)
+    ->ArgNames({"facts", "threads"})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Args({10000000, 0})
+    ->Args({10000000, 1})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
