@@ -34,3 +34,11 @@ function(pelmora_test name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
 endfunction()
+
+# pelmora_fixture_paths(TARGET) tells a test program where the shared fixtures are:
+# PELMORA_SAMPLE_CUBE (the sample cube file) and PELMORA_XMLA_URL_FILE (holds the server's URL).
+function(pelmora_fixture_paths target)
+    target_compile_definitions(${target} PRIVATE
+        PELMORA_SAMPLE_CUBE="${PELMORA_SAMPLE_CUBE}"
+        PELMORA_XMLA_URL_FILE="${PELMORA_XMLA_STATE}/url")
+endfunction()
