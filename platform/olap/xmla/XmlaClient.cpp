@@ -1,0 +1,216 @@
+#include "platform/olap/xmla/XmlaClient.h"
+
+#include "platform/olap/xmla/Netrc.h"
+#include "platform/runtime/Error.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace platform::olap::xmla {
+
+QUrl endpointForSource(const QString &source)
+{
+    const QString text = source.trimmed();
+    if (text.isEmpty())
+        return {};
+    QUrl url;
+    if (text.startsWith(u"http://", Qt::CaseInsensitive)
+        || text.startsWith(u"https://", Qt::CaseInsensitive))
+        url = QUrl(text);
+    else
+        url = QUrl(QStringLiteral("http://") + text + QStringLiteral("/xmla"));
+    if (!url.isValid() || url.host().isEmpty())
+        return {};
+    return url;
+}
+
+struct XmlaClient::Exchange
+{
+    bool timedOut = false;
+    int status = 0; // 0: no HTTP reply
+    QString reason;
+    QString errorString;
+    QByteArray body;
+};
+
+XmlaClient::XmlaClient(const QUrl &endpoint)
+    : m_endpoint(endpoint), m_network(std::make_unique<QNetworkAccessManager>())
+{
+}
+
+XmlaClient::~XmlaClient() = default;
+
+void XmlaClient::setDataSourceInfo(const QString &info)
+{
+    m_dataSourceInfo = info;
+    m_dataSourceKnown = true;
+}
+
+Properties XmlaClient::withDataSource(Properties properties)
+{
+    if (!m_dataSourceInfo.isEmpty() && !properties.contains(QStringLiteral("DataSourceInfo")))
+        properties.insert(QStringLiteral("DataSourceInfo"), m_dataSourceInfo);
+    return properties;
+}
+
+// Mondrian answers requests without the DataSourceInfo of one of its data sources with a fault;
+// a server that does not know DISCOVER_DATASOURCES is asked the rest without one.
+void XmlaClient::ensureDataSourceInfo()
+{
+    if (m_dataSourceKnown)
+        return;
+    m_dataSourceKnown = true;
+    try {
+        discover(DiscoverDataSources);
+    } catch (const ServerError &) {
+    } catch (...) {
+        m_dataSourceKnown = false;
+        throw;
+    }
+}
+
+Rowset XmlaClient::discover(QStringView requestType, const Restrictions &restrictions,
+                            const Properties &properties)
+{
+    const bool dataSources = requestType.compare(DiscoverDataSources, Qt::CaseInsensitive) == 0;
+    if (!dataSources)
+        ensureDataSourceInfo();
+    Properties sent = dataSources ? properties : withDataSource(properties);
+    if (!sent.contains(QStringLiteral("Format")))
+        sent.insert(QStringLiteral("Format"), QStringLiteral("Tabular"));
+    Rowset rowset = parseDiscoverReply(
+        post(u"Discover", discoverRequest(requestType, restrictions, sent)));
+    if (dataSources && m_dataSourceInfo.isEmpty() && rowset.rowCount() > 0) {
+        QString info = rowset.value(0, u"DataSourceInfo");
+        if (info.isEmpty())
+            info = rowset.value(0, u"DataSourceName");
+        m_dataSourceInfo = info;
+        m_dataSourceKnown = true;
+    }
+    if (requestType.compare(MdSchemaDimensions, Qt::CaseInsensitive) == 0)
+        rowset.sortByNumber(rowset.columnIndex(u"DIMENSION_ORDINAL"));
+    return rowset;
+}
+
+CellSetData XmlaClient::execute(const QString &statement, const QString &catalog)
+{
+    ensureDataSourceInfo();
+    Properties properties = withDataSource({});
+    if (!catalog.isEmpty())
+        properties.insert(QStringLiteral("Catalog"), catalog);
+    properties.insert(QStringLiteral("Format"), QStringLiteral("Multidimensional"));
+    properties.insert(QStringLiteral("AxisFormat"), QStringLiteral("TupleFormat"));
+    return parseExecuteReply(post(u"Execute", executeRequest(statement, properties)));
+}
+
+QString XmlaClient::where() const
+{
+    return m_endpoint.toDisplayString(QUrl::RemoveUserInfo);
+}
+
+QByteArray XmlaClient::post(QStringView method, const QByteArray &body)
+{
+    if (!m_endpoint.isValid() || m_endpoint.host().isEmpty())
+        throw platform::Error(
+            QStringLiteral("\"%1\" is not the address of a server.").arg(where()));
+    const QDeadlineTimer deadline = m_timeout > 0 ? QDeadlineTimer(m_timeout)
+                                                  : QDeadlineTimer(QDeadlineTimer::Forever);
+    auto remaining = [&] {
+        return deadline.isForever() ? -1 : int(std::max<qint64>(deadline.remainingTime(), 0));
+    };
+
+    Exchange exchange = send(method, body, m_authorization, remaining());
+    if (!exchange.timedOut && exchange.status == 401) {
+        const QString path = netrcPath();
+        const QString host = m_endpoint.host();
+        const std::optional<NetrcCredentials> credentials = netrcCredentials(host, path);
+        if (!credentials)
+            throw platform::Error(
+                QStringLiteral("The XMLA server at %1 asks for a user name and password "
+                               "(HTTP 401), and %2 holds none for the host %3.")
+                    .arg(where(), path, host));
+        const QByteArray authorization =
+            "Basic " + (credentials->login + u':' + credentials->password).toUtf8().toBase64();
+        if (authorization != m_authorization)
+            exchange = send(method, body, authorization, remaining());
+        if (!exchange.timedOut && exchange.status == 401)
+            throw platform::Error(
+                QStringLiteral("The XMLA server at %1 did not accept the user name and password "
+                               "that %2 holds for the host %3 (HTTP 401).")
+                    .arg(where(), path, host));
+        if (exchange.status != 0)
+            m_authorization = authorization;
+    }
+
+    if (exchange.timedOut)
+        throw platform::Error(QStringLiteral("The XMLA server at %1 did not answer within %2 "
+                                             "seconds.")
+                                  .arg(where(), QString::number(m_timeout / 1000.0, 'g', 4)));
+    if (exchange.status == 0) {
+        QString reason = exchange.errorString;
+        reason.replace(m_endpoint.toString(), where());
+        throw platform::Error(
+            QStringLiteral("Could not reach the XMLA server at %1: %2.").arg(where(), reason));
+    }
+    if (exchange.status >= 300) {
+        // Servers send their faults with an error status too; the fault says more.
+        const QString fault = replyFault(exchange.body);
+        if (!fault.isEmpty())
+            throw ServerError(QStringLiteral("The server reported: %1").arg(fault));
+        QString status = QString::number(exchange.status);
+        if (!exchange.reason.isEmpty())
+            status += u' ' + exchange.reason;
+        throw platform::Error(
+            QStringLiteral("The XMLA server at %1 answered HTTP %2.").arg(where(), status));
+    }
+    return exchange.body;
+}
+
+XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body,
+                                      const QByteArray &authorization, int milliseconds)
+{
+    Exchange exchange;
+    if (milliseconds == 0) {
+        exchange.timedOut = true;
+        return exchange;
+    }
+    QNetworkRequest request(m_endpoint);
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("text/xml; charset=utf-8"));
+    request.setRawHeader("SOAPAction",
+                         "\"urn:schemas-microsoft-com:xml-analysis:" + method.toUtf8() + '"');
+    if (!authorization.isEmpty())
+        request.setRawHeader("Authorization", authorization);
+
+    QNetworkReply *reply = m_network->post(request, body);
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        exchange.timedOut = true;
+        reply->abort();
+    });
+    if (milliseconds > 0)
+        timer.start(milliseconds);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    timer.stop();
+
+    if (!exchange.timedOut) {
+        exchange.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        exchange.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        exchange.errorString = reply->errorString();
+        exchange.body = reply->readAll();
+    }
+    delete reply;
+    return exchange;
+}
+
+} // namespace platform::olap::xmla
