@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/olap/CellsetData.h"
 #include "platform/olap/Metadata.h"
+#include "platform/runtime/Error.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,19 @@ public:
     virtual QStringList catalogNames() const = 0;
     // The catalog the connection works in (the first when the source has several).
     virtual std::shared_ptr<const CatalogMeta> catalog() const = 0;
+    // Makes the catalog of this name the one the connection works in, or the first catalog
+    // when the source has none of that name, and returns it. A cube file has one catalog.
+    virtual std::shared_ptr<const CatalogMeta> bindCatalog(const QString &name)
+    {
+        Q_UNUSED(name);
+        return catalog();
+    }
+    // Runs an MDX statement in the catalog and returns its result. Throws platform::Error.
+    virtual CellsetData execute(const QString &statement)
+    {
+        Q_UNUSED(statement);
+        throw Error(QStringLiteral("This data source does not run MDX statements"));
+    }
 };
 
 enum class SourceKind { CubeFile, Server };

@@ -76,8 +76,15 @@ std::shared_ptr<const CatalogMeta> catalogMeta(const std::shared_ptr<const CubeF
 }
 
 LocalProvider::LocalProvider(const QString &path)
-    : m_file(loadCubeFile(path)), m_catalog(catalogMeta(m_file))
+    : m_file(loadCubeFile(path)),
+      m_catalog(catalogMeta(m_file)),
+      m_engine(std::make_unique<MdxEngine>(m_file))
 {
+}
+
+CellsetData LocalProvider::execute(const QString &statement)
+{
+    return m_engine->execute(statement);
 }
 
 QStringList LocalProvider::catalogNames() const

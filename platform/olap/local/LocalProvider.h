@@ -2,6 +2,7 @@
 
 #include "platform/olap/Provider.h"
 #include "platform/olap/local/CubeStore.h"
+#include "platform/olap/local/MdxEngine.h"
 
 #include <memory>
 
@@ -15,13 +16,17 @@ public:
 
     QStringList catalogNames() const override;
     std::shared_ptr<const CatalogMeta> catalog() const override;
+    CellsetData execute(const QString &statement) override;
 
     // The loaded store, for the MDX engine.
     const std::shared_ptr<const CubeFile> &cubeFile() const { return m_file; }
+    // The engine that answers execute(), with its options (cell limit, threads) and cache.
+    MdxEngine &engine() { return *m_engine; }
 
 private:
     std::shared_ptr<const CubeFile> m_file;
     std::shared_ptr<const CatalogMeta> m_catalog;
+    std::unique_ptr<MdxEngine> m_engine;
 };
 
 // The catalog metadata over a loaded cube file; its member sources keep the file alive.

@@ -1,0 +1,98 @@
+#include "platform/olap/local/MdxEngine.h"
+
+#include "platform/olap/local/Query.h"
+#include "platform/olap/mdx/Parser.h"
+#include "platform/runtime/Error.h"
+
+#include <new>
+#include <thread>
+
+namespace platform::olap::local {
+
+MdxEngine::MdxEngine(std::shared_ptr<const CubeFile> file, const EngineOptions &options)
+    : m_file(std::move(file)), m_options(options)
+{
+    for (const CubeStore &cube : m_file->cubes)
+        m_cubes.push_back(std::make_unique<engine::CubeState>(cube));
+}
+
+MdxEngine::~MdxEngine() = default;
+
+EngineOptions MdxEngine::options() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_options;
+}
+
+void MdxEngine::setOptions(const EngineOptions &options)
+{
+    std::lock_guard lock(m_mutex);
+    m_options = options;
+}
+
+void MdxEngine::clearCache()
+{
+    std::lock_guard lock(m_mutex);
+    for (const auto &cube : m_cubes) {
+        cube->cache.clear();
+        cube->groups.clear();
+    }
+}
+
+EngineStatistics MdxEngine::statistics() const
+{
+    std::lock_guard lock(m_mutex);
+    EngineStatistics s;
+    for (const auto &cube : m_cubes) {
+        s.passes += cube->stats.passes;
+        s.factsRead += cube->stats.factsRead;
+        s.cellsLoaded += cube->stats.cellsLoaded;
+        s.cachedCells += std::int64_t(cube->cache.size());
+    }
+    return s;
+}
+
+CellsetData MdxEngine::execute(const QString &statement)
+{
+    return execute(mdx::parseStatement(statement));
+}
+
+CellsetData MdxEngine::execute(const mdx::Statement &statement)
+{
+    std::lock_guard lock(m_mutex);
+    const std::span<const mdx::NamePart> parts = statement.cube().parts();
+    const QString name = parts.size() == 1 ? parts[0].text : statement.cube().uniqueName();
+    engine::CubeState *state = nullptr;
+    QStringList names;
+    for (std::size_t c = 0; c < m_file->cubes.size(); ++c) {
+        names.append(m_file->cubes[c].name);
+        if (!state && m_file->cubes[c].name.compare(name, Qt::CaseInsensitive) == 0)
+            state = m_cubes[c].get();
+    }
+    if (!state) {
+        throw Error(QStringLiteral("Cube '%1' not found in catalog '%2' (its cubes: %3)")
+                        .arg(name, m_file->schemaName, names.join(QStringLiteral(", "))));
+    }
+    if (state->cache.size() > m_options.cacheCells) {
+        state->cache.clear();
+        state->groups.clear();
+    }
+    engine::QueryLimits limits;
+    limits.cellLimit = m_options.cellLimit;
+    limits.threads = m_options.threads > 0
+        ? m_options.threads
+        : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    try {
+        engine::Query query(*state, limits);
+        return query.run(statement);
+    } catch (const Error &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        throw Error(QStringLiteral("There is not enough memory to evaluate the statement"));
+    } catch (const std::exception &e) {
+        throw Error(QStringLiteral("The statement could not be evaluated: %1")
+                        .arg(QString::fromLocal8Bit(e.what())));
+    }
+}
+
+} // namespace platform::olap::local
