@@ -248,6 +248,11 @@ Connection Catalog::activeConnection() const
     return *m_connection;
 }
 
+void Catalog::bindCatalog(const QString &name)
+{
+    m_catalog = activeConnection().provider()->bindCatalog(name);
+}
+
 const CatalogMeta &Catalog::meta() const
 {
     if (!m_catalog)

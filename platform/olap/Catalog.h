@@ -226,6 +226,11 @@ public:
     // Takes the connection's catalog; throws platform::Error when the connection is closed.
     void setActiveConnection(const Connection &connection);
     Connection activeConnection() const; // throws platform::Error when none was set
+    // Binds the active connection to the catalog of this name (without regard to case), or to
+    // its first catalog when the source has none of that name, and takes that catalog; the
+    // connection's statements then run in it. A cube file's one catalog answers any name.
+    // Throws platform::Error when there is no active connection or it is closed.
+    void bindCatalog(const QString &name);
     QString name() const;
     CubeDefs cubeDefs() const;
 

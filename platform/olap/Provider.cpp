@@ -1,6 +1,7 @@
 #include "platform/olap/Provider.h"
 
 #include "platform/olap/local/LocalProvider.h"
+#include "platform/olap/xmla/XmlaProvider.h"
 #include "platform/runtime/Error.h"
 
 #include <QFileInfo>
@@ -24,14 +25,13 @@ SourceKind sourceKind(const QString &source)
 std::shared_ptr<Provider> openProvider(const QString &source, const QString &user,
                                        const QString &password)
 {
+    // Servers are reached without credentials; one that asks for them (HTTP 401) gets those of
+    // the user's netrc entry for its host.
     Q_UNUSED(user);
     Q_UNUSED(password);
     if (sourceKind(source) == SourceKind::CubeFile)
         return std::make_shared<local::LocalProvider>(source);
-    throw Error(QStringLiteral("Cannot connect to \"%1\": connections to OLAP servers are not "
-                               "available yet (a cube file name contains \"/\" or ends in "
-                               "\".cub\")")
-                    .arg(source));
+    return std::make_shared<xmla::XmlaProvider>(source);
 }
 
 } // namespace platform::olap

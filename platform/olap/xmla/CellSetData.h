@@ -57,6 +57,8 @@ public:
     qint64 ordinal(const std::vector<int> &tupleIndexes) const;
     // Whether the reply held the cell (a missing cell is empty).
     bool hasCell(qint64 ordinal) const { return slotsOf(ordinal) != nullptr; }
+    // The ordinals of the cells the reply held, ascending.
+    const std::vector<qint64> &heldCells() const { return m_ordinals; }
 
     // A property of a cell: double, qlonglong, bool or QString (an error's text); invalid when
     // empty, not sent, or not declared.

@@ -41,6 +41,23 @@ bool isXmlName(const QString &name)
     });
 }
 
+// An element of text. XML readers turn a raw carriage return (and CR LF) into a line feed, so
+// a carriage return goes as a character reference: the server reads the text as it was given.
+void writeTextElement(QXmlStreamWriter &writer, const QString &name, const QString &text)
+{
+    writer.writeStartElement(xmlaNamespace(), name);
+    qsizetype from = 0;
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+        if (cr > from)
+            writer.writeCharacters(text.mid(from, cr - from));
+        writer.writeEntityReference(QStringLiteral("#13"));
+        from = cr + 1;
+    }
+    if (from < text.size())
+        writer.writeCharacters(text.mid(from));
+    writer.writeEndElement();
+}
+
 void writeList(QXmlStreamWriter &writer, const QString &outer, const QString &inner,
                const QMap<QString, QString> &values)
 {
@@ -50,7 +67,7 @@ void writeList(QXmlStreamWriter &writer, const QString &outer, const QString &in
         if (!isXmlName(it.key()))
             throw platform::Error(
                 QStringLiteral("\"%1\" cannot be sent as an XMLA %2 name.").arg(it.key(), inner));
-        writer.writeTextElement(xmlaNamespace(), it.key(), it.value());
+        writeTextElement(writer, it.key(), it.value());
     }
     writer.writeEndElement();
     writer.writeEndElement();
@@ -930,7 +947,7 @@ QByteArray executeRequest(const QString &statement, const Properties &properties
 {
     return envelope(QStringLiteral("Execute"), [&](QXmlStreamWriter &writer) {
         writer.writeStartElement(xmlaNamespace(), QStringLiteral("Command"));
-        writer.writeTextElement(xmlaNamespace(), QStringLiteral("Statement"), statement);
+        writeTextElement(writer, QStringLiteral("Statement"), statement);
         writer.writeEndElement();
         writeList(writer, QStringLiteral("Properties"), QStringLiteral("PropertyList"),
                   properties);

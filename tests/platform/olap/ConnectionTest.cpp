@@ -95,8 +95,8 @@ TEST(Connection, OpenErrorsNameTheirCause)
     } cases[] = {
         {missing, "File not found: "},
         {dir.filePath("sub/missing"), "File not found: "},
-        {"http://localhost:1/xmla", "connections to OLAP servers are not available yet"},
-        {"olap-host", "connections to OLAP servers are not available yet"},
+        {"http://localhost:1/xmla", "Could not reach the XMLA server"},
+        {"olap-host", "Could not reach the XMLA server"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.source.toStdString());

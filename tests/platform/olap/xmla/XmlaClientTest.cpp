@@ -1,6 +1,7 @@
 // The XMLA client against a loopback server answering canned replies: what goes on the wire,
 // how replies are read, and every way a call can fail.
 #include "FakeXmlaServer.h"
+#include "QtPrinters.h"
 
 #include "platform/olap/xmla/XmlaClient.h"
 

@@ -1,4 +1,6 @@
 // Source addresses, catalog binding and netrc entries.
+#include "QtPrinters.h"
+
 #include "platform/olap/xmla/Netrc.h"
 #include "platform/olap/xmla/XmlaClient.h"
 

@@ -1,5 +1,7 @@
 // Replies read directly: typed values, axis shapes, cell order, malformed replies, rowsets,
 // and the speed of a large cell set.
+#include "QtPrinters.h"
+
 #include "platform/olap/xmla/XmlaMessages.h"
 
 #include <gtest/gtest.h>
