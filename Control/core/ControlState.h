@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/olap/Catalog.h"
+#include "platform/olap/Cellset.h"
+#include "platform/olap/Connection.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // The member groups of the cube-browser control. Each subsystem of the control reads and
 // changes these; the pure procedures over them are free functions beside each group.
@@ -52,21 +57,29 @@ bool connectionWanted(const OpenParams &params);
 
 enum DownloadState : int { DownloadWaiting = 0, DownloadDone = 1, DownloadFailed = -1 };
 
-// The data-access objects (connection, catalog) join this group with the connection code.
 struct ConnState
 {
     QString connectionString;
     int downloadState = DownloadWaiting;
     bool interactiveRequested = false;
-    bool connected = false; // set once a cube has been opened
-    int numCube = 0;        // the open cube among the catalog's cubes; -1 when it is missing
+    // Set once a cube has been opened; cleared when a reconnection closes the connection, until
+    // the new cube is open.
+    bool connected = false;
+    int numCube = 0; // the open cube among the catalog's cubes; -1 when it is missing
+    // Created when first needed; a reconnection reuses the connection and replaces the catalog.
+    std::optional<platform::olap::Connection> connection;
+    std::optional<platform::olap::Catalog> catalog;
+    // A web address is being downloaded: the control ignores commands until it ends.
+    bool waitingForDownload = false;
 };
 
-// The cell set joins this group with the query code.
 struct QueryState
 {
-    QString currentMDX; // the last statement sent
+    QString currentMDX; // the last statement that opened
     QString viewFile;   // the file name last chosen when saving a view
+    // The result of the last statement, created when first used; not open after a statement
+    // that failed.
+    std::optional<platform::olap::Cellset> cellset;
 };
 
 struct GestureState

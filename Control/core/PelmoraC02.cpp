@@ -123,6 +123,9 @@ void PelmoraC02::bindActions()
 bool PelmoraC02::doAction(const QString &action)
 {
     bool result = false;
+    // A command that arrives while a web address downloads is ignored.
+    if (connState.waitingForDownload)
+        return false;
     try {
         if (!settingsRead) {
             settingsRead = true;
@@ -201,7 +204,7 @@ void PelmoraC02::UserControl_Initialize()
 void PelmoraC02::UserControl_Show()
 {
     try {
-        if (!controlFlags.Enabled)
+        if (!controlFlags.Enabled || connState.waitingForDownload)
             return;
         if (!pelmora::connectionWanted(openParams))
             return;

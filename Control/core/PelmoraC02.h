@@ -151,8 +151,30 @@ public:
     void showCubeButtons(bool flag);
     void showLayoutButtons(bool flag);
 
-    // Procedures behind the commands.
+    // Connecting: each route sets the connection string, (re)opens the connection, binds the
+    // catalog, finds the cube and makes the layout records (cubeConnect also runs the first
+    // statement). `ask` lets the route ask the user when the open parameters name nothing.
+    using QObject::connect;
+    bool cubeConnect(bool ask);
     bool cubeConnectNI(bool ask);
+    bool connect(bool ask);
+    bool askConection();
+    bool fileConnect();
+    bool olapConnect();
+    bool viewConnect();
+    bool WwwDirConnect();
+    bool bringWwwDir();
+    bool interactiveConnect();
+    bool openConection();
+    // `serverRoute`: bind the database OpenDB names (the provider's first catalog when the
+    // server has none of that name); cube files have one catalog and ignore OpenDB.
+    bool OpenCatalog(bool serverRoute = false);
+    int bringNumCube();
+    bool doOpenCube();
+    // Reads the view file OpenView into the open parameters, the layout and the look.
+    bool readView();
+
+    // Procedures behind the commands.
     bool openOlap();
     bool saveView();
     bool printView();
@@ -175,9 +197,23 @@ public:
     bool writePreviewRegistry();
     bool readRegistry();
 
-    // The query of the layout, and a given statement.
+    // The query of the layout, and a given statement. MDXExecute answers False only when no
+    // cube is open, or when it could not start the statement.
     bool genSelect();
-    bool MDXExecute(const QString &strSource);
+    Q_INVOKABLE bool MDXExecute(const QString &strSource);
+    QString genWhere();
+    QString drillDown(int axis);
+    QString drillDownDimension(int axis, int position);
+    QString bringLevelName(int d, int n);
+    void MDXExe(const QString &s);
+
+    // Repainting after a statement: the titles grid, the data grid and the chart shown from
+    // the cell set; an empty result (the titles grid from the records, an empty data grid and
+    // chart) when the cell set did not open.
+    bool headerPaint();
+    bool selectPaint();
+    bool refreshChart();
+    void paintEmptyResult();
 
 signals:
     void Click();

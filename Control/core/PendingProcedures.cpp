@@ -1,19 +1,9 @@
 // Stand-ins for the control's procedures that live in the other subsystems' directories
-// (connection and queries, view actions, printing and export, format, dimension options,
-// stored defaults, about box, view title). Each runs nothing and answers False, so its
-// command answers False and does nothing. A procedure's real definition replaces its
-// stand-in here: delete the stand-in when adding it.
+// (view actions, printing and export, format, dimension options, stored defaults, about
+// box, view title, view files, the result grids and the charts). Each runs nothing and
+// answers False, so its command answers False and does nothing. A procedure's real
+// definition replaces its stand-in here: delete the stand-in when adding it.
 #include "Control/core/PelmoraC02.h"
-
-bool PelmoraC02::cubeConnectNI(bool)
-{
-    return false;
-}
-
-bool PelmoraC02::openOlap()
-{
-    return false;
-}
 
 bool PelmoraC02::saveView()
 {
@@ -110,12 +100,26 @@ bool PelmoraC02::readRegistry()
     return false;
 }
 
-bool PelmoraC02::genSelect()
+bool PelmoraC02::readView()
 {
     return false;
 }
 
-bool PelmoraC02::MDXExecute(const QString &)
+bool PelmoraC02::headerPaint()
 {
     return false;
 }
+
+bool PelmoraC02::selectPaint()
+{
+    return false;
+}
+
+bool PelmoraC02::refreshChart()
+{
+    return false;
+}
+
+// Runs nothing yet: the titles grid painted from the records, the data grid and the chart
+// emptied.
+void PelmoraC02::paintEmptyResult() {}

@@ -3,7 +3,9 @@
 #include "platform/forms/Modal.h"
 #include "platform/runtime/Error.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 
 namespace platform::widgets {
 
@@ -79,14 +81,73 @@ void CommonDialog::show(bool save)
     const bool accepted = forms::showModal(dialog) == QDialog::Accepted;
     const QStringList files = accepted ? dialog.selectedFiles() : QStringList();
     if (files.isEmpty() || files.first().isEmpty()) {
-        if (m_cancelError)
-            throw platform::Error(cancelDescription());
+        cancelled();
         return;
     }
     m_fileName = files.first();
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)
         m_filterIndex = int(chosen) + 1;
+}
+
+void CommonDialog::cancelled() const
+{
+    if (m_cancelError)
+        throw platform::Error(cancelDescription());
+}
+
+void CommonDialog::showColor()
+{
+    QColorDialog dialog(m_owner);
+    dialog.setObjectName(QStringLiteral("colorDialog"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(m_dialogTitle);
+    const quint32 bits = quint32(m_color);
+    dialog.setCurrentColor((bits & 0xFF000000u) == 0 ? QColor(int(bits & 0xFF),
+                                                              int((bits >> 8) & 0xFF),
+                                                              int((bits >> 16) & 0xFF))
+                                                     : QColor(Qt::white));
+    if (forms::showModal(dialog) != QDialog::Accepted) {
+        cancelled();
+        return;
+    }
+    QColor chosen = dialog.selectedColor();
+    if (!chosen.isValid())
+        chosen = dialog.currentColor();
+    m_color = qint32(quint32(chosen.red()) | (quint32(chosen.green()) << 8)
+                     | (quint32(chosen.blue()) << 16));
+}
+
+void CommonDialog::showFont()
+{
+    QFontDialog dialog(m_owner);
+    dialog.setObjectName(QStringLiteral("fontDialog"));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(m_dialogTitle);
+    QFont shown = m_fontName.isEmpty() ? dialog.currentFont() : QFont(m_fontName);
+    if (m_fontSize > 0)
+        shown.setPointSizeF(m_fontSize);
+    shown.setBold(m_fontBold);
+    shown.setItalic(m_fontItalic);
+    shown.setUnderline(m_fontUnderline);
+    shown.setStrikeOut(m_fontStrikethrough);
+    dialog.setCurrentFont(shown);
+    if (forms::showModal(dialog) != QDialog::Accepted) {
+        cancelled();
+        return;
+    }
+    // The dialog keeps its choice on OK; a dialog closed by other means has only its current
+    // font.
+    QFont chosen = dialog.selectedFont();
+    if (chosen.family().isEmpty())
+        chosen = dialog.currentFont();
+    m_fontName = chosen.family();
+    if (chosen.pointSizeF() > 0)
+        m_fontSize = float(chosen.pointSizeF());
+    m_fontBold = chosen.weight() >= QFont::DemiBold;
+    m_fontItalic = chosen.italic();
+    m_fontUnderline = chosen.underline();
+    m_fontStrikethrough = chosen.strikeOut();
 }
 
 } // namespace platform::widgets

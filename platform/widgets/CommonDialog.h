@@ -9,9 +9,10 @@ class QWidget;
 
 namespace platform::widgets {
 
-// The common dialog's open and save file dialogs. The caller sets the title, the filter and
-// the file name, shows one dialog, and reads the chosen file name and filter back. The
-// dispatch ids of the common dialog stand beside the members that serve them.
+// The common dialog's open, save, colour and font dialogs. The caller sets the title and what
+// the dialog is to show (filter and file name, colour, font), shows one dialog, and reads the
+// choice back; a dialog left without a choice hands back the values it was given. The dispatch
+// ids of the common dialog stand beside the members that serve them.
 //
 // The dialogs run through platform::forms::showModal, so tests can script them.
 class CommonDialog : public QObject
@@ -49,11 +50,40 @@ public:
     void showOpen(); // 30
     void showSave(); // 31
 
+    // A 32-bit colour value, 0x00BBGGRR: the colour the colour dialog shows, then the one
+    // chosen. A system or other negative value shows as white and stays when cancelled.
+    qint32 color() const { return m_color; } // 6
+    void setColor(qint32 color) { m_color = color; }
+    // Kept for the caller (the chart editor gives 3 to the colour and font dialogs); the
+    // dialogs look the same whatever it holds.
+    qint32 flags() const { return m_flags; } // 7
+    void setFlags(qint32 flags) { m_flags = flags; }
+
+    // The font the font dialog shows, then the one chosen.
+    QString fontName() const { return m_fontName; } // 8
+    void setFontName(const QString &name) { m_fontName = name; }
+    bool fontBold() const { return m_fontBold; } // 9
+    void setFontBold(bool on) { m_fontBold = on; }
+    bool fontItalic() const { return m_fontItalic; } // 10
+    void setFontItalic(bool on) { m_fontItalic = on; }
+    bool fontStrikethrough() const { return m_fontStrikethrough; } // 11
+    void setFontStrikethrough(bool on) { m_fontStrikethrough = on; }
+    bool fontUnderline() const { return m_fontUnderline; } // 12
+    void setFontUnderline(bool on) { m_fontUnderline = on; }
+    float fontSize() const { return m_fontSize; } // 25, points
+    void setFontSize(float size) { m_fontSize = size; }
+
+    // Ask for a colour or a font. On Cancel the members keep their values, and cancelError()
+    // throws as for the file dialogs.
+    void showColor(); // 32
+    void showFont();  // 33
+
     // The filter as the file dialog lists it: one "description (patterns)" per choice.
     static QStringList nameFilters(const QString &filter);
 
 private:
     void show(bool save);
+    void cancelled() const;
 
     QPointer<QWidget> m_owner;
     QString m_fileName;
@@ -61,6 +91,14 @@ private:
     QString m_filter;
     bool m_cancelError = false;
     int m_filterIndex = 1;
+    qint32 m_color = 0;
+    qint32 m_flags = 0;
+    QString m_fontName;
+    bool m_fontBold = false;
+    bool m_fontItalic = false;
+    bool m_fontStrikethrough = false;
+    bool m_fontUnderline = false;
+    float m_fontSize = 8.25f;
 };
 
 } // namespace platform::widgets

@@ -1,6 +1,7 @@
 #include "Control/core/ActionKeywords.h"
 #include "Control/core/PelmoraC02.h"
 #include "platform/runtime/Error.h"
+#include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 using pelmora::ActionKeyword;
 using pelmora::actionKeywordCount;
 using pelmora::findActionKeyword;
+using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 
 TEST(ActionKeywords, MatchInAnyLetterCaseWithoutTrimming)
@@ -62,6 +64,7 @@ protected:
     }
 
     ScriptedMsgBox boxes;
+    ScriptedModalRunner dialogs; // a dialog that a command shows is cancelled
     PelmoraC02 control;
     QStringList ran;
 };
@@ -140,7 +143,7 @@ TEST_F(DoActionTest, OpenOlapForgetsTheSourceButKeepsDatabaseAndCube)
     pelmora::OpenParams &p = control.openParams;
     p = {"olap1", "FoodMart", "Sales", "/c/sales.cub", "http://h/s.cub", "/v/a.vcg", "SELECT"};
 
-    // With the asking route still missing, the command answers False after clearing.
+    // The asking dialog is cancelled: the command answers False after clearing.
     EXPECT_FALSE(control.doAction("OpenOlap"));
     EXPECT_EQ(p.OpenServer, "");
     EXPECT_EQ(p.OpenFile, "");
@@ -150,10 +153,11 @@ TEST_F(DoActionTest, OpenOlapForgetsTheSourceButKeepsDatabaseAndCube)
     EXPECT_EQ(p.openCube, "Sales");
     EXPECT_EQ(p.MDX, "SELECT");
 
-    // OPENPARAM connects with what is set, clearing nothing.
+    // OPENPARAM connects with what is set (a file that does not exist), clearing nothing.
     p.OpenFile = "/c/sales.cub";
     EXPECT_FALSE(control.doAction("openParam"));
     EXPECT_EQ(p.OpenFile, "/c/sales.cub");
+    EXPECT_EQ(dialogs.shown(), QStringList({"frmOpen"}));
 }
 
 TEST_F(DoActionTest, AnErrorInACommandIsReportedAndAnswersFalse)
