@@ -198,7 +198,8 @@ public:
     bool readRegistry();
 
     // The query of the layout, and a given statement. MDXExecute answers False only when no
-    // cube is open, or when it could not start the statement.
+    // cube is open (or a web address is downloading), or when it could not start the
+    // statement; a statement that fails is reported and answers True.
     bool genSelect();
     Q_INVOKABLE bool MDXExecute(const QString &strSource);
     QString genWhere();
