@@ -4,6 +4,7 @@
 
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
@@ -26,7 +27,6 @@
 #include <QPolarChart>
 #include <QRubberBand>
 #include <QStackedBarSeries>
-#include <QBarSeries>
 
 #include <QHash>
 
@@ -66,7 +66,7 @@ bool isLineType(qint32 type)
 
 // Series drawn together as one set: hi-lo in pairs, hi-lo-open-close and candle in fours,
 // bubble in pairs (value, size).
-int setSize(qint32 type)
+int seriesPerSet(qint32 type)
 {
     switch (type) {
     case ChartType::HiLo:
@@ -332,7 +332,7 @@ public:
     void setDecor(std::unique_ptr<Decor> decor)
     {
         m_decor = std::move(decor);
-        if (chart()) {
+        if (m_decor && chart()) {
             connect(chart(), &QChart::plotAreaChanged, this, [this] { placeTitles(); });
             placeTitles();
         }
@@ -501,7 +501,7 @@ private:
     void drawHiLo(QPainter &painter) const
     {
         const Decor &d = *m_decor;
-        const int per = setSize(d.chartType);
+        const int per = seriesPerSet(d.chartType);
         const int sets = std::max(1, (d.series + per - 1) / per);
         const double tick = std::max(3.0, slotPixels() * 0.3 / sets);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -1264,7 +1264,7 @@ void Chart2DCanvas::build(const Chart2DModel &model)
     // Legend entries: one per series, or per set of series for the charts that draw sets.
     const ChartGroup &group = model.group();
     const qint32 type = group.chartType();
-    const int per = setSize(type);
+    const int per = seriesPerSet(type);
     const int series = std::min(group.data().numSeries(), MaxDrawnSeries);
     std::vector<LegendBox::Entry> entries;
     for (int s = 1; s <= series; s += per) {

@@ -597,7 +597,7 @@ bool readChartFormatFile(const QString &path, QByteArray &text)
         return false;
     if (file.size() > MaxFileSize)
         return false;
-    text = file.read(MaxFileSize + 1);
+    text = file.readAll();
     return text.size() <= MaxFileSize && file.error() == QFileDevice::NoError;
 }
 

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <random>
 #include <vector>
@@ -34,17 +35,16 @@ void writeAll(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// The lines of a format text that differ between two texts (kind, END and counts aside).
-int sameLines(const QByteArray &a, const QByteArray &b)
+// The lines that two format texts have in common.
+QList<QByteArray> sharedLines(const QByteArray &a, const QByteArray &b)
 {
-    const QList<QByteArray> left = a.split('\n');
-    const QList<QByteArray> right = b.split('\n');
-    int same = 0;
-    for (qsizetype i = 0; i < std::min(left.size(), right.size()); ++i) {
-        if (left[i] == right[i])
-            ++same;
+    const QList<QByteArray> other = b.split('\n');
+    QList<QByteArray> shared;
+    for (const QByteArray &line : a.split('\n')) {
+        if (!line.isEmpty() && other.contains(line))
+            shared.append(line);
     }
-    return same;
+    return shared;
 }
 
 QByteArray replaced(QByteArray text, const QByteArray &from, const QByteArray &to)
@@ -90,18 +90,12 @@ TEST(ChartFormat, TheFixtureChangesEveryProperty)
     // come back right even if the file lost it.
     Chart2DModel filled;
     chart_test::fillEverything(filled);
-    const QByteArray empty = chart2DFormatText(Chart2DModel());
-    const QByteArray full = chart2DFormatText(filled);
-    QList<QByteArray> defaults;
-    for (const QByteArray &line : empty.split('\n')) {
-        if (full.split('\n').contains(line) && !line.isEmpty())
-            defaults.append(line);
-    }
-    EXPECT_EQ(defaults, (QList<QByteArray>{"PELMORA CHART2D 1", "END"}));
-
+    EXPECT_EQ(sharedLines(chart2DFormatText(Chart2DModel()), chart2DFormatText(filled)),
+              (QList<QByteArray>{"PELMORA CHART2D 1", "END"}));
     Chart3DModel filled3;
     chart_test::fillEverything(filled3);
-    EXPECT_EQ(sameLines(chart3DFormatText(Chart3DModel()), chart3DFormatText(filled3)), 1);
+    EXPECT_EQ(sharedLines(chart3DFormatText(Chart3DModel()), chart3DFormatText(filled3)),
+              (QList<QByteArray>{"PELMORA CHART3D 1", "END"}));
 }
 
 TEST(ChartFormat, ASavedChartLoadsIntoAFreshChartWithEveryProperty)
@@ -126,6 +120,8 @@ TEST(ChartFormat, ASavedChartLoadsIntoAFreshChartWithEveryProperty)
     EXPECT_EQ(chart2DFormatText(fresh.model()), readAll(path));
     EXPECT_TRUE(std::isnan(fresh.chartGroups().item(1).data().value(1, 1)));
     EXPECT_EQ(fresh.header().text(), "Line \"1\"\nsecond\ttab \\ back ñ €");
+    // And it looks the same.
+    EXPECT_EQ(fresh.picture(), chart.picture());
 }
 
 TEST(ChartFormat, ThreeDModelsComeBackWhole)
