@@ -3,6 +3,7 @@
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/ToolbarButtons.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/grid/FlexGrid.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/ElasticPanel.h"
 #include "platform/widgets/ImageList.h"
@@ -59,9 +60,11 @@ void PelmoraC02::buildChildren()
     el1->setObjectName(QStringLiteral("el1"));
     lblCubo = new QLabel(QStringLiteral("Cubo"));
     lblCubo->setObjectName(QStringLiteral("lblCubo"));
-    grdTitulos = new QWidget;
+    grdTitulos = new platform::grid::FlexGrid;
+    grdTitulos->setCols(2);
+    grdTitulos->setFixedCols(1);
     grdTitulos->setObjectName(QStringLiteral("grdTitulos"));
-    grdResults = new QWidget;
+    grdResults = new platform::grid::FlexGrid;
     grdResults->setObjectName(QStringLiteral("grdResults"));
     chartArea = new QWidget;
     chartArea->setObjectName(QStringLiteral("chartArea"));

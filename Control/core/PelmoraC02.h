@@ -4,11 +4,18 @@
 #include "Control/core/ControlState.h"
 #include "Control/core/LayoutRecords.h"
 #include "Control/core/Messages.h"
+#include "platform/grid/FlexGrid.h"
 
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 
 class QLabel;
+
+namespace platform::olap {
+class Cell;
+class CellsetAxis;
+} // namespace platform::olap
 
 namespace platform::widgets {
 class CommonDialog;
@@ -86,15 +93,15 @@ public:
     // The procedure behind each command keyword.
     pelmora::ActionTable actionTable;
 
-    // Child controls. The placeholders of the titles grid, the data grid and the chart area
-    // hold their panes until those controls take them.
+    // Child controls. The placeholder of the chart area holds its pane until the charts take
+    // it.
     QLabel *lblCubo = nullptr;
     platform::widgets::Toolbar *tbToolBar = nullptr;
     platform::widgets::ImageList *ImageList1 = nullptr;
     platform::widgets::CommonDialog *dlg = nullptr;
     platform::widgets::ElasticPanel *el1 = nullptr;
-    QWidget *grdTitulos = nullptr;
-    QWidget *grdResults = nullptr;
+    platform::grid::FlexGrid *grdTitulos = nullptr;
+    platform::grid::FlexGrid *grdResults = nullptr;
     QWidget *chartArea = nullptr;
     QWidget *vpLocal = nullptr; // the export target
 
@@ -215,6 +222,30 @@ public:
     bool selectPaint();
     bool refreshChart();
     void paintEmptyResult();
+    void prepareGrid(int dataRows, int headerRows, int dataCols, int headerCols);
+    void dimensionTitle(int axis, int row, int col);
+    // The look (colours, appearance, grid lines, title font) onto the caption and both grids.
+    void updFormat();
+    // The data font onto the value cells from the given header rows and columns on.
+    void applyDataFont(int headerRows, int headerCols);
+    // The row captions with the subtotal rule, and the values of the cells.
+    void paintRowHeaders(const platform::olap::CellsetAxis &axis, int headerRows,
+                         int headerCols);
+    void paintCellValues(const platform::olap::Cellset &cellset, int axisCount, int headerRows,
+                         int headerCols);
+
+    // The values of the cells and their formatting.
+    bool cellFormatProperties(const platform::olap::Cellset &cellset);
+    bool cellHasProperty(const platform::olap::Cell &cell, const QString &name);
+    QVariant cellPropertyValue(const platform::olap::Cell &cell, const QString &name,
+                               const QVariant &defaultValue = QVariant());
+    QString cellFormattedText(const platform::olap::Cell &cell);
+    void FormatCell(int row, int col, const platform::olap::Cell &cell, int defaultFore,
+                    int defaultBack, const QString &defaultFontName, double defaultFontSize);
+    void PosNegFormatPaint(int row, int col, double value);
+    void SemaphoreFormatPaint(int row, int col, double value, double lower, double upper);
+    // Colours a value cell by the number its text shows, as ValueType asks.
+    void paintValueColour(int row, int col);
 
 signals:
     void Click();

@@ -105,21 +105,10 @@ bool PelmoraC02::readView()
     return false;
 }
 
-bool PelmoraC02::headerPaint()
-{
-    return false;
-}
-
-bool PelmoraC02::selectPaint()
-{
-    return false;
-}
-
 bool PelmoraC02::refreshChart()
 {
     return false;
 }
 
-// Runs nothing yet: the titles grid painted from the records, the data grid and the chart
-// emptied.
-void PelmoraC02::paintEmptyResult() {}
+// Runs nothing yet: the data font onto the value cells.
+void PelmoraC02::applyDataFont(int, int) {}

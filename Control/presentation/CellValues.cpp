@@ -1,0 +1,230 @@
+// The values of the data grid's cells, the server's cell formatting and the value colouring.
+#include "Control/core/ErrorTrap.h"
+#include "Control/core/PelmoraC02.h"
+#include "Control/presentation/PaintRules.h"
+#include "platform/grid/FlexGrid.h"
+#include "platform/runtime/ShownNumber.h"
+
+using platform::grid::CellSetting;
+using platform::grid::FlexGrid;
+using platform::olap::Cell;
+using platform::olap::Cellset;
+
+bool PelmoraC02::cellFormatProperties(const Cellset &cellset)
+{
+    // A result without cells (an axis without positions) has nothing to format.
+    if (cellset.cellCount() == 0)
+        return false;
+    const Cell cell = cellset.item(qint64(0));
+    for (const char *name : {"FORE_COLOR", "BACK_COLOR", "FONT_NAME", "FONT_SIZE", "FONT_FLAGS"}) {
+        if (cellHasProperty(cell, QLatin1String(name)))
+            return true;
+    }
+    return false;
+}
+
+bool PelmoraC02::cellHasProperty(const Cell &cell, const QString &name)
+{
+    try {
+        return cell.properties().contains(name);
+    } catch (...) {
+        return false;
+    }
+}
+
+QVariant PelmoraC02::cellPropertyValue(const Cell &cell, const QString &name,
+                                       const QVariant &defaultValue)
+{
+    try {
+        const QVariant value = cell.properties().item(name).value();
+        if (!value.isValid() || value.isNull())
+            return defaultValue;
+        return value;
+    } catch (...) {
+        return defaultValue;
+    }
+}
+
+QString PelmoraC02::cellFormattedText(const Cell &cell)
+{
+    try {
+        return cell.formattedValue();
+    } catch (...) {
+        return QStringLiteral("#ERR");
+    }
+}
+
+void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore,
+                            int defaultBack, const QString &defaultFontName,
+                            double defaultFontSize)
+{
+    FlexGrid &grid = *grdResults;
+    try {
+        grid.setRow(row);
+        grid.setCol(col);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("FormatCell: "));
+        return;
+    }
+    // From here on a failing step is passed over.
+    try {
+        const int fore = pelmora::serverCellColor(
+            cellPropertyValue(cell, QStringLiteral("FORE_COLOR"), defaultFore).toInt(),
+            defaultFore);
+        if (grid.cellForeColor() != fore) {
+            try {
+                grid.setCellForeColor(fore);
+            } catch (...) {
+                grid.setCellForeColor(defaultFore);
+            }
+        }
+    } catch (...) {
+    }
+    try {
+        const int back = pelmora::serverCellColor(
+            cellPropertyValue(cell, QStringLiteral("BACK_COLOR"), defaultBack).toInt(),
+            defaultBack);
+        if (grid.cellBackColor() != back) {
+            try {
+                grid.setCellBackColor(back);
+            } catch (...) {
+                grid.setCellBackColor(defaultBack);
+            }
+        }
+    } catch (...) {
+    }
+    try {
+        const QString name =
+            cellPropertyValue(cell, QStringLiteral("FONT_NAME"), defaultFontName).toString();
+        if (grid.cellFontName() != name) {
+            try {
+                grid.setCellFontName(name);
+            } catch (...) {
+                grid.setCellFontName(defaultFontName);
+            }
+        }
+    } catch (...) {
+    }
+    try {
+        const double size =
+            cellPropertyValue(cell, QStringLiteral("FONT_SIZE"), defaultFontSize).toFloat();
+        if (grid.cellFontSize() != size) {
+            try {
+                grid.setCellFontSize(size);
+            } catch (...) {
+                grid.setCellFontSize(defaultFontSize);
+            }
+        }
+    } catch (...) {
+    }
+    const int flags = cellPropertyValue(cell, QStringLiteral("FONT_FLAGS"), 0).toInt();
+    const auto flag = [&](bool current, int bit, void (FlexGrid::*set)(bool)) {
+        const bool wanted = (flags & bit) != 0;
+        if (current == wanted)
+            return;
+        try {
+            (grid.*set)(wanted);
+        } catch (...) {
+            try {
+                (grid.*set)(false);
+            } catch (...) {
+            }
+        }
+    };
+    try {
+        flag(grid.cellFontBold(), pelmora::FontBold, &FlexGrid::setCellFontBold);
+        flag(grid.cellFontItalic(), pelmora::FontItalic, &FlexGrid::setCellFontItalic);
+        flag(grid.cellFontUnderline(), pelmora::FontUnderline, &FlexGrid::setCellFontUnderline);
+        flag(grid.cellFontStrikeThrough(), pelmora::FontStrikeThrough,
+             &FlexGrid::setCellFontStrikeThrough);
+    } catch (...) {
+    }
+}
+
+void PelmoraC02::PosNegFormatPaint(int row, int col, double value)
+{
+    try {
+        if (const auto back = pelmora::signColor(value, pelmora::backBands(valueFormat)))
+            grdResults->setCell(CellSetting::BackColor, row, col, *back);
+        if (const auto fore = pelmora::signColor(value, pelmora::foreBands(valueFormat)))
+            grdResults->setCell(CellSetting::ForeColor, row, col, *fore);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("PosNegFormatPaint: "));
+    }
+}
+
+void PelmoraC02::SemaphoreFormatPaint(int row, int col, double value, double lower,
+                                      double upper)
+{
+    try {
+        if (const auto back =
+                pelmora::thresholdColor(value, lower, upper, pelmora::backBands(valueFormat)))
+            grdResults->setCell(CellSetting::BackColor, row, col, *back);
+        if (const auto fore =
+                pelmora::thresholdColor(value, lower, upper, pelmora::foreBands(valueFormat)))
+            grdResults->setCell(CellSetting::ForeColor, row, col, *fore);
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("SemaphoreFormatPaint: "));
+    }
+}
+
+void PelmoraC02::paintValueColour(int row, int col)
+{
+    if (valueFormat.ValueType == pelmora::pelmoraVTNormal)
+        return;
+    // The number the cell shows, whatever its grouping, sign or currency.
+    const double value = platform::runtime::shownNumber(grdResults->textMatrix(row, col));
+    if (valueFormat.ValueType == pelmora::pelmoraVTPositiveNegative)
+        PosNegFormatPaint(row, col, value);
+    else if (valueFormat.ValueType == pelmora::pelmoraVTSemaphore)
+        SemaphoreFormatPaint(row, col, value, valueFormat.SemaphoreMinValue,
+                             valueFormat.SemaphoreMaxValue);
+}
+
+void PelmoraC02::paintCellValues(const Cellset &cellset, int axisCount, int headerRows,
+                                 int headerCols)
+{
+    FlexGrid &grid = *grdResults;
+    const bool serverFormat = cellFormatProperties(cellset);
+    // The grid's own look, the defaults of the server formatting; read once, as no cell
+    // changes them.
+    const int defaultFore = grid.foreColor();
+    const int defaultBack = grid.backColor();
+    const QString defaultFontName = grid.fontName();
+    const double defaultFontSize = grid.fontSize();
+
+    // The text, the server's formatting, setting 47 and the value's colour of one cell.
+    const auto paint = [&](int row, int col, const Cell &cell, const QString &text,
+                           bool colour) {
+        grid.setTextMatrix(row, col, text);
+        if (serverFormat)
+            FormatCell(row, col, cell, defaultFore, defaultBack, defaultFontName,
+                       defaultFontSize);
+        grid.setRow(row);
+        grid.setCol(col);
+        grid.setCellSetting47(6);
+        if (colour)
+            paintValueColour(row, col);
+    };
+
+    if (axisCount == 0) {
+        const Cell cell = cellset.item(qint64(0));
+        paint(0, 0, cell, cellFormattedText(cell), false);
+        return;
+    }
+    const int cols = cellset.axes().item(0).positions().count();
+    if (axisCount == 1) {
+        for (int c = 0; c < cols; ++c) {
+            const Cell cell = cellset.item(qint64(c));
+            paint(headerRows, headerCols + c, cell, cellFormattedText(cell), true);
+        }
+        return;
+    }
+    const int rows = cellset.axes().item(1).positions().count();
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const Cell cell = cellset.item(c, r);
+            paint(headerRows + r, headerCols + c, cell, cell.formattedValue(), true);
+        }
+    }
+}
