@@ -234,7 +234,8 @@ Options parse(const QStringList &args)
             bool ok = false;
             const qint64 n = text.toLongLong(&ok);
             if (!ok || n < 0)
-                throw UsageError{QStringLiteral("%1 needs a whole number, not \"%2\"").arg(a, text)};
+                throw UsageError{
+                    QStringLiteral("%1 needs a whole number, not \"%2\"").arg(a, text)};
             return n;
         };
         if (a == QLatin1String("--json"))

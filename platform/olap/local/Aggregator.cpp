@@ -122,12 +122,21 @@ struct Plan
 
     std::vector<Dim> dims;
     std::uint64_t grid = 1;
+    // Copies of each accumulator that consecutive facts take in turn, so that facts falling
+    // in the same cell do not wait for each other's addition; folded after the pass.
+    std::uint32_t lanes = 1;
 
-    // Strides, in the order of the dimensions; the tables then hold slot * stride.
-    void finish()
+    // Strides, in the order of the dimensions; the tables then hold slot * stride. With up to
+    // three dimensions the pass reads tables only.
+    void finish(const CubeStore &cube)
     {
         grid = 1;
         for (Dim &d : dims) {
+            if (d.range && dims.size() <= 3) {
+                d.table.assign(cube.hierarchies[std::size_t(d.hierarchy)].leafCount(), outside);
+                std::fill(d.table.begin() + d.lo, d.table.begin() + d.lo + d.width, 0u);
+                d.range = false;
+            }
             d.stride = grid;
             grid *= d.slotCount;
             if (d.stride == 1)
@@ -170,6 +179,43 @@ struct Accumulators
             if (c.minMax) {
                 c.mins.assign(cells, std::numeric_limits<double>::infinity());
                 c.maxs.assign(cells, -std::numeric_limits<double>::infinity());
+            }
+        }
+    }
+
+    // Adds up the lanes of each cell: cell c's lanes are [c * lanes, (c + 1) * lanes).
+    void fold(std::size_t cells, std::uint32_t lanes)
+    {
+        if (lanes == 1)
+            return;
+        const auto sum = [&](auto &v) {
+            if (v.empty())
+                return;
+            for (std::size_t c = 0; c < cells; ++c) {
+                auto total = v[c * lanes];
+                for (std::uint32_t l = 1; l < lanes; ++l)
+                    total += v[c * lanes + l];
+                v[c] = total;
+            }
+            v.resize(cells);
+        };
+        sum(rows);
+        for (Column &c : columns) {
+            sum(c.sums);
+            sum(c.values);
+            for (std::size_t cell = 0; cell < cells && !c.mins.empty(); ++cell) {
+                double lo = c.mins[cell * lanes];
+                double hi = c.maxs[cell * lanes];
+                for (std::uint32_t l = 1; l < lanes; ++l) {
+                    lo = std::min(lo, c.mins[cell * lanes + l]);
+                    hi = std::max(hi, c.maxs[cell * lanes + l]);
+                }
+                c.mins[cell] = lo;
+                c.maxs[cell] = hi;
+            }
+            if (!c.mins.empty()) {
+                c.mins.resize(cells);
+                c.maxs.resize(cells);
             }
         }
     }
@@ -253,10 +299,47 @@ void accumulateAll(const FactStore &facts, Accumulators &acc, std::size_t begin,
     }
 }
 
-// The grid slot of each fact of a block; the slot `grid` collects the facts outside.
-void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::size_t n,
-             std::uint64_t *index, std::uint32_t *slot)
+// The grid slot of each fact of a block (the slot `grid` collects the facts outside), and
+// the count of facts per slot. Up to three hierarchies, the usual case, in one loop.
+template <typename A, typename B, typename C>
+void slotsOfThree(const A *a, const std::uint32_t *ta, const B *b, const std::uint32_t *tb,
+                  const C *c, const std::uint32_t *tc, std::size_t n, std::uint64_t grid,
+                  std::uint32_t lanes, std::uint32_t *slot, std::uint64_t *rows)
 {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t index = std::uint64_t(ta[a[i]]) + (tb ? tb[b[i]] : 0u)
+            + (tc ? tc[c[i]] : 0u);
+        const auto cell = index < grid ? std::uint32_t(index) : std::uint32_t(grid);
+        const std::uint32_t s = cell * lanes + (std::uint32_t(i) & (lanes - 1));
+        slot[i] = s;
+        ++rows[s];
+    }
+}
+
+void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::size_t n,
+             std::uint64_t *index, std::uint32_t *slot, std::uint64_t *rows)
+{
+    const std::uint64_t grid = plan.grid;
+    const std::uint32_t lanes = plan.lanes;
+    if (plan.dims.size() <= 3) {
+        const Plan::Dim &first = plan.dims[0];
+        const Plan::Dim *second = plan.dims.size() > 1 ? &plan.dims[1] : nullptr;
+        const Plan::Dim *third = plan.dims.size() > 2 ? &plan.dims[2] : nullptr;
+        const LeafColumn &none = facts.leaves[std::size_t(first.factColumn)];
+        const LeafColumn &bColumn = second ? facts.leaves[std::size_t(second->factColumn)] : none;
+        const LeafColumn &cColumn = third ? facts.leaves[std::size_t(third->factColumn)] : none;
+        facts.leaves[std::size_t(first.factColumn)].visit([&](auto a) {
+            bColumn.visit([&](auto b) {
+                cColumn.visit([&](auto c) {
+                    slotsOfThree(a.data() + row0, first.table.data(), b.data() + row0,
+                                 second ? second->table.data() : nullptr, c.data() + row0,
+                                 third ? third->table.data() : nullptr, n, grid, lanes, slot,
+                                 rows);
+                });
+            });
+        });
+        return;
+    }
     std::fill_n(index, n, std::uint64_t(0));
     for (const Plan::Dim &d : plan.dims) {
         facts.leaves[std::size_t(d.factColumn)].visit([&](auto column) {
@@ -273,9 +356,11 @@ void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::si
             }
         });
     }
-    const std::uint64_t grid = plan.grid;
-    for (std::size_t i = 0; i < n; ++i)
-        slot[i] = index[i] < grid ? std::uint32_t(index[i]) : std::uint32_t(grid);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto cell = index[i] < grid ? std::uint32_t(index[i]) : std::uint32_t(grid);
+        slot[i] = cell * lanes + (std::uint32_t(i) & (lanes - 1));
+        ++rows[slot[i]];
+    }
 }
 
 void accumulate(const FactStore &facts, const Plan &plan, Accumulators &acc, std::size_t begin,
@@ -290,9 +375,7 @@ void accumulate(const FactStore &facts, const Plan &plan, Accumulators &acc, std
     std::uint64_t *rows = acc.rows.data();
     for (std::size_t row0 = begin; row0 < end; row0 += blockRows) {
         const std::size_t n = std::min(blockRows, end - row0);
-        slotsOf(facts, plan, row0, n, index, slot);
-        for (std::size_t i = 0; i < n; ++i)
-            ++rows[slot[i]];
+        slotsOf(facts, plan, row0, n, index, slot, rows);
         for (Column &c : acc.columns) {
             const ValueColumn &vc = facts.values[std::size_t(c.column)];
             if (c.sum) {
@@ -537,7 +620,7 @@ private:
             if (work > (std::uint64_t(1) << 26))
                 return false;
         }
-        plan.finish();
+        plan.finish(m_cube);
         return true;
     }
 
@@ -575,10 +658,10 @@ private:
             }
             plan.dims.push_back(std::move(dim));
         }
-        plan.finish();
+        plan.finish(m_cube);
     }
 
-    void run(const std::vector<Key> &keys, const Plan &plan, bool distinct)
+    void run(const std::vector<Key> &keys, Plan &plan, bool distinct)
     {
         const FactStore &facts = m_cube.facts;
         // The columns the keys' measures read, and what each needs.
@@ -614,19 +697,22 @@ private:
         const std::size_t cells = std::size_t(plan.grid) + 1; // + the slot of facts outside
         const std::size_t rowCount = facts.rowCount;
         int threads = std::max(1, m_options.threads);
-        if (distinct)
+        // A sum into one cell runs at the speed of memory: a thread is enough.
+        if (distinct || plan.dims.empty())
             threads = 1;
-        threads = int(std::min<std::size_t>(std::size_t(threads),
-                                            std::max<std::size_t>(1, rowCount
-                                                                         / m_options.rowsPerThread)));
+        const std::size_t worth = std::max<std::size_t>(1, rowCount / m_options.rowsPerThread);
+        threads = int(std::min<std::size_t>(std::size_t(threads), worth));
         // Each thread's accumulators cost memory: not for large grids.
         if (cells * std::size_t(threads) > m_options.gridLimit)
             threads = 1;
+        // Lanes for small grids, where facts meet in the same cell often.
+        plan.lanes = !distinct && !plan.dims.empty() && cells <= 4096 ? 8 : 1;
         std::vector<Accumulators> parts(std::size_t(threads), proto);
         for (Accumulators &part : parts)
-            part.allocate(cells);
+            part.allocate(cells * plan.lanes);
         if (threads == 1) {
             accumulate(facts, plan, parts[0], 0, rowCount);
+            parts[0].fold(cells, plan.lanes);
         } else {
             std::vector<std::thread> workers;
             const std::size_t per = (rowCount + std::size_t(threads) - 1) / std::size_t(threads);
@@ -635,6 +721,7 @@ private:
                 const std::size_t end = std::min(rowCount, begin + per);
                 workers.emplace_back([&, t, begin, end] {
                     accumulate(facts, plan, parts[std::size_t(t)], begin, end);
+                    parts[std::size_t(t)].fold(cells, plan.lanes);
                 });
             }
             for (std::thread &w : workers)

@@ -109,7 +109,10 @@ public:
         m_values.clear();
         m_slots.clear();
     }
-    const std::int32_t *key(std::size_t i) const { return m_keys.data() + i * std::size_t(m_width); }
+    const std::int32_t *key(std::size_t i) const
+    {
+        return m_keys.data() + i * std::size_t(m_width);
+    }
     V &value(std::size_t i) { return m_values[i]; }
     const V &value(std::size_t i) const { return m_values[i]; }
 

@@ -27,6 +27,8 @@ struct EngineOptions
     std::int64_t cellLimit = 10'000'000;
     // Threads of a pass over the facts: 0 one per core (at most 8), 1 the calling thread only.
     int threads = 0;
+    // Fewer facts than this per thread are not worth another thread.
+    std::size_t rowsPerThread = std::size_t(1) << 20;
     // Aggregated cells kept for later statements; the cache starts again when it holds more.
     std::size_t cacheCells = 4'000'000;
 };

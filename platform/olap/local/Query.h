@@ -49,10 +49,13 @@ struct QueryLimits
 {
     std::int64_t cellLimit = 10'000'000;
     int threads = 1;
-    std::size_t cacheCells = 4'000'000;
+    std::size_t rowsPerThread = std::size_t(1) << 20;
 };
 
-enum class Type : std::uint8_t { Value, Member, Tuple, Set, Level, Hierarchy, Flag, Missing, Null };
+// What an expression denotes, as far as the statement's text tells.
+enum class Type : std::uint8_t {
+    Value, Member, Tuple, Set, Level, Hierarchy, Flag, Missing, Null,
+};
 
 enum class Op : std::uint8_t {
     // leaves
@@ -126,10 +129,32 @@ struct NamedSet
 
 using Tuple = QVarLengthArray<Mem, 8>;
 
+// A count or index argument as a whole number from 0 to `limit`; NaN and negatives are 0.
+inline std::size_t clampCount(double n, std::size_t limit)
+{
+    if (!(n > 0))
+        return 0;
+    if (n >= double(limit))
+        return limit;
+    return std::size_t(n);
+}
+
 struct LevelRef
 {
     int hierarchy = -1;
     int level = -1;
+};
+
+// Nested evaluations (calculated members calling each other, functions within functions)
+// deeper than this, or taking more stack than this, are refused before they can exhaust the
+// stack of the thread.
+inline constexpr int maxEvaluationDepth = 1500;
+inline constexpr std::size_t maxEvaluationStack = std::size_t(2) << 20;
+
+struct EvaluationDepth
+{
+    int count = 0;
+    const char *stackBase = nullptr; // where the statement's evaluation began
 };
 
 class Query
@@ -142,7 +167,6 @@ private:
     friend class Scope;
 
     // --- compiling (QueryCompile.cpp)
-    void defineCube(const mdx::Statement &statement);
     void defineSchemaMembers();
     void defineMembers(const mdx::Statement &statement);
     int compile(const mdx::Node &node);
@@ -221,14 +245,11 @@ private:
     LevelRef levelOfType(int h, LevelType type, const Expr &at) const;
 
     // --- running (QueryRun.cpp)
-    void evaluateSlicer(const mdx::Statement &statement);
-    void evaluateAxes(const mdx::Statement &statement);
     void evaluateCells(CellsetData &data);
     void dropEmpty(CellsetData &data);
     void fillAxes(CellsetData &data) const;
     void loadPending();
     std::uint32_t cellStyle(CellsetData &data);
-    void checkDepth();
 
     CubeState &m_state;
     const CubeStore &m_cube;
@@ -240,7 +261,6 @@ private:
     std::vector<CalcMember> m_calcs;
     QHash<QString, int> m_calcIndex; // case-folded unique name -> calculated member
     std::vector<NamedSet> m_sets;
-    std::vector<std::shared_ptr<const mdx::SyntaxTree>> m_trees; // keep parsed text alive
 
     // The evaluation context: one member per hierarchy; a calculated member whose formula is
     // being evaluated is consumed, so that the cell it stands in is not evaluated again.
@@ -253,7 +273,7 @@ private:
         Tuple tuple;
     };
     std::vector<Iteration> m_iterations;
-    int m_depth = 0;
+    EvaluationDepth m_depth;
 
     KeyTable<char> m_pending;
     std::int64_t m_misses = 0;
@@ -267,20 +287,16 @@ private:
     KeyTable<std::uint32_t> m_styleMemo; // context members -> style, when styles are constant
 };
 
-// Nested evaluations (calculated members calling each other, functions within functions)
-// deeper than this are refused, before they can exhaust the stack.
-inline constexpr int maxEvaluationDepth = 1500;
-
 class DepthGuard
 {
 public:
-    DepthGuard(int &depth, const QString &what);
-    ~DepthGuard() { --m_depth; }
+    DepthGuard(EvaluationDepth &depth, const QString &what);
+    ~DepthGuard() { --m_depth.count; }
     DepthGuard(const DepthGuard &) = delete;
     DepthGuard &operator=(const DepthGuard &) = delete;
 
 private:
-    int &m_depth;
+    EvaluationDepth &m_depth;
 };
 
 // Sets context members for as long as it lives.

@@ -8,6 +8,7 @@
 #include "platform/runtime/Error.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::olap::local::engine {
 
@@ -483,7 +484,8 @@ void Query::defineMembers(const mdx::Statement &statement)
                 } else {
                     fail(property.value, QStringLiteral("SOLVE_ORDER must be a number"));
                 }
-                m_calcs[std::size_t(index)].solveOrder = int(number);
+                m_calcs[std::size_t(index)].solveOrder =
+                    std::isfinite(number) ? int(std::clamp(number, -1e9, 1e9)) : 0;
                 continue;
             }
             const int s = styleIndex(property.name);
@@ -972,6 +974,8 @@ int Query::compileCall(const mdx::Node &node)
             needSet(2);
             op = Op::SetIIf;
             result = Type::Set;
+        } else if (type(1) == Type::Member && type(2) == Type::Member) {
+            result = Type::Member;
         } else {
             needValue(1);
             needValue(2);

@@ -43,6 +43,7 @@ void Query::loadPending()
         return;
     AggregationOptions options;
     options.threads = m_limits.threads;
+    options.rowsPerThread = m_limits.rowsPerThread;
     CellAggregator aggregator(m_cube, m_state.groups, options, m_state.stats);
     aggregator.load(m_pending, m_state.cache);
     m_pending.clear();
@@ -50,6 +51,8 @@ void Query::loadPending()
 
 CellsetData Query::run(const mdx::Statement &statement)
 {
+    const char stackBase = 0;
+    m_depth.stackBase = &stackBase;
     defineMembers(statement);
 
     // The axes in number order, each number once, from 0 without a gap.

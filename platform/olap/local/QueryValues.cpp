@@ -11,10 +11,14 @@
 
 namespace platform::olap::local::engine {
 
-DepthGuard::DepthGuard(int &depth, const QString &what) : m_depth(depth)
+DepthGuard::DepthGuard(EvaluationDepth &depth, const QString &what) : m_depth(depth)
 {
-    if (++m_depth > maxEvaluationDepth) {
-        --m_depth;
+    const char here = 0;
+    const std::size_t used = depth.stackBase == nullptr ? 0
+        : &here < depth.stackBase ? std::size_t(depth.stackBase - &here)
+                                  : std::size_t(&here - depth.stackBase);
+    if (++m_depth.count > maxEvaluationDepth || used > maxEvaluationStack) {
+        --m_depth.count;
         throw Error(QStringLiteral("The statement is nested too deeply to evaluate (more than "
                                    "%1 levels%2); a calculated member may refer to itself")
                         .arg(maxEvaluationDepth)
@@ -319,7 +323,8 @@ Value Query::aggregate(const TupleList &set, int expression)
         if (v.isEmpty())
             continue;
         if (!v.isNumeric())
-            throw Error(QStringLiteral("Aggregate needs numbers, not the text \"%1\"").arg(v.text));
+            throw Error(
+                QStringLiteral("Aggregate needs numbers, not the text \"%1\"").arg(v.text));
         if (result.isEmpty()) {
             result = Value::makeNumber(v.number);
             continue;
@@ -631,9 +636,10 @@ Value Query::evalValue(int e)
             return {};
         if (!a.isNumeric())
             fail(x, QStringLiteral("Round needs a number, not the text \"%1\"").arg(a.text));
-        const int digits = x.count > 1 ? int(evalNumber(child(1), "The number of digits")) : 0;
-        if (digits < -15 || digits > 15)
-            fail(x, QStringLiteral("Round takes 0 to 15 digits, not %1").arg(digits));
+        const double wanted = x.count > 1 ? evalNumber(child(1), "The number of digits") : 0;
+        if (!(wanted >= -15 && wanted <= 15))
+            fail(x, QStringLiteral("Round takes -15 to 15 digits, not %1").arg(wanted));
+        const int digits = int(wanted);
         // Half to even, as Visual Basic's Round.
         const double scale = std::pow(10.0, digits);
         const double scaled = a.number * scale;
@@ -762,7 +768,7 @@ Mem Query::evalMember(int e)
     case Op::Lead: {
         const Mem m = evalMember(child(0));
         const double n = evalNumber(child(1), "The offset");
-        if (std::fabs(n) > 1e9)
+        if (!(std::fabs(n) <= 1e9))
             return {};
         const int offset = int(n);
         return levelNeighbour(m, x.op == Op::Lag ? -offset : offset);
@@ -786,14 +792,16 @@ Mem Query::evalMember(int e)
         }
         const double n = evalNumber(child(1), "The distance");
         Mem a = m;
-        for (int i = 0; i < int(n) && !a.isNull(); ++i)
+        for (std::size_t i = 0; i < clampCount(n, 1000) && !a.isNull(); ++i)
             a = parentOf(a);
         return a;
     }
+    case Op::IIf:
+        return evalMember(evalBool(child(0)) ? child(1) : child(2));
     case Op::TupleItem: {
         const Tuple t = evalTuple(child(0));
         const double n = evalNumber(child(1), "The index");
-        if (n < 0 || n >= double(t.size()))
+        if (!(n >= 0) || n >= double(t.size()))
             return {};
         return t[qsizetype(n)];
     }
@@ -908,7 +916,7 @@ LevelRef Query::evalLevel(int e)
                                                                               which.text));
         }
         const double n = which.isNumeric() ? which.number : -1;
-        if (n < 0 || n >= double(hs.levels.size())) {
+        if (!(n >= 0) || n >= double(hs.levels.size())) {
             fail(x, QStringLiteral("The hierarchy %1 has levels 0 to %2, not %3")
                         .arg(hs.uniqueName)
                         .arg(hs.levels.size() - 1)

@@ -254,7 +254,7 @@ TupleList Query::descendants(int e)
             fixedTarget = level.level;
         } else {
             distance = evalNumber(levelArg, "The distance of Descendants");
-            if (distance < 0)
+            if (!(distance >= 0))
                 fail(x, QStringLiteral("Descendants: the distance cannot be negative"));
         }
     }
@@ -382,10 +382,10 @@ TupleList Query::ranked(int e)
     const bool count = x.op == Op::TopCount || x.op == Op::BottomCount;
     TupleList result(set.hierarchies());
     if (count && x.count < 3) {
-        // Without a value, the first (Top) or last (Bottom) tuples as they are.
-        const std::size_t take = n <= 0 ? 0 : std::min<std::size_t>(set.size(), std::size_t(n));
-        const std::size_t from = top ? 0 : set.size() - take;
-        for (std::size_t i = from; i < from + take; ++i)
+        // Without a value, the first tuples as they are (for Bottom too, as the reference
+        // server answers).
+        const std::size_t take = clampCount(n, set.size());
+        for (std::size_t i = 0; i < take; ++i)
             result.append(set.tuple(i));
         return result;
     }
@@ -397,7 +397,7 @@ TupleList Query::ranked(int e)
         return top ? c > 0 : c < 0;
     });
     if (count) {
-        const std::size_t take = n <= 0 ? 0 : std::min<std::size_t>(set.size(), std::size_t(n));
+        const std::size_t take = clampCount(n, set.size());
         for (std::size_t i = 0; i < take; ++i)
             result.append(set.tuple(order[i]));
         return result;
@@ -557,6 +557,10 @@ TupleList Query::drilldownLevel(int e)
         result.append(t);
         const Mem m = t[std::size_t(position)];
         if (levelOf(m) != target || !m.isStored() || hier(m.hierarchy).isMeasures)
+            continue;
+        // A member already followed by one of its descendants is drilled already.
+        if (i + 1 < set.size() && !(set.member(i + 1, position) == m)
+            && isAncestorOrSelf(m, set.member(i + 1, position)))
             continue;
         const MemberNode &node = hier(m.hierarchy).members[std::size_t(m.id)];
         Tuple copy(t.begin(), t.end());
@@ -770,10 +774,15 @@ TupleList Query::setOperation(int e)
     TupleSet other(arity);
     for (std::size_t i = 0; i < b.size(); ++i)
         other.insert(b.tuple(i));
-    const bool keepMembersOfB = x.op == Op::Intersect;
+    // Intersect drops repeats unless ALL; Except keeps the first set's tuples as they are,
+    // repeats included, as the reference server does.
+    const bool intersect = x.op == Op::Intersect;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if ((b.arity() == 0 ? false : other.contains(a.tuple(i))) == keepMembersOfB)
+        const bool inB = b.arity() != 0 && other.contains(a.tuple(i));
+        if (intersect && inB)
             add(a.tuple(i));
+        else if (!intersect && !inB)
+            result.append(a.tuple(i));
     }
     return result;
 }
@@ -950,20 +959,13 @@ TupleList Query::evalSet(int e)
         std::size_t from = 0;
         std::size_t count = 1;
         if (x.op == Op::Subset) {
-            const double start = evalNumber(child(1), "The start");
-            from = start <= 0 ? 0 : std::size_t(std::min<double>(start, double(set.size())));
+            from = clampCount(evalNumber(child(1), "The start"), set.size());
             count = set.size() - from;
-            if (x.count > 2) {
-                const double n = evalNumber(child(2), "The count");
-                count = n <= 0 ? 0 : std::min<std::size_t>(count, std::size_t(std::min<double>(
-                                                                      n, double(set.size()))));
-            }
+            if (x.count > 2)
+                count = clampCount(evalNumber(child(2), "The count"), count);
         } else {
-            if (x.count > 1) {
-                const double n = evalNumber(child(1), "The count");
-                count = n <= 0 ? 0
-                               : std::size_t(std::min<double>(n, double(set.size())));
-            }
+            if (x.count > 1)
+                count = clampCount(evalNumber(child(1), "The count"), set.size());
             count = std::min(count, set.size());
             if (x.op == Op::Tail)
                 from = set.size() - count;
@@ -1005,7 +1007,9 @@ TupleList Query::evalSet(int e)
         const Mem m = evalMember(child(0));
         if (m.isNull())
             return {};
-        Mem a;
+        // Every ancestor from the parent up to the level (or that many levels up), nearest
+        // first, as the reference server answers.
+        std::size_t steps = 0;
         if (m_exprs[std::size_t(child(1))].type == Type::Level) {
             const LevelRef level = evalLevel(child(1));
             if (level.hierarchy != m.hierarchy) {
@@ -1013,15 +1017,13 @@ TupleList Query::evalSet(int e)
                             .arg(levelUniqueName(level.hierarchy, level.level),
                                  uniqueNameOf(m)));
             }
-            a = ancestorAt(m, level.level);
+            steps = std::size_t(std::max(0, levelOf(m) - level.level));
         } else {
-            const double n = evalNumber(child(1), "The distance");
-            a = m;
-            for (int i = 0; i < int(n) && !a.isNull(); ++i)
-                a = parentOf(a);
+            steps = clampCount(evalNumber(child(1), "The distance"), 1000);
         }
         TupleList result({m.hierarchy});
-        if (!a.isNull())
+        Mem a = parentOf(m);
+        for (std::size_t i = 0; i < steps && !a.isNull(); ++i, a = parentOf(a))
             result.appendMember(a);
         return result;
     }

