@@ -3,6 +3,7 @@
 //
 //   bench_cube_load [--benchmark_filter=...]
 
+#include "bench/BenchCubes.h"
 #include "platform/olap/local/CubeBuilder.h"
 #include "platform/olap/local/CubeLoader.h"
 
@@ -38,20 +39,7 @@ QString sampleCube(std::int64_t facts)
     static std::map<std::int64_t, QString> made;
     if (const auto it = made.find(facts); it != made.end())
         return it->second;
-    QString dir = qEnvironmentVariable("PELMORA_BENCH_DIR");
-    if (dir.isEmpty())
-        dir = QDir::temp().filePath(QStringLiteral("pelmora-bench"));
-    QDir().mkpath(dir);
-    const QString path = QDir(dir).filePath(QStringLiteral("sample-%1.cub").arg(facts));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer timer;
-        timer.start();
-        writeSampleCube(path, facts, 1);
-        std::fprintf(stderr, "made %s (%lld facts) in %.1f s, checking it included\n",
-                     qPrintable(path), static_cast<long long>(facts), timer.elapsed() / 1000.0);
-    }
-    made[facts] = path;
-    return path;
+    return made[facts] = benchSampleCube(facts);
 }
 
 // Args: facts, threads (0: one per core).

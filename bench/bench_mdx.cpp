@@ -8,6 +8,7 @@
 //
 //   bench_mdx [--benchmark_filter=...]
 
+#include "bench/BenchCubes.h"
 #include "platform/olap/local/CubeBuilder.h"
 #include "platform/olap/local/CubeLoader.h"
 #include "platform/olap/local/MdxEngine.h"
@@ -30,19 +31,7 @@ std::shared_ptr<const CubeFile> sampleCube(std::int64_t facts)
     static std::map<std::int64_t, std::shared_ptr<const CubeFile>> loaded;
     if (const auto it = loaded.find(facts); it != loaded.end())
         return it->second;
-    QString dir = qEnvironmentVariable("PELMORA_BENCH_DIR");
-    if (dir.isEmpty())
-        dir = QDir::temp().filePath(QStringLiteral("pelmora-bench"));
-    QDir().mkpath(dir);
-    const QString path = QDir(dir).filePath(QStringLiteral("sample-%1.cub").arg(facts));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer timer;
-        timer.start();
-        writeSampleCube(path, facts, 1);
-        std::fprintf(stderr, "made %s (%lld facts) in %.1f s\n", qPrintable(path),
-                     static_cast<long long>(facts), timer.elapsed() / 1000.0);
-    }
-    return loaded[facts] = loadCubeFile(path);
+    return loaded[facts] = loadCubeFile(benchSampleCube(facts));
 }
 
 const char *const statements[] = {

@@ -1,0 +1,31 @@
+#pragma once
+
+// The sample cubes the benchmarks run on, made once into $PELMORA_BENCH_DIR (default:
+// <temp>/pelmora-bench) and kept there for later runs.
+#include "platform/olap/local/CubeBuilder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+
+// The path of the sample cube with this many facts, written first when missing.
+inline QString benchSampleCube(std::int64_t facts)
+{
+    QString dir = qEnvironmentVariable("PELMORA_BENCH_DIR");
+    if (dir.isEmpty())
+        dir = QDir::temp().filePath(QStringLiteral("pelmora-bench"));
+    QDir().mkpath(dir);
+    const QString path = QDir(dir).filePath(QStringLiteral("sample-%1.cub").arg(facts));
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer timer;
+        timer.start();
+        platform::olap::local::writeSampleCube(path, facts, 1);
+        std::fprintf(stderr, "made %s (%lld facts) in %.1f s, checking it included\n",
+                     qPrintable(path), static_cast<long long>(facts), timer.elapsed() / 1000.0);
+    }
+    return path;
+}
