@@ -3,11 +3,13 @@
 #include "platform/olap/Catalog.h"
 #include "platform/olap/Cellset.h"
 #include "platform/olap/Connection.h"
+#include "platform/forms/FontObject.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 // The member groups of the cube-browser control. Each subsystem of the control reads and
@@ -90,9 +92,12 @@ struct GestureState
 };
 
 // The look of the grids; a member without "Data" styles the headers, one with it the values.
-// The font objects join this group with the font properties.
 struct GridFormat
 {
+    // The data and subtotal fonts; empty until first used (see fontOf).
+    std::shared_ptr<platform::forms::FontObject> FontData;
+    std::shared_ptr<platform::forms::FontObject> FontSubtotal;
+    std::shared_ptr<platform::forms::FontObject> FontDataSubtotal;
     QString DataFormat = QStringLiteral("#,##0");
     int BackColor = 0xE6E6E6;
     int BackColorSubtotal = 0xE6E6E6;
@@ -111,6 +116,14 @@ struct GridFormat
     bool FormatSubtotal = false;
     int FormatSubtotalLevel = 1;
 };
+
+// The font a slot holds, created with the default attributes when the slot is empty.
+inline platform::forms::FontObject &fontOf(std::shared_ptr<platform::forms::FontObject> &slot)
+{
+    if (!slot)
+        slot = std::make_shared<platform::forms::FontObject>();
+    return *slot;
+}
 
 // How values are coloured: plainly, by sign, or by three threshold bands.
 struct ValueFormat

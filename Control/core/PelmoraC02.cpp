@@ -2,6 +2,7 @@
 
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/ToolbarButtons.h"
+#include "platform/forms/FontObject.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/widgets/CommonDialog.h"
@@ -52,6 +53,9 @@ void PelmoraC02::buildChildren()
     }
     connect(tbToolBar, &platform::widgets::Toolbar::buttonClick, this,
             &PelmoraC02::tbToolBar_ButtonClick);
+
+    controlFont = new platform::forms::FontObject(this);
+    controlFont->setObjectName(QStringLiteral("Font"));
 
     dlg = new platform::widgets::CommonDialog(this);
     dlg->setObjectName(QStringLiteral("dlg"));

@@ -17,6 +17,11 @@ class Cell;
 class CellsetAxis;
 } // namespace platform::olap
 
+namespace platform::chart {
+class Chart2D;
+class Chart3D;
+} // namespace platform::chart
+
 namespace platform::widgets {
 class CommonDialog;
 class ElasticPanel;
@@ -103,6 +108,13 @@ public:
     platform::grid::FlexGrid *grdTitulos = nullptr;
     platform::grid::FlexGrid *grdResults = nullptr;
     QWidget *chartArea = nullptr;
+    // The 2-D and 3-D charts of the data grid, in the chart area; null until the chart area
+    // holds them.
+    platform::chart::Chart2D *grf2d = nullptr;
+    platform::chart::Chart3D *grf3d = nullptr;
+    // The control's own font (the property Font): the caption label, the grids and the chart
+    // titles take it over. Owned by the control.
+    platform::forms::FontObject *controlFont = nullptr;
     QWidget *vpLocal = nullptr; // the export target
 
     // Layout records (the trapped ones report "newOrderDim: " or "setOrderDim: ").
@@ -246,6 +258,20 @@ public:
     void SemaphoreFormatPaint(int row, int col, double value, double lower, double upper);
     // Colours a value cell by the number its text shows, as ValueType asks.
     void paintValueColour(int row, int col);
+
+    // Each subsystem below declares its procedures under its own heading.
+
+    // --- Gestures: clicks on the caption and the grids, drilling, moving and nesting ---
+
+    // --- Fonts onto the caption, the grids and the chart titles ---
+
+    // --- Charts fed from the data grid, and their events ---
+
+    // --- Public properties and the property bag ---
+
+    // --- Stored defaults ---
+
+    // --- View files ---
 
 signals:
     void Click();
