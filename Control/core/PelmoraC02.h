@@ -17,6 +17,10 @@ class Cell;
 class CellsetAxis;
 } // namespace platform::olap
 
+namespace platform::automation {
+class PropertyBag;
+} // namespace platform::automation
+
 namespace platform::chart {
 class Chart2D;
 class Chart3D;
@@ -268,10 +272,17 @@ public:
     // --- Charts fed from the data grid, and their events ---
 
     // --- Public properties and the property bag ---
+    // A new instance's defaults; a stored instance's properties read from, and written to,
+    // the container's property bag.
+    void UserControl_InitProperties();
+    void UserControl_ReadProperties(platform::automation::PropertyBag &PropBag);
+    void UserControl_WriteProperties(platform::automation::PropertyBag &PropBag);
 
     // --- Stored defaults ---
 
     // --- View files ---
+    // Writes the view (connection, layout, look, charts) to `archivo`; never replaces a file.
+    Q_INVOKABLE bool writeView(const QString &archivo);
 
 signals:
     void Click();

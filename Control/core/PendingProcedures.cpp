@@ -112,3 +112,14 @@ bool PelmoraC02::refreshChart()
 
 // Runs nothing yet: the data font onto the value cells.
 void PelmoraC02::applyDataFont(int, int) {}
+
+void PelmoraC02::UserControl_InitProperties() {}
+
+void PelmoraC02::UserControl_ReadProperties(platform::automation::PropertyBag &) {}
+
+void PelmoraC02::UserControl_WriteProperties(platform::automation::PropertyBag &) {}
+
+bool PelmoraC02::writeView(const QString &)
+{
+    return false;
+}
