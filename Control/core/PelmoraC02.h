@@ -24,6 +24,7 @@ class PropertyBag;
 namespace platform::chart {
 class Chart2D;
 class Chart3D;
+class Font;
 } // namespace platform::chart
 
 namespace platform::widgets {
@@ -268,6 +269,16 @@ public:
     // --- Gestures: clicks on the caption and the grids, drilling, moving and nesting ---
 
     // --- Fonts onto the caption, the grids and the chart titles ---
+    // The control's font onto the caption label, both grids and the 2-D chart's header, then
+    // a repaint (reported as "setFonts: " and the description).
+    void setFonts();
+    // Bold, character set, italic, name, size, strikethrough, underline and weight of the
+    // control's font onto the target. Throws platform::Error for a value the target refuses.
+    void copyFontAttributes(QFont &target);
+    void copyFontAttributes(platform::chart::Font &target);
+    // The caption and the grids follow the control's font object once updFormat gave it them.
+    void followControlFont();
+    bool followingControlFont = false;
 
     // --- Charts fed from the data grid, and their events ---
 

@@ -110,9 +110,6 @@ bool PelmoraC02::refreshChart()
     return false;
 }
 
-// Runs nothing yet: the data font onto the value cells.
-void PelmoraC02::applyDataFont(int, int) {}
-
 void PelmoraC02::UserControl_InitProperties() {}
 
 void PelmoraC02::UserControl_ReadProperties(platform::automation::PropertyBag &) {}

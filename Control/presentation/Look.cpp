@@ -1,11 +1,18 @@
-// The control's look pushed onto the caption label and the two grids.
+// The control's look pushed onto the caption label and the two grids, and its fonts onto the
+// caption, the grids, the value cells and the chart titles.
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
+#include "platform/chart/Chart2D.h"
+#include "platform/chart/ChartModel.h"
+#include "platform/forms/FontObject.h"
 #include "platform/grid/FlexGrid.h"
 
 #include <QLabel>
 #include <QPalette>
 
+#include <algorithm>
+
+using platform::forms::FontObject;
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
 
@@ -14,6 +21,19 @@ namespace {
 QColor oleColor(int color)
 {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+// Bold, italic, name, size and underline of a font onto the cells from (row, col) to the
+// grid's last row and column (none when the grid ends before them).
+void styleValueCells(FlexGrid &grid, int row, int col, const FontObject &font)
+{
+    const int lastRow = grid.rows() - 1;
+    const int lastCol = grid.cols() - 1;
+    grid.setCell(CellSetting::FontBold, row, col, lastRow, lastCol, font.bold());
+    grid.setCell(CellSetting::FontItalic, row, col, lastRow, lastCol, font.italic());
+    grid.setCell(CellSetting::FontName, row, col, lastRow, lastCol, font.name());
+    grid.setCell(CellSetting::FontSize, row, col, lastRow, lastCol, font.size());
+    grid.setCell(CellSetting::FontUnderline, row, col, lastRow, lastCol, font.underline());
 }
 
 } // namespace
@@ -26,8 +46,7 @@ void PelmoraC02::updFormat()
         palette.setColor(QPalette::WindowText, oleColor(gridFormat.ForeColor));
         lblCubo->setAutoFillBackground(true);
         lblCubo->setPalette(palette);
-        // The title font: the control's own font, until the control carries font objects.
-        lblCubo->setFont(font());
+        lblCubo->setFont(controlFont->toQFont());
         for (FlexGrid *grid : {grdTitulos, grdResults}) {
             const int last = grid->rows() - 1;
             grid->setAppearance(gridFormat.Appearance);
@@ -39,12 +58,80 @@ void PelmoraC02::updFormat()
             grid->setForeColor(gridFormat.ForeColorData);
             grid->setCell(CellSetting::ForeColor, 0, 1, last, 1, gridFormat.ForeColorData);
             grid->setGridColor(gridFormat.GridColorData);
-            grid->setFont(font());
+            grid->setFont(controlFont->toQFont());
             grid->setGridLines(gridFormat.GridLinesData);
             grid->setGridLinesFixed(gridFormat.GridLines);
             grid->setGridLineWidth(gridFormat.GridLinesWidth);
         }
+        // From now on the caption and the grids draw in the control's font object itself:
+        // a change of any of its attributes reaches them at once.
+        if (!followingControlFont) {
+            followingControlFont = true;
+            QObject::connect(controlFont, &FontObject::changed, this,
+                             &PelmoraC02::followControlFont);
+        }
     } catch (...) {
         pelmora::reportError(QStringLiteral("updFormat: "));
     }
+}
+
+void PelmoraC02::followControlFont()
+{
+    const QFont font = controlFont->toQFont();
+    lblCubo->setFont(font);
+    grdTitulos->setFont(font);
+    grdResults->setFont(font);
+}
+
+void PelmoraC02::copyFontAttributes(QFont &target)
+{
+    // The character set has no counterpart in a drawing font: the font object keeps it.
+    target.setBold(controlFont->bold());
+    target.setItalic(controlFont->italic());
+    target.setFamily(controlFont->name());
+    target.setPointSizeF(controlFont->size());
+    target.setStrikeOut(controlFont->strikethrough());
+    target.setUnderline(controlFont->underline());
+    target.setWeight(static_cast<QFont::Weight>(std::clamp(controlFont->weight(), 1, 1000)));
+}
+
+void PelmoraC02::copyFontAttributes(platform::chart::Font &target)
+{
+    target.setBold(controlFont->bold());
+    target.setCharset(static_cast<qint16>(controlFont->charset()));
+    target.setItalic(controlFont->italic());
+    target.setName(controlFont->name());
+    target.setSize(controlFont->size());
+    target.setStrikethrough(controlFont->strikethrough());
+    target.setUnderline(controlFont->underline());
+    target.setWeight(static_cast<qint16>(controlFont->weight()));
+}
+
+void PelmoraC02::setFonts()
+{
+    try {
+        QFont font = lblCubo->font();
+        copyFontAttributes(font);
+        lblCubo->setFont(font);
+        for (FlexGrid *grid : {grdTitulos, grdResults}) {
+            font = grid->font();
+            copyFontAttributes(font);
+            grid->setFont(font);
+        }
+        if (grf2d)
+            copyFontAttributes(grf2d->header().font());
+        // The 3-D chart's header is drawn in the chart's own font: its model holds no font to
+        // copy onto.
+        update();
+    } catch (...) {
+        pelmora::reportError(QStringLiteral("setFonts: "));
+    }
+}
+
+void PelmoraC02::applyDataFont(int headerRows, int headerCols)
+{
+    const FontObject &font = pelmora::fontOf(gridFormat.FontData);
+    styleValueCells(*grdTitulos, 0, 1, font);
+    styleValueCells(*grdResults, headerRows, headerCols, font);
+    update();
 }

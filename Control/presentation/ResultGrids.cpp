@@ -2,10 +2,9 @@
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
 #include "Control/presentation/PaintRules.h"
+#include "platform/forms/FontObject.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/runtime/Error.h"
-
-#include <QFont>
 
 #include <algorithm>
 #include <optional>
@@ -17,13 +16,14 @@ using platform::olap::Cellset;
 namespace {
 
 // The six font attributes of a font onto a range of one row.
-void setRowFont(FlexGrid &grid, int row, int col1, int col2, const QFont &font)
+void setRowFont(FlexGrid &grid, int row, int col1, int col2,
+                const platform::forms::FontObject &font)
 {
     grid.setCell(CellSetting::FontBold, row, col1, row, col2, font.bold());
     grid.setCell(CellSetting::FontItalic, row, col1, row, col2, font.italic());
-    grid.setCell(CellSetting::FontName, row, col1, row, col2, font.family());
-    grid.setCell(CellSetting::FontSize, row, col1, row, col2, font.pointSizeF());
-    grid.setCell(CellSetting::FontStrikethrough, row, col1, row, col2, font.strikeOut());
+    grid.setCell(CellSetting::FontName, row, col1, row, col2, font.name());
+    grid.setCell(CellSetting::FontSize, row, col1, row, col2, font.size());
+    grid.setCell(CellSetting::FontStrikethrough, row, col1, row, col2, font.strikethrough());
     grid.setCell(CellSetting::FontUnderline, row, col1, row, col2, font.underline());
 }
 
@@ -212,9 +212,9 @@ void PelmoraC02::paintRowHeaders(const platform::olap::CellsetAxis &axis, int he
             deepest = std::max(deepest, members.item(0).levelDepth());
     }
 
-    // The subtotal fonts: the grid's font until the control carries fonts of its own.
-    const QFont subtotalFont = grid.font();
-    const QFont dataSubtotalFont = grid.font();
+    const platform::forms::FontObject &subtotalFont = pelmora::fontOf(gridFormat.FontSubtotal);
+    const platform::forms::FontObject &dataSubtotalFont =
+        pelmora::fontOf(gridFormat.FontDataSubtotal);
     std::optional<int> firstDepth;
     for (int p = 0; p < n; ++p) {
         const int row = headerRows + p;

@@ -278,6 +278,9 @@ TEST_F(PaintGrids, ASubtotalRowWithTwoRowDimensions)
     control.gridFormat.FormatSubtotal = true;
     control.gridFormat.BackColorSubtotal = 0x00AA00;
     control.gridFormat.BackColorDataSubtotal = 0x0000AA;
+    pelmora::fontOf(control.gridFormat.FontSubtotal).setItalic(true);
+    pelmora::fontOf(control.gridFormat.FontDataSubtotal).setStrikethrough(true);
+    pelmora::fontOf(control.gridFormat.FontDataSubtotal).setName("DejaVu Serif");
     const QStringList rows =
         run("SELECT {[Measures].[Sales]} ON AXIS(0), CrossJoin(Descendants([Product].[All "
             "Products], [Product].[Family], SELF_AND_BEFORE), {[Store].[All Stores]}) ON "
@@ -291,6 +294,17 @@ TEST_F(PaintGrids, ASubtotalRowWithTwoRowDimensions)
     EXPECT_EQ(grid.cell(CellSetting::BackColor, 2, 1).toInt(), 0);
     EXPECT_EQ(grid.cell(CellSetting::BackColor, 2, 2).toInt(), 0x0000AA);
     EXPECT_EQ(grid.cell(CellSetting::BackColor, 3, 0).toInt(), 0);
+    // The subtotal fonts: the row header's cell in column 0, the data subtotal font on the
+    // values; the inner header cell and the rows below keep the grid's.
+    for (const auto &[row, col, italic, strike] :
+         {std::tuple{2, 0, true, false}, {2, 1, false, false}, {2, 2, false, true},
+          {3, 0, false, false}, {3, 2, false, false}}) {
+        SCOPED_TRACE(testing::Message() << row << "," << col);
+        EXPECT_EQ(grid.cell(CellSetting::FontItalic, row, col).toBool(), italic);
+        EXPECT_EQ(grid.cell(CellSetting::FontStrikethrough, row, col).toBool(), strike);
+        EXPECT_EQ(grid.cell(CellSetting::FontName, row, col).toString() == "DejaVu Serif",
+                  strike);
+    }
 }
 
 // The value colouring reads the number each cell shows: grouped thousands, negatives in
