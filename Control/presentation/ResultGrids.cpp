@@ -47,6 +47,8 @@ bool PelmoraC02::headerPaint()
                 throw platform::Error(QStringLiteral("Subscript out of range"));
             grdTitulos->setTextMatrix(record.orden, 1, record.padreTexto.first());
         }
+        // The names and the chosen members show whole: both columns fit their texts.
+        grdTitulos->autoSize(0, grdTitulos->cols() - 1);
     } catch (...) {
         pelmora::reportError(QStringLiteral("headerPaint: "));
     }
