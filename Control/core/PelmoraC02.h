@@ -276,9 +276,11 @@ public:
     // control's font onto the target. Throws platform::Error for a value the target refuses.
     void copyFontAttributes(QFont &target);
     void copyFontAttributes(platform::chart::Font &target);
-    // The caption and the grids follow the control's font object once updFormat gave it them.
-    void followControlFont();
-    bool followingControlFont = false;
+    // updFormat gives the caption and the grids the control's font object itself: each widget
+    // that took it draws in it from then on, following every change of its attributes.
+    void takeControlFont(QWidget *widget);
+    void controlFontChanged();
+    QList<QWidget *> controlFontUsers;
 
     // --- Charts fed from the data grid, and their events ---
 

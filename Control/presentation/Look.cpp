@@ -46,7 +46,7 @@ void PelmoraC02::updFormat()
         palette.setColor(QPalette::WindowText, oleColor(gridFormat.ForeColor));
         lblCubo->setAutoFillBackground(true);
         lblCubo->setPalette(palette);
-        lblCubo->setFont(controlFont->toQFont());
+        takeControlFont(lblCubo);
         for (FlexGrid *grid : {grdTitulos, grdResults}) {
             const int last = grid->rows() - 1;
             grid->setAppearance(gridFormat.Appearance);
@@ -58,29 +58,33 @@ void PelmoraC02::updFormat()
             grid->setForeColor(gridFormat.ForeColorData);
             grid->setCell(CellSetting::ForeColor, 0, 1, last, 1, gridFormat.ForeColorData);
             grid->setGridColor(gridFormat.GridColorData);
-            grid->setFont(controlFont->toQFont());
+            takeControlFont(grid);
             grid->setGridLines(gridFormat.GridLinesData);
             grid->setGridLinesFixed(gridFormat.GridLines);
             grid->setGridLineWidth(gridFormat.GridLinesWidth);
-        }
-        // From now on the caption and the grids draw in the control's font object itself:
-        // a change of any of its attributes reaches them at once.
-        if (!followingControlFont) {
-            followingControlFont = true;
-            QObject::connect(controlFont, &FontObject::changed, this,
-                             &PelmoraC02::followControlFont);
         }
     } catch (...) {
         pelmora::reportError(QStringLiteral("updFormat: "));
     }
 }
 
-void PelmoraC02::followControlFont()
+void PelmoraC02::takeControlFont(QWidget *widget)
+{
+    widget->setFont(controlFont->toQFont());
+    if (controlFontUsers.contains(widget))
+        return;
+    if (controlFontUsers.isEmpty()) {
+        QObject::connect(controlFont, &FontObject::changed, this,
+                         &PelmoraC02::controlFontChanged);
+    }
+    controlFontUsers.append(widget);
+}
+
+void PelmoraC02::controlFontChanged()
 {
     const QFont font = controlFont->toQFont();
-    lblCubo->setFont(font);
-    grdTitulos->setFont(font);
-    grdResults->setFont(font);
+    for (QWidget *widget : std::as_const(controlFontUsers))
+        widget->setFont(font);
 }
 
 void PelmoraC02::copyFontAttributes(QFont &target)

@@ -178,3 +178,25 @@ TEST(PaintFonts, EmptyGridsTakeTheLookWithoutFailing)
     control.setFonts();
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
 }
+
+// A look the titles grid refuses ends updFormat with its message: what was applied stays (the
+// caption's and the titles grid's font, which follow the control's font from then on), the
+// data grid is not reached.
+TEST(PaintFonts, ARefusedLookIsReportedAndKeepsWhatWasApplied)
+{
+    testing_support::ScriptedMsgBox boxes;
+    PelmoraC02 control;
+    control.gridFormat.BackColorData = 0x0000FF;
+    control.gridFormat.GridLinesData = 14; // styles run from 0 to 13
+    control.controlFont->setName("DejaVu Serif");
+    control.updFormat();
+    EXPECT_EQ(boxes.texts(), QStringList{"updFormat: Invalid grid line style"});
+    EXPECT_EQ(control.grdTitulos->backColor(), 0x0000FF);
+    EXPECT_NE(control.grdResults->backColor(), 0x0000FF);
+
+    control.controlFont->setBold(true);
+    EXPECT_TRUE(control.lblCubo->font().bold());
+    EXPECT_TRUE(control.grdTitulos->font().bold());
+    EXPECT_EQ(control.grdTitulos->font().family(), "DejaVu Serif");
+    EXPECT_FALSE(control.grdResults->font().bold());
+}
