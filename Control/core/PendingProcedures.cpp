@@ -113,11 +113,8 @@ bool PelmoraC02::refreshChart()
 // Runs nothing yet: the data font onto the value cells.
 void PelmoraC02::applyDataFont(int, int) {}
 
-void PelmoraC02::UserControl_InitProperties() {}
-
-void PelmoraC02::UserControl_ReadProperties(platform::automation::PropertyBag &) {}
-
-void PelmoraC02::UserControl_WriteProperties(platform::automation::PropertyBag &) {}
+// Runs nothing yet: the control's font onto the caption, the grids and the chart titles.
+void PelmoraC02::setFonts() {}
 
 bool PelmoraC02::writeView(const QString &)
 {
