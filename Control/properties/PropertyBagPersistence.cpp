@@ -42,9 +42,8 @@ std::optional<QVariant> taken(Kind kind, const QVariant &value)
     return std::nullopt;
 }
 
-// One key: its value's kind, its default (for a font attribute, the attribute of the font
-// given: the ambient font when writing, the control's own font when reading), where the
-// value comes from and where it goes.
+// One key: its value's kind, its default (for a font attribute, the attribute of the
+// container's font), where the value comes from and where it goes.
 struct Key
 {
     const char *name;
@@ -61,7 +60,6 @@ enum : int {
     EnabledKey = 37,
     FirstOwnFontKey = 39,
     LastOwnFontKey = 46,
-    LastMemberFontKey = 61,
     KeyCount = 88,
 };
 
@@ -239,13 +237,13 @@ const Key &key(int number)
     return keys()[size_t(number - 1)];
 }
 
-// Reads one key into the control. A value of another type than the key's reads as the
-// default, and so does one the property refuses (a font size of 0, an unknown appearance):
-// one bad value costs that property only, never the keys after it.
-void readKey(PelmoraC02 &control, const PropertyBag &bag, const Key &k)
+// Reads one key into the control. A font attribute that is not stored is the ambient font's,
+// as when it was written. A value of another type than the key's reads as the default, and so
+// does one the property refuses (a font size of 0, an unknown appearance): one bad value costs
+// that property only, never the keys after it.
+void readKey(PelmoraC02 &control, const PropertyBag &bag, const Key &k, const FontObject &ambient)
 {
-    const QVariant defaultValue =
-        k.fontDefault ? k.fontDefault(*control.controlFont) : k.defaultValue;
+    const QVariant defaultValue = k.fontDefault ? k.fontDefault(ambient) : k.defaultValue;
     const QVariant value = taken(k.kind, bag.readProperty(QString::fromLatin1(k.name),
                                                           defaultValue))
                                .value_or(defaultValue);
@@ -334,24 +332,26 @@ void PelmoraC02::UserControl_InitProperties()
 
 void PelmoraC02::UserControl_ReadProperties(PropertyBag &PropBag)
 {
-    // The language and the enabled state first: the other keys' Lets may depend on them.
-    readKey(*this, PropBag, key(LanguageIdKey));
-    readKey(*this, PropBag, key(EnabledKey));
+    const std::unique_ptr<FontObject> ambient = ambientFont();
+    const auto read = [&](int number) { readKey(*this, PropBag, key(number), *ambient); };
+    // The language and the enabled state first.
+    read(LanguageIdKey);
+    read(EnabledKey);
     for (int number = 1; number < FirstOwnFontKey; ++number) {
         if (number != EnabledKey)
-            readKey(*this, PropBag, key(number));
+            read(number);
     }
     // The control's own font is set directly, attribute by attribute, and restyles once.
     for (int number = FirstOwnFontKey; number <= LastOwnFontKey; ++number)
-        readKey(*this, PropBag, key(number));
+        read(number);
     setFonts();
     for (int number = LastOwnFontKey + 1; number <= KeyCount; ++number)
-        readKey(*this, PropBag, key(number));
+        read(number);
 }
 
 void PelmoraC02::UserControl_WriteProperties(PropertyBag &PropBag)
 {
-    // Font attributes equal to the container's font are not stored.
+    // Font attributes equal to the container's font are not stored; reading gives them back.
     const std::unique_ptr<FontObject> ambient = ambientFont();
     for (const Key &k : keys()) {
         const QVariant defaultValue = k.fontDefault ? k.fontDefault(*ambient) : k.defaultValue;
