@@ -105,7 +105,7 @@ void changeEverything(PelmoraC02 &c)
         {"SemaphoreMaxValue", 99999.75},
         {"ThresholdMinBackColor", 0xFF0000},
         {"ThresholdMedBackColor", 0xFFFF00},
-        {"ThresholdMaxBackColor", 0x80000005},
+        {"ThresholdMaxBackColor", int(0x80000005)},
         {"ThresholdMinForeColor", 0x00FF00},
         {"ThresholdMedForeColor", 0x0000FF},
         {"ThresholdMaxForeColor", 0},

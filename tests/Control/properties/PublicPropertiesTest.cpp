@@ -67,7 +67,8 @@ TEST(PublicProperties, TheEnumerationsAreKnownByName)
         {"pelmoraLanguageIds", {{"English", 0}, {"Spanish", 1}}},
         {"pelmoraValueTypes",
          {{"pelmoraVTNormal", 0}, {"pelmoraVTPositiveNegative", 1}, {"pelmoraVTSemaphore", 2}}},
-        {"pelmoraAppearanceSettings", {{"pelmoraFlat", 0}, {"pelmora3D", 1}, {"pelmora3DLight", 2}}},
+        {"pelmoraAppearanceSettings",
+         {{"pelmoraFlat", 0}, {"pelmora3D", 1}, {"pelmora3DLight", 2}}},
     };
     const QMetaObject &meta = pelmora::staticMetaObject;
     for (const auto &c : cases) {
