@@ -534,8 +534,9 @@ public:
     void setFontDataSubtotalSize(double value);
     bool fontDataSubtotalUnderLine();
     void setFontDataSubtotalUnderLine(bool value);
-    // The container's font, which new instances take and the property bag stores fonts
-    // against: the parent widget's font, or the application's when the control has no parent.
+    // The container's font: new instances take it, and the property bag stores only the font
+    // attributes that differ from it (a missing one reads as its attribute). It is the parent
+    // widget's font, or the application's when the control has no parent.
     std::unique_ptr<platform::forms::FontObject> ambientFont() const;
 
     // A new instance's defaults; a stored instance's properties read from, and written to,
