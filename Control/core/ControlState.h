@@ -5,6 +5,7 @@
 #include "platform/olap/Connection.h"
 #include "platform/forms/FontObject.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -17,17 +18,23 @@
 // Members start at the values a new instance gets (Booleans True/False, colours as 32-bit
 // colour values with red in the low byte).
 namespace pelmora {
+// The enumerations below are the control's automation enumerations, known to the meta-object
+// system by their names.
+Q_NAMESPACE
 
 // The user-interface language of a control.
 enum pelmoraLanguageIds : int { English = 0, Spanish = 1 };
+Q_ENUM_NS(pelmoraLanguageIds)
 
 enum pelmoraValueTypes : int {
     pelmoraVTNormal = 0,
     pelmoraVTPositiveNegative = 1,
     pelmoraVTSemaphore = 2,
 };
+Q_ENUM_NS(pelmoraValueTypes)
 
 enum pelmoraAppearanceSettings : int { pelmoraFlat = 0, pelmora3D = 1, pelmora3DLight = 2 };
+Q_ENUM_NS(pelmoraAppearanceSettings)
 
 struct ControlFlags
 {

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 
 namespace platform::olap {
@@ -42,7 +44,31 @@ class PelmoraC02 : public QWidget
 {
     Q_OBJECT
 
-    Q_PROPERTY(int LanguageID READ languageId WRITE setLanguageId)
+    // The automation properties, in the order of their dispatch ids (0x6803005C down to
+    // 0x68030000). Every write ends with PropertyChanged carrying the property's name.
+    Q_PROPERTY(bool VisibleTitle READ visibleTitle WRITE setVisibleTitle)
+    Q_PROPERTY(bool VisibleHeading READ visibleHeading WRITE setVisibleHeading)
+    Q_PROPERTY(bool VisibleMatrix READ visibleMatrix WRITE setVisibleMatrix)
+    Q_PROPERTY(bool VisibleChart READ visibleChart WRITE setVisibleChart)
+    Q_PROPERTY(bool VisibleToolBar READ visibleToolBar WRITE setVisibleToolBar)
+    Q_PROPERTY(bool VisibleButtonOpen READ visibleButtonOpen WRITE setVisibleButtonOpen)
+    Q_PROPERTY(bool VisibleButtonSave READ visibleButtonSave WRITE setVisibleButtonSave)
+    Q_PROPERTY(bool VisibleButtonPrint READ visibleButtonPrint WRITE setVisibleButtonPrint)
+    Q_PROPERTY(bool VisibleButtonExport READ visibleButtonExport WRITE setVisibleButtonExport)
+    Q_PROPERTY(bool VisibleButtonCopy READ visibleButtonCopy WRITE setVisibleButtonCopy)
+    Q_PROPERTY(bool VisibleButtonDirectMDX READ visibleButtonDirectMDX
+                   WRITE setVisibleButtonDirectMDX)
+    Q_PROPERTY(bool VisibleButtonShowElements READ visibleButtonShowElements
+                   WRITE setVisibleButtonShowElements)
+    Q_PROPERTY(bool VisibleButtonChart2d READ visibleButtonChart2d WRITE setVisibleButtonChart2d)
+    Q_PROPERTY(bool VisibleButtonChart3d READ visibleButtonChart3d WRITE setVisibleButtonChart3d)
+    Q_PROPERTY(bool VisibleButtonSwapXY READ visibleButtonSwapXY WRITE setVisibleButtonSwapXY)
+    Q_PROPERTY(bool VisibleButtonLayout READ visibleButtonLayout WRITE setVisibleButtonLayout)
+    Q_PROPERTY(bool VisibleButtonDimension READ visibleButtonDimension
+                   WRITE setVisibleButtonDimension)
+    Q_PROPERTY(bool VisibleButtonFormat READ visibleButtonFormat WRITE setVisibleButtonFormat)
+    Q_PROPERTY(bool VisibleButtonAbout READ visibleButtonAbout WRITE setVisibleButtonAbout)
+    Q_PROPERTY(int LanguageID READ languageId WRITE setLanguageId) // pelmoraLanguageIds
     Q_PROPERTY(QString OpenServer READ openServer WRITE setOpenServer)
     Q_PROPERTY(QString OpenDB READ openDb WRITE setOpenDb)
     Q_PROPERTY(QString openCube READ openCube WRITE setOpenCube)
@@ -50,8 +76,60 @@ class PelmoraC02 : public QWidget
     Q_PROPERTY(QString OpenWWWDir READ openWwwDir WRITE setOpenWwwDir)
     Q_PROPERTY(QString OpenView READ openView WRITE setOpenView)
     Q_PROPERTY(QString MDX READ mdx WRITE setMdx)
+    Q_PROPERTY(int ValueType READ valueType WRITE setValueType) // pelmoraValueTypes
+    Q_PROPERTY(double SemaphoreMinValue READ semaphoreMinValue WRITE setSemaphoreMinValue)
+    Q_PROPERTY(double SemaphoreMaxValue READ semaphoreMaxValue WRITE setSemaphoreMaxValue)
+    Q_PROPERTY(int ThresholdMinBackColor READ thresholdMinBackColor
+                   WRITE setThresholdMinBackColor)
+    Q_PROPERTY(int ThresholdMedBackColor READ thresholdMedBackColor
+                   WRITE setThresholdMedBackColor)
+    Q_PROPERTY(int ThresholdMaxBackColor READ thresholdMaxBackColor
+                   WRITE setThresholdMaxBackColor)
+    Q_PROPERTY(int ThresholdMinForeColor READ thresholdMinForeColor
+                   WRITE setThresholdMinForeColor)
+    Q_PROPERTY(int ThresholdMedForeColor READ thresholdMedForeColor
+                   WRITE setThresholdMedForeColor)
+    Q_PROPERTY(int ThresholdMaxForeColor READ thresholdMaxForeColor
+                   WRITE setThresholdMaxForeColor)
     Q_PROPERTY(bool Interactive READ interactive WRITE setInteractive)
     Q_PROPERTY(bool Enabled READ getEnabledProperty WRITE setEnabledProperty)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    // The fonts are platform::forms::FontObject.
+    Q_PROPERTY(QObject *Font READ fontProperty WRITE setFontProperty)
+    Q_PROPERTY(QObject *FontData READ fontData WRITE setFontData)
+    Q_PROPERTY(QObject *FontSubtotal READ fontSubtotal WRITE setFontSubtotal)
+    Q_PROPERTY(QObject *FontDataSubtotal READ fontDataSubtotal WRITE setFontDataSubtotal)
+    Q_PROPERTY(int BackColorData READ backColorData WRITE setBackColorData)
+    Q_PROPERTY(int BackColorSubtotal READ backColorSubtotal WRITE setBackColorSubtotal)
+    Q_PROPERTY(int BackColorDataSubtotal READ backColorDataSubtotal
+                   WRITE setBackColorDataSubtotal)
+    Q_PROPERTY(int BackColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(int ForeColorData READ foreColorData WRITE setForeColorData)
+    Q_PROPERTY(int ForeColorSubtotal READ foreColorSubtotal WRITE setForeColorSubtotal)
+    Q_PROPERTY(int ForeColorDataSubtotal READ foreColorDataSubtotal
+                   WRITE setForeColorDataSubtotal)
+    Q_PROPERTY(int ForeColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(int GridColorData READ gridColorData WRITE setGridColorData)
+    Q_PROPERTY(int GridColor READ gridColor WRITE setGridColor)
+    Q_PROPERTY(bool WordWrap READ wordWrap WRITE setWordWrap)
+    Q_PROPERTY(int Appearance READ appearance WRITE setAppearance) // pelmoraAppearanceSettings
+    Q_PROPERTY(QString DataFormat READ dataFormat WRITE setDataFormat)
+    Q_PROPERTY(int GridLinesData READ gridLinesData WRITE setGridLinesData)
+    Q_PROPERTY(int GridLines READ gridLines WRITE setGridLines)
+    Q_PROPERTY(int GridLinesWidth READ gridLinesWidth WRITE setGridLinesWidth)
+    Q_PROPERTY(bool FormatSubtotal READ formatSubtotal WRITE setFormatSubtotal)
+    Q_PROPERTY(int FormatSubtotalLevel READ formatSubtotalLevel WRITE setFormatSubtotalLevel)
+    Q_PROPERTY(QString PreviewComment READ previewComment WRITE setPreviewComment)
+    Q_PROPERTY(bool PreviewHeaderAndFooter READ previewHeaderAndFooter
+                   WRITE setPreviewHeaderAndFooter)
+    Q_PROPERTY(bool PreviewComments READ previewComments WRITE setPreviewComments)
+    Q_PROPERTY(bool PreviewTitle READ previewTitle WRITE setPreviewTitle)
+    Q_PROPERTY(bool PreviewHeadings READ previewHeadings WRITE setPreviewHeadings)
+    Q_PROPERTY(bool PreviewData READ previewData WRITE setPreviewData)
+    Q_PROPERTY(bool PreviewChart READ previewChart WRITE setPreviewChart)
+    Q_PROPERTY(bool PreviewChartInNewPage READ previewChartInNewPage
+                   WRITE setPreviewChartInNewPage)
+    Q_PROPERTY(bool PreviewBW READ previewBW WRITE setPreviewBW)
 
 public:
     // The panes of the elastic panel el1, top to bottom.
@@ -59,28 +137,6 @@ public:
 
     explicit PelmoraC02(QWidget *parent = nullptr);
     ~PelmoraC02() override;
-
-    // Properties.
-    int languageId() const { return language.LanguageID; }
-    void setLanguageId(int id) { language.LanguageID = id; }
-    QString openServer() const { return openParams.OpenServer; }
-    void setOpenServer(const QString &value) { openParams.OpenServer = value; }
-    QString openDb() const { return openParams.OpenDB; }
-    void setOpenDb(const QString &value) { openParams.OpenDB = value; }
-    QString openCube() const { return openParams.openCube; }
-    void setOpenCube(const QString &value) { openParams.openCube = value; }
-    QString openFile() const { return openParams.OpenFile; }
-    void setOpenFile(const QString &value) { openParams.OpenFile = value; }
-    QString openWwwDir() const { return openParams.OpenWWWDir; }
-    void setOpenWwwDir(const QString &value) { openParams.OpenWWWDir = value; }
-    QString openView() const { return openParams.OpenView; }
-    void setOpenView(const QString &value) { openParams.OpenView = value; }
-    QString mdx() const { return openParams.MDX; }
-    void setMdx(const QString &value) { openParams.MDX = value; }
-    bool interactive() const { return controlFlags.Interactive; }
-    void setInteractive(bool value) { controlFlags.Interactive = value; }
-    bool getEnabledProperty() const { return controlFlags.Enabled; }
-    void setEnabledProperty(bool value) { controlFlags.Enabled = value; }
 
     // Runs the command a keyword names (without regard to case) and answers its result; False
     // for a keyword it does not know. The first call of an instance reads the stored defaults
@@ -285,6 +341,216 @@ public:
     // --- Charts fed from the data grid, and their events ---
 
     // --- Public properties and the property bag ---
+    // The automation properties (the Q_PROPERTYs above). A write stores the member, applies
+    // the setting to the child controls, then sends PropertyChanged; a child control that
+    // refuses the setting throws platform::Error after the member was stored, and then no
+    // notification is sent.
+    bool visibleTitle() const { return displayFlags.VisibleTitle; }
+    void setVisibleTitle(bool value);
+    bool visibleHeading() const { return displayFlags.VisibleHeading; }
+    void setVisibleHeading(bool value);
+    bool visibleMatrix() const { return displayFlags.VisibleMatrix; }
+    void setVisibleMatrix(bool value);
+    bool visibleChart() const { return displayFlags.VisibleChart; }
+    void setVisibleChart(bool value);
+    bool visibleToolBar() const { return displayFlags.VisibleToolBar; }
+    void setVisibleToolBar(bool value);
+    // The button properties have no member: they are the toolbar buttons' own visibility.
+    bool visibleButtonOpen() const;
+    void setVisibleButtonOpen(bool value);
+    bool visibleButtonSave() const;
+    void setVisibleButtonSave(bool value);
+    bool visibleButtonPrint() const;
+    void setVisibleButtonPrint(bool value);
+    bool visibleButtonExport() const;
+    void setVisibleButtonExport(bool value);
+    bool visibleButtonCopy() const;
+    void setVisibleButtonCopy(bool value);
+    bool visibleButtonDirectMDX() const;
+    void setVisibleButtonDirectMDX(bool value);
+    bool visibleButtonShowElements() const;
+    void setVisibleButtonShowElements(bool value);
+    bool visibleButtonChart2d() const;
+    void setVisibleButtonChart2d(bool value);
+    bool visibleButtonChart3d() const;
+    void setVisibleButtonChart3d(bool value);
+    bool visibleButtonSwapXY() const;
+    void setVisibleButtonSwapXY(bool value);
+    bool visibleButtonLayout() const;
+    void setVisibleButtonLayout(bool value);
+    bool visibleButtonDimension() const;
+    void setVisibleButtonDimension(bool value);
+    bool visibleButtonFormat() const;
+    void setVisibleButtonFormat(bool value);
+    bool visibleButtonAbout() const;
+    void setVisibleButtonAbout(bool value);
+    // 1 is Spanish, anything else English (which also sets the English tooltips).
+    int languageId() const { return language.LanguageID; }
+    void setLanguageId(int id);
+    QString openServer() const { return openParams.OpenServer; }
+    void setOpenServer(const QString &value);
+    QString openDb() const { return openParams.OpenDB; }
+    void setOpenDb(const QString &value);
+    QString openCube() const { return openParams.openCube; }
+    void setOpenCube(const QString &value);
+    QString openFile() const { return openParams.OpenFile; }
+    void setOpenFile(const QString &value);
+    QString openWwwDir() const { return openParams.OpenWWWDir; }
+    void setOpenWwwDir(const QString &value);
+    QString openView() const { return openParams.OpenView; }
+    void setOpenView(const QString &value);
+    QString mdx() const { return openParams.MDX; }
+    void setMdx(const QString &value);
+    int valueType() const { return valueFormat.ValueType; }
+    void setValueType(int value);
+    double semaphoreMinValue() const { return valueFormat.SemaphoreMinValue; }
+    void setSemaphoreMinValue(double value);
+    double semaphoreMaxValue() const { return valueFormat.SemaphoreMaxValue; }
+    void setSemaphoreMaxValue(double value);
+    int thresholdMinBackColor() const { return valueFormat.ThresholdMinBackColor; }
+    void setThresholdMinBackColor(int value);
+    int thresholdMedBackColor() const { return valueFormat.ThresholdMedBackColor; }
+    void setThresholdMedBackColor(int value);
+    int thresholdMaxBackColor() const { return valueFormat.ThresholdMaxBackColor; }
+    void setThresholdMaxBackColor(int value);
+    int thresholdMinForeColor() const { return valueFormat.ThresholdMinForeColor; }
+    void setThresholdMinForeColor(int value);
+    int thresholdMedForeColor() const { return valueFormat.ThresholdMedForeColor; }
+    void setThresholdMedForeColor(int value);
+    int thresholdMaxForeColor() const { return valueFormat.ThresholdMaxForeColor; }
+    void setThresholdMaxForeColor(int value);
+    bool interactive() const { return controlFlags.Interactive; }
+    void setInteractive(bool value);
+    // Enabled is the stored member; writing it enables or disables the control and its
+    // children (not QWidget's enabled, which it also sets).
+    bool getEnabledProperty() const { return controlFlags.Enabled; }
+    void setEnabledProperty(bool value);
+    // The caption label's text; no member.
+    QString caption() const;
+    void setCaption(const QString &value);
+    // Font reads a copy of the control's own font (the control's one copy, refreshed at each
+    // read); FontData, FontSubtotal and FontDataSubtotal read the member font itself. Writing
+    // takes a platform::forms::FontObject and copies its attributes through the attribute
+    // properties below; any other object, or none, changes nothing.
+    QObject *fontProperty();
+    void setFontProperty(QObject *value);
+    QObject *fontData();
+    void setFontData(QObject *value);
+    QObject *fontSubtotal();
+    void setFontSubtotal(QObject *value);
+    QObject *fontDataSubtotal();
+    void setFontDataSubtotal(QObject *value);
+    int backColorData() const { return gridFormat.BackColorData; }
+    void setBackColorData(int value);
+    int backColorSubtotal() const { return gridFormat.BackColorSubtotal; }
+    void setBackColorSubtotal(int value);
+    int backColorDataSubtotal() const { return gridFormat.BackColorDataSubtotal; }
+    void setBackColorDataSubtotal(int value);
+    int backColor() const { return gridFormat.BackColor; }
+    void setBackColor(int value);
+    int foreColorData() const { return gridFormat.ForeColorData; }
+    void setForeColorData(int value);
+    int foreColorSubtotal() const { return gridFormat.ForeColorSubtotal; }
+    void setForeColorSubtotal(int value);
+    int foreColorDataSubtotal() const { return gridFormat.ForeColorDataSubtotal; }
+    void setForeColorDataSubtotal(int value);
+    int foreColor() const { return gridFormat.ForeColor; }
+    void setForeColor(int value);
+    int gridColorData() const { return gridFormat.GridColorData; }
+    void setGridColorData(int value);
+    int gridColor() const { return gridFormat.GridColor; }
+    void setGridColor(int value);
+    // The data grid's own setting; no member.
+    bool wordWrap() const;
+    void setWordWrap(bool value);
+    int appearance() const { return gridFormat.Appearance; }
+    void setAppearance(int value);
+    QString dataFormat() const { return gridFormat.DataFormat; }
+    void setDataFormat(const QString &value);
+    int gridLinesData() const { return gridFormat.GridLinesData; }
+    void setGridLinesData(int value);
+    int gridLines() const { return gridFormat.GridLines; }
+    void setGridLines(int value);
+    int gridLinesWidth() const { return gridFormat.GridLinesWidth; }
+    void setGridLinesWidth(int value);
+    bool formatSubtotal() const { return gridFormat.FormatSubtotal; }
+    void setFormatSubtotal(bool value);
+    int formatSubtotalLevel() const { return gridFormat.FormatSubtotalLevel; }
+    void setFormatSubtotalLevel(int value);
+    QString previewComment() const { return previewOptions.PreviewComment; }
+    void setPreviewComment(const QString &value);
+    bool previewHeaderAndFooter() const { return previewOptions.PreviewHeaderAndFooter; }
+    void setPreviewHeaderAndFooter(bool value);
+    bool previewComments() const { return previewOptions.PreviewComments; }
+    void setPreviewComments(bool value);
+    bool previewTitle() const { return previewOptions.PreviewTitle; }
+    void setPreviewTitle(bool value);
+    bool previewHeadings() const { return previewOptions.PreviewHeadings; }
+    void setPreviewHeadings(bool value);
+    bool previewData() const { return previewOptions.PreviewData; }
+    void setPreviewData(bool value);
+    bool previewChart() const { return previewOptions.PreviewChart; }
+    void setPreviewChart(bool value);
+    bool previewChartInNewPage() const { return previewOptions.PreviewChartInNewPage; }
+    void setPreviewChartInNewPage(bool value);
+    bool previewBW() const { return previewOptions.PreviewBW; }
+    void setPreviewBW(bool value);
+
+    // The font attributes, one by one (not automation properties). Each write sends
+    // PropertyChanged with its own name. The Font group restyles the caption, the grids and
+    // the chart titles (setFonts), the FontData group the value cells (applyDataFont); the
+    // subtotal groups change nothing on the screen until the next paint.
+    bool fontBold() const;
+    void setFontBold(bool value);
+    int fontCharset() const;
+    void setFontCharset(int value);
+    bool fontItalic() const;
+    void setFontItalic(bool value);
+    QString fontName() const;
+    void setFontName(const QString &value);
+    double fontSize() const;
+    void setFontSize(double value);
+    bool fontStrikethrough() const;
+    void setFontStrikethrough(bool value);
+    bool fontUnderLine() const;
+    void setFontUnderLine(bool value);
+    int fontWeight() const;
+    void setFontWeight(int value);
+    bool fontDataBold();
+    void setFontDataBold(bool value);
+    bool fontDataItalic();
+    void setFontDataItalic(bool value);
+    QString fontDataName();
+    void setFontDataName(const QString &value);
+    double fontDataSize();
+    void setFontDataSize(double value);
+    bool fontDataUnderLine();
+    void setFontDataUnderLine(bool value);
+    bool fontSubtotalBold();
+    void setFontSubtotalBold(bool value);
+    bool fontSubtotalItalic();
+    void setFontSubtotalItalic(bool value);
+    QString fontSubtotalName();
+    void setFontSubtotalName(const QString &value);
+    double fontSubtotalSize();
+    void setFontSubtotalSize(double value);
+    bool fontSubtotalUnderLine();
+    void setFontSubtotalUnderLine(bool value);
+    bool fontDataSubtotalBold();
+    void setFontDataSubtotalBold(bool value);
+    bool fontDataSubtotalItalic();
+    void setFontDataSubtotalItalic(bool value);
+    QString fontDataSubtotalName();
+    void setFontDataSubtotalName(const QString &value);
+    double fontDataSubtotalSize();
+    void setFontDataSubtotalSize(double value);
+    bool fontDataSubtotalUnderLine();
+    void setFontDataSubtotalUnderLine(bool value);
+    // The container's font: new instances take it, and the property bag stores only the font
+    // attributes that differ from it (a missing one reads as its attribute). It is the parent
+    // widget's font, or the application's when the control has no parent.
+    std::unique_ptr<platform::forms::FontObject> ambientFont() const;
+
     // A new instance's defaults; a stored instance's properties read from, and written to,
     // the container's property bag.
     void UserControl_InitProperties();
@@ -298,6 +564,8 @@ public:
     Q_INVOKABLE bool writeView(const QString &archivo);
 
 signals:
+    // After a property was written, with the property's name.
+    void PropertyChanged(const QString &PropertyName);
     void Click();
     void DblClick();
     // Declared for containers; never raised.
@@ -317,6 +585,12 @@ protected:
 private:
     void buildChildren();
     void bindActions();
+
+    // Public properties: a toolbar button's visibility by item number, and the copy of the
+    // control's font that Font hands out.
+    bool buttonVisible(int index) const;
+    void setButtonVisible(int index, bool value, const QString &name);
+    platform::forms::FontObject *fontCopy = nullptr;
 
     bool settingsRead = false;
     bool m_pressed = false;

@@ -110,12 +110,6 @@ bool PelmoraC02::refreshChart()
     return false;
 }
 
-void PelmoraC02::UserControl_InitProperties() {}
-
-void PelmoraC02::UserControl_ReadProperties(platform::automation::PropertyBag &) {}
-
-void PelmoraC02::UserControl_WriteProperties(platform::automation::PropertyBag &) {}
-
 bool PelmoraC02::writeView(const QString &)
 {
     return false;
