@@ -35,16 +35,6 @@ bool PelmoraC02::showElements()
     return false;
 }
 
-bool PelmoraC02::showChart2d()
-{
-    return false;
-}
-
-bool PelmoraC02::showChart3d()
-{
-    return false;
-}
-
 bool PelmoraC02::doSwapXY()
 {
     return false;
@@ -101,11 +91,6 @@ bool PelmoraC02::readRegistry()
 }
 
 bool PelmoraC02::readView()
-{
-    return false;
-}
-
-bool PelmoraC02::refreshChart()
 {
     return false;
 }
