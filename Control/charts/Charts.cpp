@@ -8,6 +8,7 @@
 #include "platform/grid/FlexGrid.h"
 #include "platform/runtime/Error.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -40,6 +41,29 @@ const platform::grid::FlexGrid &dataGrid(const platform::grid::FlexGrid *grid)
     return *grid;
 }
 
+// Keeps the mouse events that a chart's parts leave unhandled (a chart drawn flat, without
+// OpenGL) from reaching the control's own surface, which would raise a second Click or
+// DblClick for them: the charts report their own clicks.
+class ChartAreaMouse : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            event->accept();
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
 } // namespace
 
 bool PelmoraC02::chartVisible(const QWidget *chart)
@@ -59,6 +83,7 @@ void PelmoraC02::buildCharts()
     layout->setSpacing(0);
     layout->addWidget(grf2d);
     layout->addWidget(grf3d);
+    chartArea->installEventFilter(new ChartAreaMouse(chartArea));
     QObject::connect(grf2d, &Chart2D::clicked, this, &PelmoraC02::grf2d_Click);
     QObject::connect(grf2d, &Chart2D::doubleClicked, this, &PelmoraC02::grf2d_DblClick);
     QObject::connect(grf3d, &Chart3D::clicked, this, &PelmoraC02::grf3d_Click);
