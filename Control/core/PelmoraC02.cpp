@@ -76,6 +76,7 @@ void PelmoraC02::buildChildren()
     el1->addPane(grdTitulos, headingsPaneTwips);
     el1->addPane(grdResults, ElasticPanel::ElasticSize);
     el1->addPane(chartArea, ElasticPanel::ElasticSize);
+    buildCharts();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -203,6 +204,7 @@ void PelmoraC02::UserControl_Initialize()
         controlFlags.logging = 0;
         pelmora::fillMessageTables(messageTables);
         connState.interactiveRequested = false;
+        prepareCharts();
     } catch (...) {
         pelmora::reportError(QStringLiteral("UserControl_Initialize:"));
     }

@@ -159,8 +159,7 @@ public:
     // The procedure behind each command keyword.
     pelmora::ActionTable actionTable;
 
-    // Child controls. The placeholder of the chart area holds its pane until the charts take
-    // it.
+    // Child controls. The chart area holds the two charts in the chart pane.
     QLabel *lblCubo = nullptr;
     platform::widgets::Toolbar *tbToolBar = nullptr;
     platform::widgets::ImageList *ImageList1 = nullptr;
@@ -169,8 +168,7 @@ public:
     platform::grid::FlexGrid *grdTitulos = nullptr;
     platform::grid::FlexGrid *grdResults = nullptr;
     QWidget *chartArea = nullptr;
-    // The 2-D and 3-D charts of the data grid, in the chart area; null until the chart area
-    // holds them.
+    // The 2-D and 3-D charts of the data grid, in the chart area.
     platform::chart::Chart2D *grf2d = nullptr;
     platform::chart::Chart3D *grf3d = nullptr;
     // The control's own font (the property Font): the caption label, the grids and the chart
@@ -339,6 +337,23 @@ public:
     QList<QWidget *> controlFontUsers;
 
     // --- Charts fed from the data grid, and their events ---
+    // The visible chart filled from the data grid (the 2-D one when the chart area is on and
+    // shows none); each show makes its chart the visible one and hides the other. Failures are
+    // reported as "show2dChart: " or "show3dChart: " and the description.
+    bool show2dChart();
+    bool show3dChart();
+    // Whether a chart is shown, or will be with the control (the container-level Visible).
+    static bool chartVisible(const QWidget *chart);
+    // Makes both charts, in the chart area, and the start-up calls that prepare them (the 2-D
+    // chart visible, the 3-D one hidden).
+    void buildCharts();
+    void prepareCharts();
+    // Both charts without data, for a result that could not be read.
+    void emptyCharts();
+    void grf2d_Click();
+    void grf2d_DblClick();
+    void grf3d_Click();
+    void grf3d_DblClick();
 
     // --- Public properties and the property bag ---
     // The automation properties (the Q_PROPERTYs above). A write stores the member, applies

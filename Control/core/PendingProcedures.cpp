@@ -1,6 +1,6 @@
 // Stand-ins for the control's procedures that live in the other subsystems' directories
 // (view actions, printing and export, format, dimension options, stored defaults, about
-// box, view title, view files, the result grids and the charts). Each runs nothing and
+// box, view title, view files, the result grids). Each runs nothing and
 // answers False, so its command answers False and does nothing. A procedure's real
 // definition replaces its stand-in here: delete the stand-in when adding it.
 #include "Control/core/PelmoraC02.h"
@@ -31,16 +31,6 @@ bool PelmoraC02::directMDX()
 }
 
 bool PelmoraC02::showElements()
-{
-    return false;
-}
-
-bool PelmoraC02::showChart2d()
-{
-    return false;
-}
-
-bool PelmoraC02::showChart3d()
 {
     return false;
 }
@@ -101,11 +91,6 @@ bool PelmoraC02::readRegistry()
 }
 
 bool PelmoraC02::readView()
-{
-    return false;
-}
-
-bool PelmoraC02::refreshChart()
 {
     return false;
 }

@@ -61,6 +61,7 @@ void PelmoraC02::paintEmptyResult()
     grdResults->clear();
     grdResults->setRows(0);
     grdResults->setCols(0);
+    emptyCharts();
 }
 
 void PelmoraC02::prepareGrid(int dataRows, int headerRows, int dataCols, int headerCols)

@@ -120,6 +120,9 @@ TEST_F(DoActionTest, CommandsWhoseProceduresAreMissingAnswerFalseAndDoNothing)
         const ActionKeyword keyword = ActionKeyword(i);
         if (keyword == ActionKeyword::StartLog || keyword == ActionKeyword::EndLog)
             continue;
+        // Built, and tested with the charts.
+        if (keyword == ActionKeyword::ShowChart2d || keyword == ActionKeyword::ShowChart3d)
+            continue;
         EXPECT_FALSE(control.doAction(pelmora::actionKeywordText(keyword)))
             << pelmora::actionKeywordText(keyword).toStdString();
     }
