@@ -100,11 +100,6 @@ bool PelmoraC02::readRegistry()
     return false;
 }
 
-bool PelmoraC02::readView()
-{
-    return false;
-}
-
 bool PelmoraC02::refreshChart()
 {
     return false;
@@ -118,8 +113,3 @@ void PelmoraC02::UserControl_InitProperties() {}
 void PelmoraC02::UserControl_ReadProperties(platform::automation::PropertyBag &) {}
 
 void PelmoraC02::UserControl_WriteProperties(platform::automation::PropertyBag &) {}
-
-bool PelmoraC02::writeView(const QString &)
-{
-    return false;
-}
