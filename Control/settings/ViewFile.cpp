@@ -44,8 +44,8 @@ namespace {
 std::unique_ptr<QTemporaryFile> temporaryBeside(const QString &target)
 {
     const QFileInfo info(target);
-    auto file = std::make_unique<QTemporaryFile>(
-        info.absoluteDir().filePath(QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
+    auto file = std::make_unique<QTemporaryFile>(info.absoluteDir().filePath(
+        QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
     if (!file->open())
         fail(file->errorString());
     return file;

@@ -316,6 +316,17 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
     EXPECT_EQ(failureOf("\xEF\xBB\xBF" + viewFileText(smallView())), "");
 }
 
+TEST_F(ViewFileFormat, AViewWithoutDimensionsOrPositions)
+{
+    ViewFile v = smallView();
+    v.orderDim.clear();
+    v.Left = v.Top = v.Width = v.Height = std::nullopt;
+    const QByteArray written = viewFileText(v);
+    EXPECT_TRUE(written.contains("\"FormPosition=\",,,\r\n"));
+    EXPECT_TRUE(written.contains("\"NumDims=0\"\r\n\"VisibleTitle=True\",-1\r\n"));
+    expectSameView(parseViewFile(written), v);
+}
+
 TEST_F(ViewFileFormat, TextsAreUtf8OrElseWindows1252)
 {
     EXPECT_EQ(pelmora::decodeViewFileText("A\xC3\xB1o \xE2\x82\xAC"), QString("Año €"));

@@ -257,14 +257,17 @@ TEST_F(ViewFiles, AViewIsNeverWrittenOverAndAFailedWriteLeavesNothing)
     EXPECT_EQ(boxes.count(), 0);
     QFile::remove(view);
 
-    // A chart file that cannot be put in place: reported, and no file is left, so the next
-    // save is not blocked.
+    // A chart file that cannot be put in place: reported, no new file is left and an earlier
+    // chart file is back as it was, so the next save is not blocked.
     ASSERT_TRUE(QDir(dir.path()).mkdir("v.oc3"));
+    writeFile(path("v.oc2"), "earlier");
     EXPECT_FALSE(a.writeView(view));
     ASSERT_EQ(boxes.count(), 1);
-    EXPECT_TRUE(boxes.texts().first().startsWith("writeView: ")) << boxes.texts().first().toStdString();
-    EXPECT_EQ(entries(dir.path()), QStringList({"v.oc3"}));
+    EXPECT_TRUE(boxes.texts().first().startsWith("writeView: "));
+    EXPECT_EQ(entries(dir.path()), QStringList({"v.oc2", "v.oc3"}));
+    EXPECT_EQ(readAll(path("v.oc2")), "earlier");
     ASSERT_TRUE(QDir(dir.path()).rmdir("v.oc3"));
+    QFile::remove(path("v.oc2"));
     EXPECT_TRUE(a.writeView(view));
     EXPECT_EQ(entries(dir.path()), QStringList({"v.oc2", "v.oc3", "v.vcg"}));
 
