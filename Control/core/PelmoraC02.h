@@ -19,6 +19,10 @@ class Cell;
 class CellsetAxis;
 } // namespace platform::olap
 
+namespace pelmora {
+struct ViewFile;
+} // namespace pelmora
+
 namespace platform::automation {
 class PropertyBag;
 } // namespace platform::automation
@@ -576,7 +580,14 @@ public:
 
     // --- View files ---
     // Writes the view (connection, layout, look, charts) to `archivo`; never replaces a file.
+    // Everything is written under temporary names and put in place at the end: a failure
+    // (reported as "writeView: " and the description) leaves no file behind.
     Q_INVOKABLE bool writeView(const QString &archivo);
+    // The view as the control shows it, and a view read from a file put onto the control
+    // (the layout records, their lists, the look, the open parameters and the connection
+    // string; `localCubeFile` is the downloaded copy of a view's web address).
+    pelmora::ViewFile viewFileOf();
+    void applyViewFile(const pelmora::ViewFile &view, const QString &localCubeFile);
 
 signals:
     // After a property was written, with the property's name.

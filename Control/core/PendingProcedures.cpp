@@ -90,12 +90,3 @@ bool PelmoraC02::readRegistry()
     return false;
 }
 
-bool PelmoraC02::readView()
-{
-    return false;
-}
-
-bool PelmoraC02::writeView(const QString &)
-{
-    return false;
-}
