@@ -327,7 +327,7 @@ public:
     // --- Gestures: clicks on the caption and the grids, drilling, moving and nesting ---
 
     // --- Fonts onto the caption, the grids and the chart titles ---
-    // The control's font onto the caption label, both grids and the 2-D chart's header, then
+    // The control's font onto the caption label, both grids and both charts' headers, then
     // a repaint (reported as "setFonts: " and the description).
     void setFonts();
     // Bold, character set, italic, name, size, strikethrough, underline and weight of the

@@ -3,6 +3,7 @@
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
 #include "platform/chart/Chart2D.h"
+#include "platform/chart/Chart3D.h"
 #include "platform/chart/ChartModel.h"
 #include "platform/forms/FontObject.h"
 #include "platform/grid/FlexGrid.h"
@@ -124,8 +125,8 @@ void PelmoraC02::setFonts()
         }
         if (grf2d)
             copyFontAttributes(grf2d->header().font());
-        // The 3-D chart's header is drawn in the chart's own font: its model holds no font to
-        // copy onto.
+        if (grf3d)
+            copyFontAttributes(grf3d->header().font());
         update();
     } catch (...) {
         pelmora::reportError(QStringLiteral("setFonts: "));

@@ -2,6 +2,7 @@
 
 #include "platform/chart/AxisLabelFormatter.h"
 #include "platform/chart/ChartFormat.h"
+#include "platform/chart/ChartPaint.h"
 #include "platform/chart/Picture.h"
 #include "platform/forms/Screen.h"
 
@@ -299,10 +300,7 @@ Chart3D::Chart3D(QWidget *parent) : QWidget(parent)
     m_header = new QLabel(this);
     m_header->setAlignment(Qt::AlignCenter);
     m_header->setWordWrap(true);
-    QFont font = m_header->font();
-    font.setPointSize(12);
-    font.setBold(true);
-    m_header->setFont(font);
+    m_header->setFont(toQFont(m_model.header.font()));
     m_header->setContentsMargins(4, 4, 4, 4);
     m_header->setAutoFillBackground(true);
     QPalette palette = m_header->palette();
@@ -389,6 +387,7 @@ void Chart3D::refresh()
         return;
     m_dirty = false;
     m_header->setText(m_model.header.text());
+    m_header->setFont(toQFont(m_model.header.font()));
     m_header->setVisible(m_model.header.isShowing() && !m_model.header.text().isEmpty());
     if (!openGLAvailable()) {
         m_stack->setCurrentWidget(m_flat);

@@ -169,6 +169,12 @@ const ChartGroup3D &ChartGroups3D::item(int index) const
     return m_group;
 }
 
+void Title3D::attach(ChangeSink *sink)
+{
+    ChartNode::attach(sink);
+    m_font.attach(sink);
+}
+
 void Chart3DModel::attach(ChangeSink *sink)
 {
     header.attach(sink);

@@ -16,12 +16,17 @@ public:
     void setIsShowing(bool on) { assign(m_showing, on); }
     QString text() const { return m_text; }
     void setText(const QString &text) { assign(m_text, text); }
+    Font &font() { return m_font; }
+    const Font &font() const { return m_font; }
+
+    void attach(ChangeSink *sink);
 
     bool operator==(const Title3D &) const = default;
 
 private:
     bool m_showing = true;
     QString m_text;
+    Font m_font{QStringLiteral("Sans Serif"), 12, true};
 };
 
 // Chart-wide settings.

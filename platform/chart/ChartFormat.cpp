@@ -479,6 +479,7 @@ void exchange(Io &io, Chart3DModel &m)
                [&](bool v) { m.header.setIsShowing(v); });
     io.text(QStringLiteral("Header.Text"), m.header.text(),
             [&](const QString &v) { m.header.setText(v); });
+    exchange(io, QStringLiteral("Header.Font."), m.header.font());
     View3D &view = m.view;
     io.boolean(QStringLiteral("View.IsInteractive"), view.isInteractive(),
                [&](bool v) { view.setIsInteractive(v); });

@@ -1,6 +1,7 @@
 // The control's fonts onto the caption, the grids, the value cells and the 2-D chart's title.
 #include "Control/core/PelmoraC02.h"
 #include "platform/chart/Chart2D.h"
+#include "platform/chart/Chart3D.h"
 #include "platform/forms/FontObject.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -64,7 +65,8 @@ TEST(PaintFonts, SetFontsCopiesEveryAttribute)
         SCOPED_TRACE(c.name);
         testing_support::ScriptedMsgBox boxes;
         PelmoraC02 control;
-        control.grf2d = new platform::chart::Chart2D(&control);
+        ASSERT_NE(control.grf2d, nullptr);
+        ASSERT_NE(control.grf3d, nullptr);
         c.change(*control.controlFont);
         control.setFonts();
         EXPECT_EQ(boxes.count(), 0);
@@ -73,6 +75,7 @@ TEST(PaintFonts, SetFontsCopiesEveryAttribute)
                 EXPECT_TRUE(c.onGrid(font)) << font.toString().toStdString();
         }
         EXPECT_TRUE(c.onChart(control.grf2d->header().font()));
+        EXPECT_TRUE(c.onChart(control.grf3d->header().font()));
     }
 }
 
@@ -80,7 +83,9 @@ TEST(PaintFonts, SetFontsWithoutChartsReachesTheCaptionAndGrids)
 {
     testing_support::ScriptedMsgBox boxes;
     PelmoraC02 control;
-    ASSERT_EQ(control.grf2d, nullptr);
+    // A control whose chart area holds no charts (they stay owned by the chart area).
+    control.grf2d = nullptr;
+    control.grf3d = nullptr;
     control.controlFont->setStrikethrough(true);
     control.setFonts();
     EXPECT_EQ(boxes.count(), 0);

@@ -147,6 +147,7 @@ void fillEverything(Chart3DModel &model)
 {
     model.header.setIsShowing(false);
     model.header.setText(QStringLiteral("Sales \"3-D\"\nby region"));
+    fill(model.header.font(), 5);
     model.view.setIsInteractive(false);
     model.view.setSelectionMode(3);
     model.view.setColorStyle(0);
