@@ -48,12 +48,17 @@ bool doubleClickCell(FlexGrid &grid, int row, int col)
     QPoint centre;
     if (!cellCentre(grid, row, col, centre))
         return false;
-    QWidget &viewport = *grid.viewport();
-    sendMouse(viewport, QEvent::MouseButtonPress, centre, Qt::NoModifier);
-    sendMouse(viewport, QEvent::MouseButtonRelease, centre, Qt::NoModifier);
-    sendMouse(viewport, QEvent::MouseButtonDblClick, centre, Qt::NoModifier);
-    sendMouse(viewport, QEvent::MouseButtonRelease, centre, Qt::NoModifier);
+    doubleClickAt(grid, centre);
     return true;
+}
+
+void doubleClickAt(FlexGrid &grid, QPoint point)
+{
+    QWidget &viewport = *grid.viewport();
+    sendMouse(viewport, QEvent::MouseButtonPress, point, Qt::NoModifier);
+    sendMouse(viewport, QEvent::MouseButtonRelease, point, Qt::NoModifier);
+    sendMouse(viewport, QEvent::MouseButtonDblClick, point, Qt::NoModifier);
+    sendMouse(viewport, QEvent::MouseButtonRelease, point, Qt::NoModifier);
 }
 
 void clickAt(FlexGrid &grid, QPoint point, Qt::KeyboardModifiers modifiers)
@@ -148,9 +153,10 @@ QString descendants(const QString &member, const QString &level)
 
 std::shared_ptr<const platform::olap::CellsetData> lastResult(const PelmoraC02 &control)
 {
-    if (!control.queryState.cellset)
+    const std::optional<platform::olap::Cellset> &cellset = control.queryState.cellset;
+    if (!cellset || cellset->state() != platform::olap::Cellset::StateOpen)
         return nullptr;
-    return control.queryState.cellset->data();
+    return cellset->data();
 }
 
 } // namespace gesturetest

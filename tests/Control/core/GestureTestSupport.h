@@ -26,6 +26,7 @@ bool doubleClickCell(platform::grid::FlexGrid &grid, int row, int col);
 // Press and release at a point of the grid's viewport.
 void clickAt(platform::grid::FlexGrid &grid, QPoint point,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void doubleClickAt(platform::grid::FlexGrid &grid, QPoint point);
 // The same on a widget itself (the caption label).
 void clickWidget(QWidget &widget);
 void doubleClickWidget(QWidget &widget);
