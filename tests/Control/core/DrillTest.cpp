@@ -54,7 +54,8 @@ TEST_F(Drill, DownAndUpOnTheRows)
         {2, 0, "[Time].[1997]", "1997", yearSet, {" ", "Time", "1997", "Q1", "Q2"}},
     };
     for (const DrillStep &step : steps) {
-        SCOPED_TRACE(testing::Message() << step.row << "," << step.col << " " << step.llave.toStdString());
+        SCOPED_TRACE(testing::Message() << step.row << "," << step.col << " "
+                                        << step.llave.toStdString());
         const auto before = lastResult(control);
         ASSERT_TRUE(clickCell(*control.grdResults, step.row, step.col));
         EXPECT_EQ(boxes.texts(), QStringList());

@@ -1,10 +1,13 @@
 #include "tests/Control/core/GestureTestSupport.h"
 
+#include "tests/platform/olap/CubeFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
 using platform::grid::FlexGrid;
 
@@ -159,17 +162,11 @@ std::shared_ptr<const platform::olap::CellsetData> lastResult(const PelmoraC02 &
     return cellset->data();
 }
 
-} // namespace gesturetest
 
-#include "tests/platform/olap/CubeFixtures.h"
-
-#include <QTemporaryDir>
-
-namespace gesturetest {
-
-const QString measuresSet =
-    descendants(QStringLiteral("[Measures].[Sales]"), QStringLiteral("[Measures].[MeasuresLevel]"));
-const QString yearSet = descendants(QStringLiteral("[Time].[1997]"), QStringLiteral("[Time].[Quarter]"));
+const QString measuresSet = descendants(QStringLiteral("[Measures].[Sales]"),
+                                        QStringLiteral("[Measures].[MeasuresLevel]"));
+const QString yearSet =
+    descendants(QStringLiteral("[Time].[1997]"), QStringLiteral("[Time].[Quarter]"));
 const QString productSet =
     descendants(QStringLiteral("[Product].[All Products]"), QStringLiteral("[Product].[Family]"));
 const QString storeSet =

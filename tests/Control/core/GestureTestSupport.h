@@ -65,10 +65,6 @@ QString descendants(const QString &member, const QString &level);
 // one.
 std::shared_ptr<const platform::olap::CellsetData> lastResult(const PelmoraC02 &control);
 
-} // namespace gesturetest
-
-namespace gesturetest {
-
 // The sales cube opened in a shown control, its first statement run: record 0 Measures on the
 // columns, 1 Time on the rows, 2 Product and 3 Store on the slicer.
 class SalesControl : public ::testing::Test
