@@ -1,5 +1,6 @@
 #include "Control/core/PelmoraC02.h"
 
+#include "Control/core/ClickRelay.h"
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/ToolbarButtons.h"
 #include "platform/forms/FontObject.h"
@@ -77,6 +78,15 @@ void PelmoraC02::buildChildren()
     el1->addPane(grdResults, ElasticPanel::ElasticSize);
     el1->addPane(chartArea, ElasticPanel::ElasticSize);
     buildCharts();
+
+    using platform::grid::FlexGrid;
+    pelmora::relayClicks(lblCubo, [this] { lblCubo_Click(); }, [this] { lblCubo_DblClick(); });
+    connect(grdResults, &FlexGrid::clicked, this, &PelmoraC02::grdResults_Click);
+    connect(grdResults, &FlexGrid::doubleClicked, this, &PelmoraC02::grdResults_DblClick);
+    connect(grdResults, &FlexGrid::keyDown, this, &PelmoraC02::grdResults_KeyDown);
+    connect(grdResults, &FlexGrid::keyUp, this, &PelmoraC02::grdResults_KeyUp);
+    connect(grdTitulos, &FlexGrid::clicked, this, &PelmoraC02::grdTitulos_Click);
+    connect(grdTitulos, &FlexGrid::doubleClicked, this, &PelmoraC02::grdTitulos_DblClick);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

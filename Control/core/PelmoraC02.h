@@ -325,6 +325,41 @@ public:
     // Each subsystem below declares its procedures under its own heading.
 
     // --- Gestures: clicks on the caption and the grids, drilling, moving and nesting ---
+    // The events of the caption and the grids. Each raises the control's Click or DblClick
+    // after its own work, also for a click outside the cells; the grids' work waits for
+    // Interactive, the caption's double click (the view title) does not.
+    void lblCubo_Click();
+    void lblCubo_DblClick();
+    void grdResults_Click();
+    void grdResults_DblClick();
+    void grdResults_KeyDown(int KeyCode, int Shift);
+    void grdResults_KeyUp(int KeyCode, int Shift);
+    void grdTitulos_Click();
+    void grdTitulos_DblClick();
+    // Routes a click on the data grid (row and column from 0, fixed cells included) by the
+    // picked-up title and Ctrl, then lets go of Ctrl.
+    void doMovements(int row, int col);
+    // Picks the current slicer title up, or drops the one picked up.
+    void titleClick();
+    // The dimension options of the current title's dimension, then the query.
+    void titleDblClick();
+    // A plain click: swaps the axes in the corner, opens a dimension's options on its title,
+    // drills down on a member header, or up on the first header of its axis.
+    void doDrill(int row, int col);
+    // The parent of the member `name` of the cube's dimension `dimension`; the empty member
+    // when the member is a top member or the dimension has no such member; nothing when the
+    // cube could not be read (reported as "drillUp: ").
+    std::optional<platform::olap::Member> drillUp(int dimension, const QString &name);
+    void cubePivot();
+    // The picked-up slicer dimension and the one under the cell change places (changeDim), or
+    // it is nested last on the clicked side (anidateDim); the dimension under the cell goes to
+    // the end of the slicer (deAnidateDim).
+    void changeDim(int row, int col);
+    void anidateDim(int row, int col);
+    void deAnidateDim(int row, int col);
+    // The dimension options dialog on record i; answers whether it ran (after OK and Cancel
+    // alike).
+    bool doAnalysis(int i);
 
     // --- Fonts onto the caption, the grids and the chart titles ---
     // The control's font onto the caption label, both grids and both charts' headers, then

@@ -35,17 +35,18 @@ bool PelmoraC02::showElements()
     return false;
 }
 
-bool PelmoraC02::doSwapXY()
-{
-    return false;
-}
-
 bool PelmoraC02::showLayout()
 {
     return false;
 }
 
 bool PelmoraC02::dimensionOptions()
+{
+    return false;
+}
+
+// Opens nothing yet: the dimension options dialog on record i.
+bool PelmoraC02::doAnalysis(int)
 {
     return false;
 }
