@@ -62,7 +62,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     m_helpOpener = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The area reports its windows going while this window's members are already gone.
+    disconnect(mdiArea, nullptr, this, nullptr);
+}
 
 void frmMain::buildMenus()
 {
