@@ -329,6 +329,7 @@ void frmMain::openWindow()
     const QSize room = mdiArea->viewport()->size();
     if (room.width() > 200 && room.height() > 150)
         sub->resize(room.width() * 3 / 4, room.height() * 3 / 4);
+    child->show();
     sub->show();
     mdiArea->setActiveSubWindow(sub);
     followActiveChild();

@@ -142,6 +142,8 @@ TEST_F(HostWindow, TheCommandLineGivesTheLanguageAndTheFirstWindowsFile)
         ASSERT_EQ(children.size(), 1) << label;
         EXPECT_EQ(children[0]->windowTitle(), "Sales view") << label;
         EXPECT_FALSE(subOf(children[0])->isHidden()) << label;
+        EXPECT_FALSE(children[0]->isHidden()) << label;
+        EXPECT_FALSE(control->isHidden()) << label;
         EXPECT_EQ(main->activeChild(), children[0]) << label;
     }
 }
@@ -617,6 +619,7 @@ TEST_F(HostWindow, TheRealControlOpensTheCommandLinesCubeInAChildWindow)
     EXPECT_EQ(control->languageId(), 1);
     EXPECT_EQ(control->openFile(), cube);
     EXPECT_TRUE(control->tbToolBar->isHidden());
+    EXPECT_TRUE(control->isVisible());
     EXPECT_GT(control->grdResults->rows(), 1);
     EXPECT_EQ(control->geometry(), QRect(QPoint(0, 0), child->size()));
     EXPECT_EQ(main->menuAction("mnuFile")->text(), "&Archivo");
@@ -648,4 +651,43 @@ TEST_F(HostWindow, TheRealControlOpensTheCommandLinesCubeInAChildWindow)
     trigger(*main, "mnuHelpAbout");
     EXPECT_EQ(main->childWindows().size(), 2);
     main->close();
+}
+
+// The sample cube as a new user sees it: two views side by side. With PELMORA_SCREENSHOT set
+// to a file name, the main window's picture is written there.
+TEST_F(HostWindow, TheSampleCubeOpensInTwoTiledViews)
+{
+    const QString sample = QStringLiteral(PELMORA_SAMPLE_CUBE);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "the sample cube fixture has not been written: " << PELMORA_SAMPLE_CUBE;
+    ScriptedMsgBox boxes;
+    ScriptedModalRunner runner;
+    auto main = makeMain(nullptr);
+    main->resize(1200, 860);
+    main->MDIForm_Load({sample});
+    main->show();
+    runner.then([](QDialog &dialog) {
+        ScriptedModalRunner::click(dialog, "cmdCubo");
+        return dialog.result();
+    });
+    runner.then(saveAs(sample));
+    main->tbToolBar->button(1)->action()->trigger();
+    ASSERT_EQ(main->childWindows().size(), 2) << boxes.texts().join('\n').toStdString();
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+    main->move(0, 0);
+    main->resize(1200, 860);
+    trigger(*main, "mnuWindowTileVertical");
+    for (frmPelmoraXpalOmrf *child : main->childWindows()) {
+        PelmoraC02 *control = child->control();
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(child->windowTitle(), sample);
+        EXPECT_GT(control->grdResults->rows(), 1);
+        EXPECT_GT(control->grdResults->cols(), 1);
+        EXPECT_TRUE(control->grdResults->isVisible());
+        EXPECT_EQ(control->geometry(), QRect(QPoint(0, 0), child->size()));
+    }
+    if (const QByteArray shot = qgetenv("PELMORA_SCREENSHOT"); !shot.isEmpty()) {
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(main->grab().save(QString::fromLocal8Bit(shot)));
+    }
 }
