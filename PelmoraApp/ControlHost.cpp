@@ -24,7 +24,8 @@ void ensureControlRegistered()
     if (!library.isEmpty() && QFileInfo(library).isFile())
         return;
     if (DllRegisterServer() != platform::automation::serverOk)
-        throw platform::Error(QStringLiteral("The class %1 cannot be registered").arg(controlClass));
+        throw platform::Error(
+            QStringLiteral("The class %1 cannot be registered").arg(controlClass));
 }
 
 namespace {
