@@ -74,11 +74,16 @@ void writeStoredGeometry(const StoredGeometry &g)
                 singleText(g.height));
 }
 
-QRect fitOntoScreens(const QRect &window, const QList<QRect> &screens,
+QRect fitOntoScreens(const QRect &requested, const QList<QRect> &screens,
                      const QPoint &fallbackOffset)
 {
     if (screens.isEmpty())
-        return window;
+        return requested;
+    // No larger than all the screens together.
+    QRect bounds;
+    for (const QRect &screen : screens)
+        bounds = bounds.united(screen);
+    const QRect window(requested.topLeft(), requested.size().boundedTo(bounds.size()));
     // The strip along the top edge where the title bar is: the user can drag the window back
     // as long as a piece of it shows.
     const int strip = std::max(1, std::min(window.height(), 24));

@@ -41,8 +41,8 @@ void writeStoredGeometry(const StoredGeometry &geometry);
 
 // A window placed by stored values may lie off every screen (a monitor since removed): when
 // less than a strip of its top edge is on any of `screens`, it is moved onto the first screen
-// at `fallbackOffset` from its corner, and shrunk to fit that screen. A window on a screen is
-// left as it is.
+// at `fallbackOffset` from its corner, and shrunk to fit that screen. A window on a screen
+// keeps its place; it is only shrunk when it is larger than all the screens together.
 QRect fitOntoScreens(const QRect &window, const QList<QRect> &screens,
                      const QPoint &fallbackOffset);
 

@@ -33,6 +33,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <exception>
 
 using namespace pelmoraapp;
 using platform::forms::msgBox;
@@ -285,6 +286,11 @@ frmPelmoraXpalOmrf *frmMain::newChild()
     } catch (const platform::Error &error) {
         delete child;
         msgBox(hostText(HostText::NoControl, vLanguageId) + error.description(),
+               platform::forms::OkOnly + platform::forms::Critical);
+        return nullptr;
+    } catch (const std::exception &error) {
+        delete child;
+        msgBox(hostText(HostText::NoControl, vLanguageId) + QString::fromLocal8Bit(error.what()),
                platform::forms::OkOnly + platform::forms::Critical);
         return nullptr;
     }

@@ -240,6 +240,8 @@ TEST(HostSettings, GeometryOffEveryScreenIsBroughtBack)
               QRect(67, 67, 400, 300));
     EXPECT_EQ(fitOntoScreens(QRect(600000, 600000, 4000, 3000), screens, offset),
               QRect(0, 0, 1280, 1024));
+    EXPECT_EQ(fitOntoScreens(QRect(10, 10, 90000, 90000), screens, offset),
+              QRect(10, 10, 2304, 1024));
     EXPECT_EQ(fitOntoScreens(QRect(5000, 5000, 10, 10), {}, offset), QRect(5000, 5000, 10, 10));
 }
 

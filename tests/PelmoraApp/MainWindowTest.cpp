@@ -9,6 +9,7 @@
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Extender.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/Twips.h"
 #include "platform/widgets/ImageList.h"
 #include "platform/widgets/Toolbar.h"
@@ -690,4 +691,28 @@ TEST_F(HostWindow, TheSampleCubeOpensInTwoTiledViews)
         QCoreApplication::processEvents();
         EXPECT_TRUE(main->grab().save(QString::fromLocal8Bit(shot)));
     }
+}
+
+TEST_F(HostWindow, AStaleRegistrationIsRenewedAndAControlThatCannotBeMadeLeavesNoWindow)
+{
+    ScriptedMsgBox boxes;
+    ScriptedModalRunner runner;
+    // A registration whose library is gone, as after moving the program.
+    platform::automation::registerClass("PelmoraApp.PelmoraC02",
+                                        dirPath("gone/libPelmoraApp.so"));
+    runner.then([](QDialog &) { return int(QDialog::Rejected); });
+    auto main = makeMain(nullptr);
+    main->MDIForm_Load({});
+    EXPECT_EQ(runner.shown(), QStringList({"frmOpen"})); // the control was made and asked
+    const QString library = platform::automation::registeredLibrary("PelmoraApp.PelmoraC02");
+    EXPECT_TRUE(QFile::exists(library)) << library.toStdString();
+    EXPECT_EQ(boxes.count(), 0);
+
+    main->setControlFactory([](QWidget *) -> QWidget * {
+        throw platform::Error(QStringLiteral("no such class"));
+    });
+    trigger(*main, "mnuFileOpen");
+    EXPECT_EQ(boxes.texts(), QStringList({"The cube control cannot be created: no such class"}));
+    EXPECT_TRUE(main->childWindows().isEmpty());
+    EXPECT_EQ(main->windowCounter(), 2);
 }
