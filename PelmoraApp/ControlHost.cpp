@@ -1,0 +1,129 @@
+#include "PelmoraApp/ControlHost.h"
+
+#include "Control/core/PelmoraC02.h"
+#include "platform/automation/ClassRegistry.h"
+#include "platform/automation/PropertyBag.h"
+#include "platform/runtime/Error.h"
+#include "platform/widgets/ImageList.h"
+#include "platform/widgets/Toolbar.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMetaObject>
+#include <QMetaProperty>
+#include <QWidget>
+
+// The control library's self-registration; this program links that library.
+extern "C" int DllRegisterServer();
+
+namespace pelmoraapp {
+
+void ensureControlRegistered()
+{
+    const QString library = platform::automation::registeredLibrary(controlClass);
+    if (!library.isEmpty() && QFileInfo(library).isFile())
+        return;
+    if (DllRegisterServer() != platform::automation::serverOk)
+        throw platform::Error(
+            QStringLiteral("The class %1 cannot be registered").arg(controlClass));
+}
+
+namespace {
+
+// The stored data of the host's control: the four font names and the chart page option.
+void fillStoredInstance(platform::automation::PropertyBag &bag)
+{
+    const QString arial = QStringLiteral("Arial");
+    for (const char *key : {"FontName", "FontDataName", "FontSubtotalName",
+                            "FontDataSubtotalName"})
+        bag.writeProperty(QString::fromLatin1(key), arial, QString());
+    // The key's reading default is True, so False is what gets stored.
+    bag.writeProperty(QStringLiteral("PreviewChartInNewPage"), false, true);
+}
+
+} // namespace
+
+QWidget *createPelmoraControl(QWidget *parent)
+{
+    ensureControlRegistered();
+    QObject *object = platform::automation::createObject(controlClass, parent);
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget) {
+        delete object;
+        throw platform::Error(QStringLiteral("The class %1 is not a control").arg(controlClass));
+    }
+    if (auto *control = qobject_cast<PelmoraC02 *>(widget)) {
+        platform::automation::MemoryPropertyBag bag;
+        fillStoredInstance(bag);
+        control->UserControl_ReadProperties(bag);
+    }
+    return widget;
+}
+
+bool setControlProperty(QObject *control, const char *name, const QVariant &value)
+{
+    if (!control)
+        return false;
+    const QMetaObject *meta = control->metaObject();
+    const int index = meta->indexOfProperty(name);
+    if (index < 0 || !meta->property(index).isWritable())
+        return false;
+    return meta->property(index).write(control, value);
+}
+
+QVariant controlProperty(const QObject *control, const char *name)
+{
+    if (!control)
+        return QVariant();
+    const QMetaObject *meta = control->metaObject();
+    const int index = meta->indexOfProperty(name);
+    if (index < 0)
+        return QVariant();
+    return meta->property(index).read(control);
+}
+
+namespace {
+
+bool callBool(QObject *control, const char *method, const QString &argument)
+{
+    bool result = false;
+    if (!control)
+        return false;
+    if (!QMetaObject::invokeMethod(control, method, Qt::DirectConnection,
+                                   Q_RETURN_ARG(bool, result), Q_ARG(QString, argument)))
+        return false;
+    return result;
+}
+
+} // namespace
+
+bool runAction(QObject *control, const QString &keyword)
+{
+    return callBool(control, "doAction", keyword);
+}
+
+bool writeView(QObject *control, const QString &file)
+{
+    return callBool(control, "writeView", file);
+}
+
+void prepareControl(QObject *control, int languageId)
+{
+    setControlProperty(control, "LanguageID", languageId);
+    if (!setControlProperty(control, "VisibleToolBar", false)) {
+        if (auto *c = qobject_cast<PelmoraC02 *>(control); c && c->tbToolBar)
+            c->tbToolBar->setVisible(false);
+    }
+}
+
+QString controlCaption(const QObject *control)
+{
+    const QVariant caption = controlProperty(control, "Caption");
+    if (caption.isValid())
+        return caption.toString();
+    if (auto *c = qobject_cast<const PelmoraC02 *>(control); c && c->lblCubo)
+        return c->lblCubo->text();
+    return QString();
+}
+
+} // namespace pelmoraapp

@@ -1,0 +1,10 @@
+#include "PelmoraApp/en.h"
+
+namespace en {
+
+int languageId()
+{
+    return 0;
+}
+
+} // namespace en
