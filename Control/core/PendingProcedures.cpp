@@ -1,5 +1,5 @@
 // Stand-ins for the control's procedures that live in the other subsystems' directories
-// (view actions, printing and export, format, dimension options, stored defaults, about
+// (view actions, printing and export, format, dimension options, about
 // box, view title, view files, the result grids and the charts). Each runs nothing and
 // answers False, so its command answers False and does nothing. A procedure's real
 // definition replaces its stand-in here: delete the stand-in when adding it.
@@ -76,26 +76,6 @@ bool PelmoraC02::ShowSplash()
 }
 
 bool PelmoraC02::changeTitle()
-{
-    return false;
-}
-
-bool PelmoraC02::writeRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::writeChartRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::writePreviewRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::readRegistry()
 {
     return false;
 }
