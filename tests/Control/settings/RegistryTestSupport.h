@@ -14,6 +14,13 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <ostream>
+
+// Texts in test failures as text.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace testing_support {
 
