@@ -120,6 +120,9 @@ TEST_F(DoActionTest, CommandsWhoseProceduresAreMissingAnswerFalseAndDoNothing)
         const ActionKeyword keyword = ActionKeyword(i);
         if (keyword == ActionKeyword::StartLog || keyword == ActionKeyword::EndLog)
             continue;
+        // The stored defaults are built (tests/Control/settings).
+        if (keyword >= ActionKeyword::WriteRegistry && keyword <= ActionKeyword::ReadRegistry)
+            continue;
         EXPECT_FALSE(control.doAction(pelmora::actionKeywordText(keyword)))
             << pelmora::actionKeywordText(keyword).toStdString();
     }
