@@ -88,17 +88,7 @@ void changeEverything(PelmoraC02 &c)
     p.PreviewChart = false;
     p.PreviewChartInNewPage = true;
     p.PreviewBW = true;
-    platform::chart::Chart2D &chart = chartOf(c);
-    platform::chart::Chart2DModel model = chart.model();
-    testing_support::changeChart(model);
-    const auto parts = pelmora::defaults::Chart2DParts::of(chart);
-    parts.header = model.header;
-    parts.footer = model.footer;
-    parts.legend = model.legend;
-    parts.border = model.border;
-    parts.interior = model.interior;
-    parts.chartArea = model.chartArea;
-    parts.chartGroups = model.chartGroups;
+    testing_support::changeChart(pelmora::defaults::Chart2DParts::of(chartOf(c)));
 }
 
 // Every stored member as text, one "name=value" per member.

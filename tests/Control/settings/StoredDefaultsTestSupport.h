@@ -1,6 +1,7 @@
 #pragma once
 
-// A 2-D chart look with every stored setting away from its default, shared by the chart tests.
+// A 2-D chart look with every stored setting away from its default, for a chart or a model.
+#include "Control/settings/StoredDefaults.h"
 #include "platform/chart/ChartModel.h"
 
 #include <QString>
@@ -20,13 +21,13 @@ inline void changeFont(platform::chart::Font &font, const QString &name, double 
     font.setCharset(charset);
 }
 
-inline void changeChart(platform::chart::Chart2DModel &m)
+inline void changeChart(const pelmora::defaults::Chart2DParts &m)
 {
     using namespace platform::chart;
     m.border.setBorderType(BorderType::Bevel);
     m.border.setBorderWidth(3);
-    m.group().setIsStacked(true);
-    m.group().setChartType(ChartType::Bar);
+    m.chartGroups.item(1).setIsStacked(true);
+    m.chartGroups.item(1).setChartType(ChartType::Bar);
     m.chartArea.setIsHorizontal(true);
     m.interior.image().setFileImageLayout(ImageLayout::Stretched);
     m.interior.image().setFileName(QStringLiteral("/pictures/back ground.png"));
@@ -100,6 +101,11 @@ inline void changeChart(platform::chart::Chart2DModel &m)
     y.setRotation(90);
     changeFont(y.font(), QStringLiteral("Y labels"), 8.75, false, 500, 4);
     changeFont(y.titleFont(), QStringLiteral("Y title"), 16, true, 900, 5);
+}
+
+inline void changeChart(platform::chart::Chart2DModel &model)
+{
+    changeChart(pelmora::defaults::Chart2DParts::of(model));
 }
 
 } // namespace testing_support
