@@ -1,5 +1,5 @@
 // Stand-ins for the control's procedures that live in the other subsystems' directories
-// (view actions, printing and export, format, dimension options, about
+// (view actions, printing and export, format, dimension options, stored defaults, about
 // box, view title, view files, the result grids and the charts). Each runs nothing and
 // answers False, so its command answers False and does nothing. A procedure's real
 // definition replaces its stand-in here: delete the stand-in when adding it.
