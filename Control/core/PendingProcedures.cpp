@@ -1,7 +1,6 @@
-// Stand-ins for the control's procedures that live in the other subsystems' directories
-// (view actions, printing and export, format, dimension options, stored defaults, about
-// box, view title, view files, the result grids). Each runs nothing and
-// answers False, so its command answers False and does nothing. A procedure's real
+// Stand-ins for the control's procedures that live in subsystems not built yet (view actions,
+// printing and export, format, dimension options, about box, view title). Each runs nothing
+// and answers False, so its command answers False and does nothing. A procedure's real
 // definition replaces its stand-in here: delete the stand-in when adding it.
 #include "Control/core/PelmoraC02.h"
 
@@ -70,24 +69,3 @@ bool PelmoraC02::changeTitle()
 {
     return false;
 }
-
-bool PelmoraC02::writeRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::writeChartRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::writePreviewRegistry()
-{
-    return false;
-}
-
-bool PelmoraC02::readRegistry()
-{
-    return false;
-}
-
