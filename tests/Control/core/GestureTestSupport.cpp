@@ -102,18 +102,6 @@ bool ctrlClickCell(FlexGrid &grid, int row, int col)
     return clicked;
 }
 
-QStringList gridRows(const FlexGrid &grid)
-{
-    QStringList rows;
-    for (int r = 0; r < grid.rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.cols(); ++c)
-            cells.append(grid.textMatrix(r, c));
-        rows.append(cells.join(u'|'));
-    }
-    return rows;
-}
-
 Placed placed(const PelmoraC02 &control, int record)
 {
     const pelmora::OrderDim &d = pelmora::orderDimAt(control.layoutState, record);

@@ -2,6 +2,7 @@
 
 #include "Control/core/PelmoraC02.h"
 #include "platform/grid/FlexGrid.h"
+#include "tests/Control/core/GridRows.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +38,7 @@ void ctrlKey(platform::grid::FlexGrid &grid, bool down);
 // Ctrl pressed on the data grid, a click on the cell with Ctrl held, Ctrl released.
 bool ctrlClickCell(platform::grid::FlexGrid &grid, int row, int col);
 
-// Every row of a grid, its cells joined by "|".
-QStringList gridRows(const platform::grid::FlexGrid &grid);
+using controltest::gridRows;
 
 // Where a record stands: its place, position, element type and first member.
 struct Placed

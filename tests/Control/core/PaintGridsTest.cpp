@@ -2,6 +2,7 @@
 // the fixed cells for every shape of result, the subtotal rows, the server's cell formatting
 // and the value colouring.
 #include "Control/core/PelmoraC02.h"
+#include "tests/Control/core/GridRows.h"
 #include "tests/platform/olap/CubeFixtures.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -14,22 +15,10 @@
 
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
+using controltest::gridRows;
 using testing_support::ScriptedMsgBox;
 
 namespace {
-
-// Every row of a grid, its cells joined by "|".
-QStringList gridRows(const FlexGrid &grid)
-{
-    QStringList rows;
-    for (int r = 0; r < grid.rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.cols(); ++c)
-            cells.append(grid.textMatrix(r, c));
-        rows.append(cells.join(u'|'));
-    }
-    return rows;
-}
 
 class PaintGrids : public ::testing::Test
 {

@@ -3,6 +3,7 @@
 // dialog. Each picture of the data grid is kept as a PNG in the build tree; every cell in view
 // is checked in the picture: its background, and ink of its text's width, colour and side.
 #include "Control/core/PelmoraC02.h"
+#include "tests/Control/core/GridRows.h"
 #include "platform/forms/FontObject.h"
 #include "platform/grid/OleColor.h"
 #include "tests/support/ScriptedModalRunner.h"
@@ -26,21 +27,10 @@
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
 using testing_support::ScriptedModalRunner;
+using controltest::gridRows;
 using testing_support::ScriptedMsgBox;
 
 namespace {
-
-QStringList gridRows(const FlexGrid &grid)
-{
-    QStringList rows;
-    for (int r = 0; r < grid.rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.cols(); ++c)
-            cells.append(grid.textMatrix(r, c));
-        rows.append(cells.join(u'|'));
-    }
-    return rows;
-}
 
 int distance(QRgb a, QRgb b)
 {
