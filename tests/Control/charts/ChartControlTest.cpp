@@ -108,6 +108,8 @@ TEST_F(ChartControl, TheChartCommandsShowAndFillTheirChart)
 TEST_F(ChartControl, AFailedFillIsReportedUnderItsName)
 {
     ASSERT_TRUE(control.genSelect());
+    // The first command reads the stored defaults, whose look needs the grid: read them now.
+    ASSERT_TRUE(control.doAction("SHOWCHART2D"));
     platform::grid::FlexGrid *grid = control.grdResults;
     control.grdResults = nullptr; // a grid that cannot be read
     const QString description = "Object variable or With block variable not set";
