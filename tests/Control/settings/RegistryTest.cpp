@@ -75,7 +75,8 @@ TEST_F(RegistryTest, SplitsPathsAndRejectsMalformedOnes)
 TEST_F(RegistryTest, MalformedOrUnknownPathsTouchNothing)
 {
     for (const QString &path :
-         {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\"), QStringLiteral("hkey_local_machine\\SOFTWARE"),
+         {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\"),
+          QStringLiteral("hkey_local_machine\\SOFTWARE"),
           QStringLiteral("HKEY_NOWHERE\\SOFTWARE")}) {
         messages->clear();
         EXPECT_FALSE(createRegKey(path)) << path.toStdString();
