@@ -704,8 +704,14 @@ TEST_F(HostWindow, TheRealControlOpensTheCommandLinesCubeInAChildWindow)
     EXPECT_EQ(main->activeChild(), main->childWindows()[1]);
     EXPECT_EQ(main->activeChild()->windowTitle(), cube);
 
-    // Forwarded commands reach it; those not built yet answer False and change nothing.
+    // Forwarded commands reach the active view only.
+    PelmoraC02 *firstControl = main->childWindows()[0]->control();
+    PelmoraC02 *secondControl = main->childWindows()[1]->control();
+    const QStringList layout = layoutOf(*secondControl);
     trigger(*main, "mnuActionsSwapXY");
+    EXPECT_NE(layoutOf(*secondControl), layout);
+    EXPECT_EQ(layoutOf(*firstControl), layout);
+    // The about box is not built yet: it answers False and changes nothing.
     trigger(*main, "mnuHelpAbout");
     EXPECT_EQ(main->childWindows().size(), 2);
     main->close();
