@@ -4,11 +4,8 @@
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/PropertyBag.h"
 #include "platform/runtime/Error.h"
-#include "platform/widgets/ImageList.h"
-#include "platform/widgets/Toolbar.h"
 
 #include <QFileInfo>
-#include <QLabel>
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QWidget>
@@ -109,21 +106,14 @@ bool writeView(QObject *control, const QString &file)
 
 void prepareControl(QObject *control, int languageId)
 {
+    // A property the control refuses leaves the control as it is.
     setControlProperty(control, "LanguageID", languageId);
-    if (!setControlProperty(control, "VisibleToolBar", false)) {
-        if (auto *c = qobject_cast<PelmoraC02 *>(control); c && c->tbToolBar)
-            c->tbToolBar->setVisible(false);
-    }
+    setControlProperty(control, "VisibleToolBar", false);
 }
 
 QString controlCaption(const QObject *control)
 {
-    const QVariant caption = controlProperty(control, "Caption");
-    if (caption.isValid())
-        return caption.toString();
-    if (auto *c = qobject_cast<const PelmoraC02 *>(control); c && c->lblCubo)
-        return c->lblCubo->text();
-    return QString();
+    return controlProperty(control, "Caption").toString();
 }
 
 } // namespace pelmoraapp

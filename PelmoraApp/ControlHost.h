@@ -34,12 +34,10 @@ bool runAction(QObject *control, const QString &keyword);
 bool writeView(QObject *control, const QString &file);
 
 // What the host asks of each new control: the language, and its own toolbar hidden (the
-// host's replaces it). A control without the VisibleToolBar property has its toolbar hidden
-// directly.
+// host's replaces it).
 void prepareControl(QObject *control, int languageId);
 
-// The view's caption: the Caption property, or the caption label's text for a control that
-// does not have the property.
+// The view's caption: the Caption property; empty for a control without one.
 QString controlCaption(const QObject *control);
 
 } // namespace pelmoraapp

@@ -122,6 +122,13 @@ void frmMain::buildToolbar()
     connect(tbToolBar, &platform::widgets::Toolbar::buttonClick, this,
             &frmMain::tbToolBar_ButtonClick);
     addToolBar(Qt::TopToolBarArea, tbToolBar);
+    setWindowIcon(programIcon());
+}
+
+QIcon frmMain::programIcon() const
+{
+    // The toolbar's bars-with-depth picture stands for the program and for each view.
+    return ImageList1->image(programImage);
 }
 
 void frmMain::buildStatusBar()
@@ -330,7 +337,9 @@ void frmMain::openWindow()
     child->setWindowTitle(controlCaption(control));
     const QVariant interactive = controlProperty(control, "Interactive");
     child->interactiveMark = !interactive.isValid() || interactive.toBool();
+    child->setWindowIcon(programIcon());
     QMdiSubWindow *sub = mdiArea->addSubWindow(child);
+    sub->setWindowIcon(programIcon());
     sub->setAttribute(Qt::WA_DeleteOnClose);
     const QSize room = mdiArea->viewport()->size();
     if (room.width() > 200 && room.height() > 150)
@@ -397,17 +406,19 @@ void frmMain::mnuFileSave_Click()
     }
     existing.close();
     if (msgBox(overwriteQuestion(name, vLanguageId), platform::forms::YesNo)
-        != platform::forms::Yes)
+        != platform::forms::Yes
+        || !control)
         return;
-    // The old view is kept aside until the new one is written.
+    // The old view is kept aside until the new one is written. When it cannot even be moved
+    // (a folder without write access), nothing is written and the user hears of it.
     SaveAside aside;
-    if (!aside.moveAside(viewFileSet(name)) || !control)
-        return;
-    if (writeView(control, name)) {
-        aside.discard();
-        return;
+    if (aside.moveAside(viewFileSet(name))) {
+        if (writeView(control, name)) {
+            aside.discard();
+            return;
+        }
+        aside.restore();
     }
-    aside.restore();
     msgBox(saveFailedNote(name, vLanguageId), platform::forms::OkOnly);
 }
 

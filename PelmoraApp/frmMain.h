@@ -4,6 +4,7 @@
 #include "PelmoraApp/Commands.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -79,6 +80,10 @@ public:
     platform::widgets::CommonDialog *dlgCommonDialog = nullptr;
     // The status bar's panels: empty text, date, time.
     QLabel *sbPanels[3] = {nullptr, nullptr, nullptr};
+
+    // The picture of the main window and of every child window: one of the toolbar's.
+    static constexpr int programImage = 9;
+    QIcon programIcon() const;
 
     // Arranges the child windows (Window menu).
     void arrange(pelmoraapp::Arrangement arrangement);

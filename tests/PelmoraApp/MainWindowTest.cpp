@@ -2,6 +2,7 @@
 // command reaching the active view's control, save, interactive, help, arrangements and the
 // window geometry.
 #include "Control/core/PelmoraC02.h"
+#include "Control/settings/ViewFileFormat.h"
 #include "PelmoraApp/Arrange.h"
 #include "PelmoraApp/HostTables.h"
 #include "PelmoraApp/Settings.h"
@@ -35,6 +36,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTime>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using hosttest::Recorder;
 using hosttest::RecordingControl;
@@ -93,6 +99,57 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+
+    // Where each dimension stands: "<name> <place> <position>", in record order.
+    static QStringList layoutOf(const PelmoraC02 &control)
+    {
+        QStringList places;
+        for (const pelmora::OrderDim &d : control.layoutState.orderDim)
+            places << QStringLiteral("%1 %2 %3").arg(d.nombre).arg(d.lugar).arg(d.orden);
+        return places;
+    }
+
+    static QStringList filesIn(const QString &dir)
+    {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    // A main window whose first view is the real control on `cube`, its axes swapped.
+    std::unique_ptr<frmMain> openSwapped(const QString &cube, const QStringList &options = {})
+    {
+        auto main = makeMain(nullptr);
+        main->MDIForm_Load(options + QStringList{cube});
+        main->show();
+        if (main->activeChild() && main->activeChild()->control())
+            trigger(*main, "mnuActionsSwapXY");
+        return main;
+    }
+};
+
+// Files written from now on may not grow past a few bytes, so writing a view fails the way a
+// full disk fails it, also for a user whom folder rights do not stop.
+class FileSizeLimit
+{
+public:
+    FileSizeLimit()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous{};
+    void (*m_handler)(int) = SIG_DFL;
 };
 
 } // namespace
@@ -647,16 +704,154 @@ TEST_F(HostWindow, TheRealControlOpensTheCommandLinesCubeInAChildWindow)
     EXPECT_EQ(main->activeChild(), main->childWindows()[1]);
     EXPECT_EQ(main->activeChild()->windowTitle(), cube);
 
-    // Forwarded commands reach it; those not built yet answer False and change nothing.
+    // Forwarded commands reach the active view only.
+    PelmoraC02 *firstControl = main->childWindows()[0]->control();
+    PelmoraC02 *secondControl = main->childWindows()[1]->control();
+    const QStringList layout = layoutOf(*secondControl);
     trigger(*main, "mnuActionsSwapXY");
+    EXPECT_NE(layoutOf(*secondControl), layout);
+    EXPECT_EQ(layoutOf(*firstControl), layout);
+    // The about box is not built yet: it answers False and changes nothing.
     trigger(*main, "mnuHelpAbout");
     EXPECT_EQ(main->childWindows().size(), 2);
     main->close();
 }
 
-// The sample cube as a new user sees it: two views side by side. With PELMORA_SCREENSHOT set
-// to a file name, the main window's picture is written there.
-TEST_F(HostWindow, TheSampleCubeOpensInTwoTiledViews)
+TEST_F(HostWindow, TheCommandLinesViewOpensInTheFirstWindowAsItWasSaved)
+{
+    ScriptedMsgBox boxes;
+    ScriptedModalRunner runner;
+    const QString cube = testing_support::buildFixtureCube(m_dir.path());
+    const QString view = dirPath("views.2024/by store.vcg");
+    QDir().mkpath(dirPath("views.2024"));
+    QStringList layout;
+    QString statement;
+    {
+        auto main = openSwapped(cube);
+        ASSERT_EQ(main->childWindows().size(), 1) << boxes.texts().join('\n').toStdString();
+        PelmoraC02 *control = main->activeChild()->control();
+        ASSERT_NE(control, nullptr);
+        control->setProperty("Caption", QStringLiteral("Sales by store"));
+        layout = layoutOf(*control);
+        statement = control->queryState.currentMDX;
+        // Saved by the host's own command: a new file is written without a question.
+        runner.then(saveAs(view));
+        trigger(*main, "mnuFileSave");
+        ASSERT_TRUE(QFile::exists(view)) << boxes.texts().join('\n').toStdString();
+        EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+        main->close();
+    }
+    ASSERT_FALSE(statement.isEmpty());
+
+    auto main = makeMain(nullptr);
+    main->MDIForm_Load({view});
+    main->show();
+    ASSERT_EQ(main->childWindows().size(), 1) << boxes.texts().join('\n').toStdString();
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+    frmPelmoraXpalOmrf *child = main->childWindows()[0];
+    PelmoraC02 *control = child->control();
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(child->windowTitle(), "Sales by store");
+    EXPECT_EQ(control->openView(), view);
+    EXPECT_EQ(control->openFile(), cube);
+    EXPECT_EQ(layoutOf(*control), layout);
+    EXPECT_EQ(control->queryState.currentMDX, statement);
+    EXPECT_GT(control->grdResults->rows(), 1);
+    EXPECT_TRUE(control->tbToolBar->isHidden());
+    EXPECT_EQ(control->geometry(), QRect(QPoint(0, 0), child->size()));
+    // The main window and the view wear the program's own picture.
+    const QImage picture = main->ImageList1->image(frmMain::programImage).pixmap(24).toImage();
+    EXPECT_EQ(main->windowIcon().pixmap(24).toImage(), picture);
+    EXPECT_EQ(subOf(child)->windowIcon().pixmap(24).toImage(), picture);
+}
+
+TEST_F(HostWindow, SavingOverAViewWithTheRealControlKeepsOrReplacesItsFiles)
+{
+    const QString cube = testing_support::buildFixtureCube(m_dir.path());
+    const QString folder = dirPath("views");
+    QDir().mkpath(folder);
+    const QString view = QDir(folder).filePath("sales.vcg");
+    const QString chart2d = QDir(folder).filePath("sales.oc2");
+    const QString chart3d = QDir(folder).filePath("sales.oc3");
+    const QString replaceNote = "File: " + view + " already existes. Would you like to overwrite?";
+    const QString failNote =
+        "The view could not be written to: " + view + ". The previous view has been kept.";
+    const QStringList oldFiles = {"sales.oc2", "sales.oc3", "sales.vcg"};
+
+    enum class Failure { None, WriteFails, ReadOnlyFolder };
+    const struct Case
+    {
+        const char *name;
+        int answer;
+        Failure failure;
+        bool replaced;
+        int boxes; // the question, the control's report, the host's note
+    } cases[] = {
+        {"answered No", platform::forms::No, Failure::None, false, 1},
+        {"answered Yes", platform::forms::Yes, Failure::None, true, 1},
+        {"write fails", platform::forms::Yes, Failure::WriteFails, false, 3},
+        {"read-only folder", platform::forms::Yes, Failure::ReadOnlyFolder, false, 2},
+    };
+    for (const Case &c : cases) {
+        // Folder rights do not stop the superuser.
+        if (c.failure == Failure::ReadOnlyFolder && ::geteuid() == 0)
+            continue;
+        ScriptedMsgBox boxes;
+        ScriptedModalRunner runner;
+        auto main = openSwapped(cube);
+        ASSERT_EQ(main->childWindows().size(), 1) << c.name;
+        PelmoraC02 *control = main->activeChild()->control();
+        ASSERT_NE(control, nullptr) << c.name;
+        write(view, "old view");
+        write(chart2d, "old 2d");
+        write(chart3d, "old 3d");
+        if (c.failure == Failure::ReadOnlyFolder)
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+        runner.then(saveAs(view));
+        boxes.answer({c.answer});
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (c.failure == Failure::WriteFails)
+                limit = std::make_unique<FileSizeLimit>();
+            trigger(*main, "mnuFileSave");
+        }
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner);
+
+        const QStringList texts = boxes.texts();
+        ASSERT_EQ(texts.size(), c.boxes) << c.name << "\n" << texts.join('\n').toStdString();
+        EXPECT_EQ(texts.first(), replaceNote) << c.name;
+        if (c.failure == Failure::WriteFails) {
+            EXPECT_TRUE(texts[1].startsWith("writeView: ")) << c.name;
+        }
+        if (c.failure != Failure::None) {
+            EXPECT_EQ(texts.last(), failNote) << c.name;
+        }
+        if (!c.replaced) {
+            // The old view and its chart files as they were, and nothing left beside them.
+            EXPECT_EQ(read(view), "old view") << c.name;
+            EXPECT_EQ(read(chart2d), "old 2d") << c.name;
+            EXPECT_EQ(read(chart3d), "old 3d") << c.name;
+            EXPECT_EQ(filesIn(folder), oldFiles) << c.name;
+        } else {
+            // The new view reads back as the control's view; old chart files are gone.
+            const pelmora::ViewFile saved = pelmora::parseViewFile(read(view));
+            EXPECT_EQ(saved.currentMDX, control->queryState.currentMDX) << c.name;
+            EXPECT_NE(read(chart2d), "old 2d") << c.name;
+            EXPECT_NE(read(chart3d), "old 3d") << c.name;
+            for (const QString &file : filesIn(folder))
+                EXPECT_TRUE(oldFiles.contains(file)) << c.name << " " << file.toStdString();
+        }
+        main->close();
+        for (const QString &file : filesIn(folder))
+            QFile::remove(QDir(folder).filePath(file));
+    }
+}
+
+// The sample cube as a new user sees it: the cube and a saved view of it, side by side. The
+// main window's picture is written beside the test program, in the build tree.
+TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
 {
     const QString sample = QStringLiteral(PELMORA_SAMPLE_CUBE);
     if (!QFile::exists(sample))
@@ -667,30 +862,60 @@ TEST_F(HostWindow, TheSampleCubeOpensInTwoTiledViews)
     main->resize(1200, 860);
     main->MDIForm_Load({sample});
     main->show();
+    ASSERT_EQ(main->childWindows().size(), 1) << boxes.texts().join('\n').toStdString();
+    PelmoraC02 *first = main->activeChild()->control();
+    ASSERT_NE(first, nullptr);
+    const QStringList opened = layoutOf(*first);
+    const QString openedStatement = first->queryState.currentMDX;
+
+    // The first view's axes swapped, saved, and the saved view opened from the open dialog.
+    trigger(*main, "mnuActionsSwapXY");
+    ASSERT_NE(layoutOf(*first), opened);
+    const QStringList swapped = layoutOf(*first);
+    const QString view = dirPath("sample swapped.vcg");
+    runner.then(saveAs(view));
+    trigger(*main, "mnuFileSave");
+    ASSERT_TRUE(QFile::exists(view)) << boxes.texts().join('\n').toStdString();
     runner.then([](QDialog &dialog) {
-        ScriptedModalRunner::click(dialog, "cmdCubo");
+        ScriptedModalRunner::click(dialog, "cmdVista");
         return dialog.result();
     });
-    runner.then(saveAs(sample));
+    runner.then(saveAs(view));
     main->tbToolBar->button(1)->action()->trigger();
     ASSERT_EQ(main->childWindows().size(), 2) << boxes.texts().join('\n').toStdString();
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
+    // The first view is put back as it opened, so the two differ.
+    main->mdiArea->setActiveSubWindow(subOf(main->childWindows()[0]));
+    trigger(*main, "mnuActionsSwapXY");
+    EXPECT_EQ(layoutOf(*first), opened);
+    EXPECT_EQ(first->queryState.currentMDX, openedStatement);
+
     main->move(0, 0);
     main->resize(1200, 860);
     trigger(*main, "mnuWindowTileVertical");
-    for (frmPelmoraXpalOmrf *child : main->childWindows()) {
+    const QList<frmPelmoraXpalOmrf *> children = main->childWindows();
+    PelmoraC02 *second = children[1]->control();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(children[0]->windowTitle(), sample);
+    EXPECT_EQ(second->openView(), view);
+    EXPECT_EQ(layoutOf(*second), swapped);
+    EXPECT_NE(second->queryState.currentMDX, first->queryState.currentMDX);
+    for (frmPelmoraXpalOmrf *child : children) {
         PelmoraC02 *control = child->control();
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(child->windowTitle(), sample);
         EXPECT_GT(control->grdResults->rows(), 1);
         EXPECT_GT(control->grdResults->cols(), 1);
         EXPECT_TRUE(control->grdResults->isVisible());
         EXPECT_EQ(control->geometry(), QRect(QPoint(0, 0), child->size()));
+        EXPECT_FALSE(subOf(child)->geometry().isEmpty());
     }
-    if (const QByteArray shot = qgetenv("PELMORA_SCREENSHOT"); !shot.isEmpty()) {
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(main->grab().save(QString::fromLocal8Bit(shot)));
-    }
+    EXPECT_FALSE(subOf(children[0])->geometry().intersects(subOf(children[1])->geometry()));
+
+    QCoreApplication::processEvents();
+    const QString shot = QDir(QCoreApplication::applicationDirPath())
+                             .filePath("PelmoraApp-two-views.png");
+    QFile::remove(shot);
+    EXPECT_TRUE(main->grab().save(shot)) << shot.toStdString();
 }
 
 TEST_F(HostWindow, AStaleRegistrationIsRenewedAndAControlThatCannotBeMadeLeavesNoWindow)
