@@ -25,7 +25,7 @@ QImage chart2DPicture(const Chart2DModel &model, const QSize &size)
     return canvas.grab().toImage();
 }
 
-Chart2D::Chart2D(QWidget *parent) : QWidget(parent)
+Chart2D::Chart2D(QWidget *parent) : QWidget(parent), DeferredRedraw(this, false)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -46,34 +46,8 @@ Chart2D::~Chart2D()
     m_model.attach(nullptr);
 }
 
-void Chart2D::setIsBatched(bool on)
+void Chart2D::redraw()
 {
-    m_batched = on;
-    if (!on)
-        refresh();
-}
-
-void Chart2D::modelChanged()
-{
-    m_dirty = true;
-    if (m_batched || m_scheduled)
-        return;
-    m_scheduled = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_scheduled = false;
-            if (!m_batched)
-                refresh();
-        },
-        Qt::QueuedConnection);
-}
-
-void Chart2D::refresh()
-{
-    if (!m_dirty)
-        return;
-    m_dirty = false;
     m_canvas->build(m_model);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/chart/ChartModel.h"
+#include "platform/chart/DeferredRedraw.h"
 
 #include <QImage>
 #include <QList>
@@ -31,7 +32,7 @@ class Chart2DCanvas;
 //   402 both buttons: turn the 3-D effect (its elevation and rotation follow the mouse)
 //   14  the R key: back to the whole plot
 // Every other code is kept and does nothing.
-class Chart2D : public QWidget, private ChangeSink
+class Chart2D : public QWidget, private DeferredRedraw
 {
     Q_OBJECT
 
@@ -49,8 +50,8 @@ public:
     const Border &border() const { return m_model.border; }
     Interior &interior() { return m_model.interior; }            // 5
     const Interior &interior() const { return m_model.interior; }
-    bool isBatched() const { return m_batched; }                 // 6
-    void setIsBatched(bool on);
+    using DeferredRedraw::isBatched;                             // 6
+    using DeferredRedraw::setIsBatched;
     ChartArea &chartArea() { return m_model.chartArea; }         // 8
     const ChartArea &chartArea() const { return m_model.chartArea; }
     ChartGroups &chartGroups() { return m_model.chartGroups; }   // 9
@@ -76,8 +77,7 @@ public:
     QImage picture() const;
     const QList<qint32> &actionCalls() const { return m_actions; }
 
-    // Draws pending changes now, batched or not.
-    void refresh();
+    using DeferredRedraw::refresh;
     QChartView *chartView() const;
 
 signals:
@@ -85,15 +85,12 @@ signals:
     void doubleClicked();
 
 private:
-    void modelChanged() override;
+    void redraw() override;
     QSize pictureSize() const;
 
     Chart2DModel m_model;
     Chart2DCanvas *m_canvas = nullptr;
     QList<qint32> m_actions;
-    bool m_batched = false;
-    bool m_dirty = false;
-    bool m_scheduled = false;
 };
 
 // Draws `model` at `size` into an image, without a window.

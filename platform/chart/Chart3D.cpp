@@ -292,7 +292,7 @@ bool Chart3D::openGLAvailable()
     return available;
 }
 
-Chart3D::Chart3D(QWidget *parent) : QWidget(parent)
+Chart3D::Chart3D(QWidget *parent) : QWidget(parent), DeferredRedraw(this, true)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -320,29 +320,6 @@ Chart3D::Chart3D(QWidget *parent) : QWidget(parent)
 Chart3D::~Chart3D()
 {
     m_model.attach(nullptr);
-}
-
-void Chart3D::setIsBatched(bool on)
-{
-    m_batched = on;
-    if (!on)
-        refresh();
-}
-
-void Chart3D::modelChanged()
-{
-    m_dirty = true;
-    if (m_batched || m_scheduled)
-        return;
-    m_scheduled = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_scheduled = false;
-            if (!m_batched)
-                refresh();
-        },
-        Qt::QueuedConnection);
 }
 
 QAbstract3DGraph *Chart3D::graph() const
@@ -381,11 +358,8 @@ QWidget *Chart3D::container(QAbstract3DGraph *graph)
     return box;
 }
 
-void Chart3D::refresh()
+void Chart3D::redraw()
 {
-    if (!m_dirty)
-        return;
-    m_dirty = false;
     m_header->setText(m_model.header.text());
     m_header->setFont(toQFont(m_model.header.font()));
     m_header->setVisible(m_model.header.isShowing() && !m_model.header.text().isEmpty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/chart/Chart3DModel.h"
+#include "platform/chart/DeferredRedraw.h"
 
 #include <QImage>
 #include <QList>
@@ -32,7 +33,7 @@ class Flat3DView;
 // Changes are drawn as in the 2-D chart: once control returns to the event loop, at once
 // through refresh(), and all together when a batch ends. The action codes are kept in order
 // (actionCalls()) and change nothing: the view's mouse handling is the isInteractive setting.
-class Chart3D : public QWidget, private ChangeSink
+class Chart3D : public QWidget, private DeferredRedraw
 {
     Q_OBJECT
 
@@ -40,8 +41,8 @@ public:
     explicit Chart3D(QWidget *parent = nullptr);
     ~Chart3D() override;
 
-    bool isBatched() const { return m_batched; }                    // 1
-    void setIsBatched(bool on);
+    using DeferredRedraw::isBatched;                                 // 1
+    using DeferredRedraw::setIsBatched;
     Title3D &header() { return m_model.header; }                     // 3
     const Title3D &header() const { return m_model.header; }
     View3D &view() { return m_model.view; }                          // 5
@@ -73,7 +74,7 @@ public:
     QAbstract3DGraph *graph() const;
     bool drawsBars() const;
 
-    void refresh();
+    using DeferredRedraw::refresh;
 
 signals:
     void clicked();
@@ -84,7 +85,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void modelChanged() override;
+    void redraw() override;
     QSize pictureSize() const;
     void drawSurface();
     void drawBars();
@@ -99,9 +100,6 @@ private:
     QWidget *m_surfaceBox = nullptr;
     QWidget *m_barsBox = nullptr;
     QList<qint32> m_actions;
-    bool m_batched = false;
-    bool m_dirty = true;
-    bool m_scheduled = false;
     bool m_pressed = false;
 };
 
