@@ -51,9 +51,11 @@ void FontObject::setName(const QString &name)
 
 void FontObject::setSize(double size)
 {
-    require(std::isfinite(size) && size > 0 && size <= 2048);
-    // Sizes are fixed-point values with four decimals.
-    assign(m_size, std::round(size * 10000) / 10000);
+    require(std::isfinite(size) && size <= 2048);
+    // Sizes are fixed-point values with four decimals; one that rounds to 0 is refused too.
+    const double rounded = std::round(size * 10000) / 10000;
+    require(rounded > 0);
+    assign(m_size, rounded);
 }
 
 void FontObject::setBold(bool on)

@@ -45,6 +45,7 @@ TEST(FontObject, InvalidValuesThrowAndChangeNothing)
     } cases[] = {
         {"empty name", [](FontObject &f) { f.setName(QStringLiteral("  ")); }},
         {"zero size", [](FontObject &f) { f.setSize(0); }},
+        {"size that rounds to zero", [](FontObject &f) { f.setSize(0.00004); }},
         {"huge size", [](FontObject &f) { f.setSize(5000); }},
         {"NaN size", [](FontObject &f) { f.setSize(std::nan("")); }},
         {"weight over 1000", [](FontObject &f) { f.setWeight(1001); }},
