@@ -328,9 +328,10 @@ ViewFont readFont(Reader &r)
     f.Strikethrough = itemBool(rec[5]);
     f.Underline = itemBool(rec[6]);
     f.Weight = itemInteger(rec[7]);
-    // What the font objects would refuse, refused before anything is applied.
-    if (f.Name.isEmpty() || !(f.Size > 0 && f.Size <= 2048) || f.Charset < 0
-        || f.Charset > 255 || f.Weight < 0 || f.Weight > 1000)
+    // What the font objects would refuse, refused before anything is applied (a size is kept
+    // to four decimals, so one that rounds to 0 is refused too).
+    if (f.Name.trimmed().isEmpty() || !(std::round(f.Size * 10000) > 0 && f.Size <= 2048)
+        || f.Charset < 0 || f.Charset > 255 || f.Weight < 0 || f.Weight > 1000)
         fail("Invalid property value");
     return f;
 }

@@ -296,6 +296,12 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
         {"an empty font name", replaced(43, "\"FontData=True\",0,#FALSE#,\"\",8,#FALSE#,"
                                             "#FALSE#,400\r\n"),
          "Invalid property value"},
+        {"a blank font name", replaced(43, "\"FontData=True\",0,#FALSE#,\"  \",8,#FALSE#,"
+                                           "#FALSE#,400\r\n"),
+         "Invalid property value"},
+        {"a font size that rounds to 0", replaced(43, "\"FontData=True\",0,#FALSE#,\"Arial\","
+                                                      "0.00004,#FALSE#,#FALSE#,400\r\n"),
+         "Invalid property value"},
         {"binary bytes", QByteArray("\x00\xff\x13\x89PNG\r\n\x1a\n\x00\x00", 14),
          "Type mismatch"},
     };
