@@ -274,7 +274,7 @@ double eitherSeparator(const QString &text)
     return value;
 }
 
-// Locale-free numeric items: an empty item is 0.
+// Locale-free numeric items: an empty item is 0; "nan" and "inf" are not numbers.
 double itemNumber(const Item &it)
 {
     const QString t = it.text.trimmed();
@@ -282,7 +282,7 @@ double itemNumber(const Item &it)
         return 0;
     bool ok = false;
     const double value = QLocale::c().toDouble(t, &ok);
-    if (!ok)
+    if (!ok || !std::isfinite(value))
         fail("Type mismatch");
     return value;
 }
@@ -476,6 +476,9 @@ ViewFile parseViewFile(const QByteArray &bytes)
         v.Height = itemPosition(rec[3]);
         if (v.Height)
             v.Height = rt::toLong(*v.Height);
+        // The container refuses a negative size: refused here, before anything is applied.
+        if ((v.Width && *v.Width < 0) || (v.Height && *v.Height < 0))
+            fail("Invalid property value");
     }
     v.LanguageID = toLong(r.value());
     v.openParams.OpenServer = r.value();

@@ -302,6 +302,12 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
         {"a font size that rounds to 0", replaced(43, "\"FontData=True\",0,#FALSE#,\"Arial\","
                                                       "0.00004,#FALSE#,#FALSE#,400\r\n"),
          "Invalid property value"},
+        {"a negative width", replaced(2, "\"FormPosition=0\",15,-9600,7200\r\n"),
+         "Invalid property value"},
+        {"an infinite width", replaced(2, "\"FormPosition=0\",15,inf,7200\r\n"),
+         "Type mismatch"},
+        {"a negative height", replaced(2, "\"FormPosition=0\",15,9600,-7200\r\n"),
+         "Invalid property value"},
         {"binary bytes", QByteArray("\x00\xff\x13\x89PNG\r\n\x1a\n\x00\x00", 14),
          "Type mismatch"},
     };
