@@ -1,6 +1,7 @@
 #include "Control/settings/ViewFileFormat.h"
 
 #include "platform/forms/FontObject.h"
+#include "platform/grid/GridLines.h"
 #include "platform/runtime/BoolWords.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Items.h"
@@ -553,6 +554,11 @@ ViewFile parseViewFile(const QByteArray &bytes)
                        &vf.ActThresholdMedForeColor, &vf.ActThresholdMaxForeColor})
         *flag = wordBool(r.value());
     g.Appearance = toLong(r.value());
+    // What the grids would refuse when the look is applied, refused before anything is.
+    if (!platform::grid::isGridLineStyle(g.GridLinesData)
+        || !platform::grid::isGridLineStyle(g.GridLines) || g.Appearance < pelmoraFlat
+        || g.Appearance > pelmora3DLight)
+        fail("Invalid property value");
     // The three lines after it repeat the grid lines and are not needed.
     return v;
 }

@@ -308,6 +308,12 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
          "Type mismatch"},
         {"a negative height", replaced(2, "\"FormPosition=0\",15,9600,-7200\r\n"),
          "Invalid property value"},
+        {"an unknown grid line style", replaced(58, "\"GridLinesData=99\"\r\n"),
+         "Invalid property value"},
+        {"an unknown fixed grid line style", replaced(59, "\"GridLines=-1\"\r\n"),
+         "Invalid property value"},
+        {"an unknown appearance", replaced(78, "\"Appearance=7\"\r\n"),
+         "Invalid property value"},
         {"binary bytes", QByteArray("\x00\xff\x13\x89PNG\r\n\x1a\n\x00\x00", 14),
          "Type mismatch"},
     };
