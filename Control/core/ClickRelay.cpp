@@ -27,6 +27,9 @@ protected:
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
                 return false;
+            // A press always follows the release that ends a double click; when that release
+            // went elsewhere (the double click opened a dialog), it is no longer awaited.
+            m_afterDoubleClick = false;
             m_pressed = true;
             return true;
         case QEvent::MouseButtonRelease: {

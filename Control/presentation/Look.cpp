@@ -7,6 +7,7 @@
 #include "platform/chart/ChartModel.h"
 #include "platform/forms/FontObject.h"
 #include "platform/grid/FlexGrid.h"
+#include "platform/grid/OleColor.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -18,11 +19,6 @@ using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
 
 namespace {
-
-QColor oleColor(int color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
 
 // Bold, italic, name, size and underline of a font onto the cells from (row, col) to the
 // grid's last row and column (none when the grid ends before them).
@@ -43,8 +39,11 @@ void PelmoraC02::updFormat()
 {
     try {
         QPalette palette = lblCubo->palette();
-        palette.setColor(QPalette::Window, oleColor(gridFormat.BackColor));
-        palette.setColor(QPalette::WindowText, oleColor(gridFormat.ForeColor));
+        // A system colour is taken from the palette, as the colour properties take it.
+        palette.setColor(QPalette::Window,
+                         platform::grid::oleToColor(gridFormat.BackColor, palette));
+        palette.setColor(QPalette::WindowText,
+                         platform::grid::oleToColor(gridFormat.ForeColor, palette));
         lblCubo->setAutoFillBackground(true);
         lblCubo->setPalette(palette);
         takeControlFont(lblCubo);

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include <functional>
 
@@ -108,6 +109,30 @@ TEST_F(Gestures, ClicksAndDoubleClicksRaiseTheEventsAfterTheirWork)
             EXPECT_EQ(lastResult(control) != before, runs);
         }
     }
+}
+
+// The caption's double click opens the title dialog, which takes the release that ends the
+// double click: the caption never sees it, and the next click on it is still a click.
+TEST_F(Gestures, ACaptionClickAfterTheTitleDialogIsAClick)
+{
+    QLabel &caption = *control.lblCubo;
+    const QPoint centre = caption.rect().center();
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent event(type, QPointF(centre), QPointF(caption.mapToGlobal(centre)),
+                          Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&caption, &event);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    send(QEvent::MouseButtonDblClick);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(titleDialogs, 1);
+    clickWidget(caption);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 // A non-interactive control (one that runs a fixed statement) ignores every gesture.

@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPalette>
 
 #include <functional>
+#include <utility>
 
 using platform::forms::FontObject;
 using platform::grid::CellStyle;
@@ -181,6 +183,26 @@ TEST(PaintFonts, EmptyGridsTakeTheLookWithoutFailing)
     EXPECT_NO_THROW(control.applyDataFont(2, 1));
     control.updFormat();
     control.setFonts();
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
+}
+
+// The caption's colours may be system colours (0x800000nn): updFormat gives the caption the
+// same colours as the BackColor and ForeColor properties do, not the low byte read as red.
+TEST(PaintFonts, UpdFormatGivesTheCaptionSystemColoursAsThePropertiesDo)
+{
+    testing_support::ScriptedMsgBox boxes;
+    PelmoraC02 control;
+    const auto captionColours = [&] {
+        const QPalette palette = control.lblCubo->palette();
+        return std::make_pair(palette.color(QPalette::Window),
+                              palette.color(QPalette::WindowText));
+    };
+    control.setBackColor(int(0x8000000Fu)); // button face
+    control.setForeColor(int(0x80000012u)); // button text
+    const auto byProperties = captionColours();
+    EXPECT_EQ(byProperties.first, control.lblCubo->palette().color(QPalette::Button));
+    control.updFormat();
+    EXPECT_EQ(captionColours(), byProperties);
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
 }
 
