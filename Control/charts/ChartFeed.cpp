@@ -46,11 +46,6 @@ QString chartTitleCell(const FlexGrid &grid, int row, int col)
     return grid.textMatrix(row, col);
 }
 
-double chartValue(const QString &text)
-{
-    return platform::runtime::shownNumber(text);
-}
-
 bool yMaximumFits(double maximum, double dataMax)
 {
     return !(maximum < dataMax || maximum > 2 * dataMax);
@@ -84,12 +79,14 @@ void fill2dChart(const FlexGrid &grid, platform::chart::Chart2D &chart, const QS
     for (int r = firstRow; r <= lastRow; ++r)
         group.seriesLabels().add(chartRowLabel(grid, r));
 
+    // The numbers the cells show, in the user's locale.
+    const platform::runtime::ShownNumberReader shown;
     double dataMax = 0;
     int s = 1;
     for (int r = firstRow; r <= lastRow; ++r, ++s) {
         int p = 1;
         for (int c = firstCol; c <= lastCol; ++c, ++p) {
-            data.setValue(s, p, chartValue(grid.textMatrix(r, c)));
+            data.setValue(s, p, shown(grid.textMatrix(r, c)));
             const double stored = data.value(s, p);
             if (stored > dataMax)
                 dataMax = stored;
@@ -151,11 +148,12 @@ void fill3dChart(const FlexGrid &grid, platform::chart::Chart3D &chart, const QS
     for (int r = firstRow; r <= lastRow; ++r)
         elevation.rowLabels().add(chartRowLabel(grid, r));
 
+    const platform::runtime::ShownNumberReader shown;
     int i = 1;
     for (int r = firstRow; r <= lastRow; ++r, ++i) {
         int j = 1;
         for (int c = firstCol; c <= lastCol; ++c, ++j)
-            elevation.setValue(i, j, chartValue(grid.textMatrix(r, c)));
+            elevation.setValue(i, j, shown(grid.textMatrix(r, c)));
     }
 }
 

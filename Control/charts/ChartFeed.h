@@ -25,10 +25,6 @@ QString chartRowLabel(const platform::grid::FlexGrid &grid, int row);
 // result without axes has no header cells).
 QString chartTitleCell(const platform::grid::FlexGrid &grid, int row, int col);
 
-// The number a value cell shows, in the locale's separators, currency, "(n)" as -n; 0 for
-// text that shows no number ("#ERR").
-double chartValue(const QString &text);
-
 // Whether a fixed Y maximum still suits data up to dataMax: from dataMax to twice dataMax.
 bool yMaximumFits(double maximum, double dataMax);
 

@@ -33,6 +33,10 @@ class Chart3D;
 class Font;
 } // namespace platform::chart
 
+namespace platform::runtime {
+class ShownNumberReader;
+} // namespace platform::runtime
+
 namespace platform::widgets {
 class CommonDialog;
 class ElasticPanel;
@@ -320,7 +324,7 @@ public:
     void PosNegFormatPaint(int row, int col, double value);
     void SemaphoreFormatPaint(int row, int col, double value, double lower, double upper);
     // Colours a value cell by the number its text shows, as ValueType asks.
-    void paintValueColour(int row, int col);
+    void paintValueColour(int row, int col, const platform::runtime::ShownNumberReader &shown);
 
     // Each subsystem below declares its procedures under its own heading.
 

@@ -168,12 +168,13 @@ void PelmoraC02::SemaphoreFormatPaint(int row, int col, double value, double low
     }
 }
 
-void PelmoraC02::paintValueColour(int row, int col)
+void PelmoraC02::paintValueColour(int row, int col,
+                                  const platform::runtime::ShownNumberReader &shown)
 {
     if (valueFormat.ValueType == pelmora::pelmoraVTNormal)
         return;
     // The number the cell shows, whatever its grouping, sign or currency.
-    const double value = platform::runtime::shownNumber(grdResults->textMatrix(row, col));
+    const double value = shown(grdResults->textMatrix(row, col));
     if (valueFormat.ValueType == pelmora::pelmoraVTPositiveNegative)
         PosNegFormatPaint(row, col, value);
     else if (valueFormat.ValueType == pelmora::pelmoraVTSemaphore)
@@ -194,6 +195,7 @@ void PelmoraC02::paintCellValues(const Cellset &cellset, int axisCount, int head
     const double defaultFontSize = grid.fontSize();
 
     // The text, the server's formatting, setting 47 and the value's colour of one cell.
+    const platform::runtime::ShownNumberReader shown;
     const auto paint = [&](int row, int col, const Cell &cell, const QString &text,
                            bool colour) {
         grid.setTextMatrix(row, col, text);
@@ -204,7 +206,7 @@ void PelmoraC02::paintCellValues(const Cellset &cellset, int axisCount, int head
         grid.setCol(col);
         grid.setCellSetting47(6);
         if (colour)
-            paintValueColour(row, col);
+            paintValueColour(row, col, shown);
     };
 
     if (axisCount == 0) {

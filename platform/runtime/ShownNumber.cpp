@@ -25,15 +25,11 @@ bool isDigit(QStringView s, qsizetype i)
 class Reader
 {
 public:
-    explicit Reader(QStringView text) : m_text(text)
+    Reader(QStringView text, const ShownNumberReader::Symbols &symbols)
+        : m_text(text), m_decimal(symbols.decimal), m_group(symbols.group),
+          m_currency(symbols.currency), m_minus(symbols.minus), m_plus(symbols.plus),
+          m_percent(symbols.percent)
     {
-        const QLocale locale;
-        m_decimal = locale.decimalPoint();
-        m_group = locale.groupSeparator();
-        m_currency = locale.currencySymbol(QLocale::CurrencySymbol);
-        m_minus = locale.negativeSign();
-        m_plus = locale.positiveSign();
-        m_percent = locale.percent();
     }
 
     double read()
@@ -162,7 +158,12 @@ private:
 
     QStringView m_text;
     qsizetype m_pos = 0;
-    QString m_decimal, m_group, m_currency, m_minus, m_plus, m_percent;
+    const QString &m_decimal;
+    const QString &m_group;
+    const QString &m_currency;
+    const QString &m_minus;
+    const QString &m_plus;
+    const QString &m_percent;
     bool m_negative = false;
     bool m_paren = false;
     bool m_signed = false;
@@ -173,9 +174,24 @@ private:
 
 } // namespace
 
+ShownNumberReader::ShownNumberReader(const QLocale &locale)
+    : m_symbols{locale.decimalPoint(),
+                locale.groupSeparator(),
+                locale.currencySymbol(QLocale::CurrencySymbol),
+                locale.negativeSign(),
+                locale.positiveSign(),
+                locale.percent()}
+{
+}
+
+double ShownNumberReader::operator()(QStringView text) const
+{
+    return Reader(text, m_symbols).read();
+}
+
 double shownNumber(const QString &text)
 {
-    return Reader(text).read();
+    return ShownNumberReader()(text);
 }
 
 } // namespace platform::runtime

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
+#include <QStringView>
 
 namespace platform::runtime {
 
@@ -16,5 +18,22 @@ namespace platform::runtime {
 // ignored ("12 kg" is 12). A text that shows no number ("", "#ERR", "abc", "-", "n/a 12") gives
 // 0, and so does a number beyond the Double range.
 double shownNumber(const QString &text);
+
+// The same reading for many texts: the locale's separators and signs are read once.
+class ShownNumberReader
+{
+public:
+    explicit ShownNumberReader(const QLocale &locale = QLocale());
+
+    double operator()(QStringView text) const;
+
+    struct Symbols
+    {
+        QString decimal, group, currency, minus, plus, percent;
+    };
+
+private:
+    Symbols m_symbols;
+};
 
 } // namespace platform::runtime

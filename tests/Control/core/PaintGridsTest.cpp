@@ -2,6 +2,7 @@
 // the fixed cells for every shape of result, the subtotal rows, the server's cell formatting
 // and the value colouring.
 #include "Control/core/PelmoraC02.h"
+#include "platform/runtime/ShownNumber.h"
 #include "tests/Control/core/GridRows.h"
 #include "tests/platform/olap/CubeFixtures.h"
 #include "tests/support/ScriptedMsgBox.h"
@@ -371,7 +372,7 @@ TEST_F(PaintGrids, ValueColouringReadsTheLocalesSeparators)
         SCOPED_TRACE(c.text);
         grid.clear();
         grid.setTextMatrix(0, 0, QString::fromUtf8(c.text));
-        control.paintValueColour(0, 0);
+        control.paintValueColour(0, 0, platform::runtime::ShownNumberReader());
         EXPECT_EQ(grid.cell(CellSetting::ForeColor, 0, 0).toInt(), c.fore);
     }
     QLocale::setDefault(previous);
