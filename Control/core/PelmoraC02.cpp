@@ -309,6 +309,9 @@ void PelmoraC02::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
+    // A press always follows the release that ends a double click; when that release went
+    // elsewhere (the container opened a dialog on DblClick), it is no longer awaited.
+    m_afterDoubleClick = false;
     m_pressed = true;
     event->accept();
 }

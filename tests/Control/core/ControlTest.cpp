@@ -312,6 +312,14 @@ TEST(ControlEvents, SurfaceClicksRaiseClickAndDblClick)
     sendMouse(control, QEvent::MouseButtonRelease, at);
     EXPECT_EQ(raised, QStringList({"Click", "DblClick"}));
 
+    // A double click whose release went elsewhere (a dialog opened on DblClick): the next
+    // click is a click.
+    raised.clear();
+    sendMouse(control, QEvent::MouseButtonDblClick, at);
+    sendMouse(control, QEvent::MouseButtonPress, at);
+    sendMouse(control, QEvent::MouseButtonRelease, at);
+    EXPECT_EQ(raised, QStringList({"DblClick", "Click"}));
+
     raised.clear();
     sendMouse(control, QEvent::MouseButtonPress, at, Qt::RightButton);
     sendMouse(control, QEvent::MouseButtonRelease, at, Qt::RightButton);
