@@ -196,6 +196,9 @@ QString hostText(HostText text, int languageId)
     case HostText::SaveFailedAfter:
         return es ? QStringLiteral(". Se conserva la vista anterior.")
                   : QStringLiteral(". The previous view has been kept.");
+    case HostText::SaveFailedKeptAs:
+        return es ? QStringLiteral(". La vista anterior no se pudo restituir; se conserva como: ")
+                  : QStringLiteral(". The previous view could not be put back; it is kept as: ");
     case HostText::NoControl:
         return es ? QStringLiteral("No se puede crear el control del cubo: ")
                   : QStringLiteral("The cube control cannot be created: ");
@@ -209,10 +212,12 @@ QString overwriteQuestion(const QString &fileName, int languageId)
         + hostText(HostText::OverwriteAfter, languageId);
 }
 
-QString saveFailedNote(const QString &fileName, int languageId)
+QString saveFailedNote(const QString &fileName, int languageId, const QStringList &keptAs)
 {
-    return hostText(HostText::SaveFailedBefore, languageId) + fileName
-        + hostText(HostText::SaveFailedAfter, languageId);
+    const QString before = hostText(HostText::SaveFailedBefore, languageId) + fileName;
+    if (keptAs.isEmpty())
+        return before + hostText(HostText::SaveFailedAfter, languageId);
+    return before + hostText(HostText::SaveFailedKeptAs, languageId) + keptAs.join(", ");
 }
 
 } // namespace pelmoraapp

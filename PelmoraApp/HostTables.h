@@ -52,6 +52,7 @@ enum class HostText {
     HelpFailed, // + help file
     SaveFailedBefore, // + file name + SaveFailedAfter
     SaveFailedAfter,
+    SaveFailedKeptAs, // the old view could not be put back: + the names it is kept under
     NoControl, // + the reason
 };
 // Spanish for language 1, English for any other.
@@ -59,6 +60,8 @@ QString hostText(HostText text, int languageId);
 
 // The overwrite question and the failed-save note for a file name.
 QString overwriteQuestion(const QString &fileName, int languageId);
-QString saveFailedNote(const QString &fileName, int languageId);
+// `keptAs`: the names of the old files that could not be put back (empty when all were).
+QString saveFailedNote(const QString &fileName, int languageId,
+                       const QStringList &keptAs = QStringList());
 
 } // namespace pelmoraapp

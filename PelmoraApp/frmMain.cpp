@@ -417,7 +417,14 @@ void frmMain::mnuFileSave_Click()
             aside.discard();
             return;
         }
-        aside.restore();
+        if (!aside.restore()) {
+            // Say where the old files are rather than that they were kept.
+            QStringList keptAs;
+            for (const auto &[original, temporary] : aside.aside())
+                keptAs.append(temporary);
+            msgBox(saveFailedNote(name, vLanguageId, keptAs), platform::forms::OkOnly);
+            return;
+        }
     }
     msgBox(saveFailedNote(name, vLanguageId), platform::forms::OkOnly);
 }

@@ -26,8 +26,11 @@ bool RecordingControl::doAction(const QString &action)
 bool RecordingControl::writeView(const QString &archivo)
 {
     m_recorder.written.append(archivo);
-    if (!m_recorder.writeSucceeds)
+    if (!m_recorder.writeSucceeds) {
+        if (m_recorder.failureLeavesFolder)
+            QDir().mkpath(archivo + QStringLiteral("/left"));
         return false;
+    }
     QFile file(archivo);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false; // the view writer never replaces a file

@@ -65,6 +65,8 @@ public:
     // writeView writes "view <n>" into the file and answers True, or writes nothing and
     // answers False.
     bool writeSucceeds = true;
+    // A failed write leaves a folder under the view's name (the old view cannot go back).
+    bool failureLeavesFolder = false;
     // The caption each control takes when it opens.
     QString caption = QStringLiteral("Sales view");
 

@@ -440,6 +440,31 @@ TEST_F(HostWindow, AFailedReplaceKeepsTheOldViewAndSaysSo)
                                + ". Se conserva la vista anterior."}));
 }
 
+// When the old view cannot be put back, the note says where it is instead of that it was kept.
+TEST_F(HostWindow, AnOldViewThatCannotGoBackIsNamedWhereItIs)
+{
+    ScriptedMsgBox boxes;
+    ScriptedModalRunner runner;
+    Recorder recorder;
+    recorder.writeSucceeds = false;
+    recorder.failureLeavesFolder = true;
+    auto main = makeMain(&recorder);
+    main->MDIForm_Load({});
+    const QString view = dirPath("sales.vcg");
+    write(view, "old view");
+
+    runner.then(saveAs(view));
+    boxes.answer({platform::forms::Yes});
+    trigger(*main, "mnuFileSave");
+    const QStringList kept = QDir(m_dir.path()).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(read(dirPath(kept[0])), "old view");
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_EQ(boxes.texts()[1], "The view could not be written to: " + view
+                                    + ". The previous view could not be put back; it is kept as: "
+                                    + dirPath(kept[0]));
+}
+
 TEST_F(HostWindow, HelpOpensThePagesInTheBrowserOrSaysWhyNot)
 {
     ScriptedMsgBox boxes;
