@@ -12,8 +12,6 @@
 #include <QLabel>
 #include <QPalette>
 
-#include <algorithm>
-
 using platform::forms::FontObject;
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
@@ -89,14 +87,9 @@ void PelmoraC02::controlFontChanged()
 
 void PelmoraC02::copyFontAttributes(QFont &target)
 {
-    // The character set has no counterpart in a drawing font: the font object keeps it.
-    target.setBold(controlFont->bold());
-    target.setItalic(controlFont->italic());
-    target.setFamily(controlFont->name());
-    target.setPointSizeF(controlFont->size());
-    target.setStrikeOut(controlFont->strikethrough());
-    target.setUnderline(controlFont->underline());
-    target.setWeight(static_cast<QFont::Weight>(std::clamp(controlFont->weight(), 1, 1000)));
+    // The font object's drawing attributes over the target's others. The character set has
+    // no counterpart in a drawing font: the font object keeps it.
+    target = controlFont->toQFont().resolve(target);
 }
 
 void PelmoraC02::copyFontAttributes(platform::chart::Font &target)
