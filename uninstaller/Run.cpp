@@ -1,0 +1,555 @@
+#include "uninstaller/Run.h"
+
+#include "uninstaller/BootRemoval.h"
+#include "uninstaller/Dialogs.h"
+#include "uninstaller/InfoReader.h"
+#include "uninstaller/InstanceLock.h"
+#include "uninstaller/PathPolicy.h"
+#include "uninstaller/PointerList.h"
+
+#include "platform/automation/ClassRegistry.h"
+#include "platform/forms/Modal.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/registry/Key.h"
+#include "platform/runtime/Error.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+
+#include <cerrno>
+#include <memory>
+#include <unistd.h>
+
+namespace uninstaller {
+
+namespace reg = platform::registry;
+namespace forms = platform::forms;
+
+namespace {
+
+const char *const sharedCountsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const reg::Root registryRoots[registryRootCount] = {
+    reg::Root::ClassesRoot, reg::Root::CurrentUser, reg::Root::LocalMachine, reg::Root::Users};
+
+QString textOf(const ByteString &bytes)
+{
+    return bytes.toText();
+}
+
+QByteArray pathOf(const ByteString &bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.length()));
+}
+
+void appendLine(QByteArray &list, const QByteArray &entry)
+{
+    list.append(entry).append("\r\n");
+}
+
+// No version resources on Linux: no version information, which counts as version 0.0.
+int getFileVersion(const QByteArray &, std::uint32_t &ms, std::uint32_t &ls)
+{
+    ms = 0;
+    ls = 0;
+    return -1;
+}
+
+class Run
+{
+public:
+    Run(const QStringList &arguments, const RunSettings &settings)
+        : m_settings(settings),
+          m_silent(hasSwitch(arguments, QStringLiteral("/SILENT"))),
+          m_noRemove(hasSwitch(arguments, QStringLiteral("/NOREMOVE"))),
+          m_fs(settings.fileSystem ? *settings.fileSystem : m_realFs),
+          m_yesToAll(m_silent)
+    {
+    }
+
+    int exec();
+
+private:
+    void message(const QString &text, int style) const
+    {
+        if (!m_silent)
+            forms::msgBox(text, style, caption);
+    }
+    void beginStep(int step)
+    {
+        if (m_window) {
+            m_window->showMarker(step);
+            QCoreApplication::processEvents();
+        }
+    }
+    bool readInformation();
+    bool rightsCheck();
+    void sharedFilesStep();
+    bool removeSharedFile(const ByteString &path);
+    void backupsStep();
+    void filesStep();
+    void directoriesStep();
+    void registryStep();
+    bool walkRegistryTree(const reg::Key *key, const RegistryKeyRecord &body, bool checkOnly,
+                          PointerList *path);
+    void recordFailedKey(const PointerList &path);
+    void deleteAtReboot(const QByteArray &path);
+    void promptReboot();
+    int finish();
+    // A path the policy refuses is listed as failed and left alone.
+    bool allowed(const ByteString &path, QByteArray &failedList)
+    {
+        if (m_policy.allows(path))
+            return true;
+        appendLine(failedList, pathOf(path));
+        return false;
+    }
+
+    const RunSettings &m_settings;
+    const bool m_silent;
+    const bool m_noRemove;
+    FileSystem m_realFs;
+    FileSystem &m_fs;
+    UninstallInformation m_info;
+    PathPolicy m_policy;
+    std::unique_ptr<ProgressWindow> m_window;
+    FailureLists m_failures;
+    QByteArray m_locked;
+    ByteString m_sharedAnswers;
+    bool m_yesToAll;
+    bool m_noToAll = false;
+    bool m_rebootNeeded = false;
+    bool m_stepsDone = false;
+    bool m_closeRequested = false;
+};
+
+bool Run::readInformation()
+{
+    switch (loadUninstallInformation(m_settings.programPath.constData(), m_info)) {
+    case InfoStatus::Ok:
+        return true;
+    case InfoStatus::Unreadable:
+        message(QStringLiteral("Couldn't read uninstallation information. Aborting."),
+                forms::Critical);
+        return false;
+    case InfoStatus::OutOfMemory:
+        message(QStringLiteral("Out of memory. Aborting."), forms::Critical);
+        return false;
+    case InfoStatus::Corrupt:
+        break;
+    }
+    message(QStringLiteral("Uninstallation information corrupt. Aborting."), forms::Critical);
+    return false;
+}
+
+int Run::exec()
+{
+    if (!readInformation())
+        return 0;
+    const QByteArray product = pathOf(m_info.productName);
+    InstanceLock lock(m_settings.lockDirectory.isEmpty() ? InstanceLock::defaultDirectory()
+                                                         : m_settings.lockDirectory,
+                      product);
+    if (!lock.acquired())
+        return 0;
+    if (!m_silent
+        && forms::msgBox(QStringLiteral("This will remove ") + textOf(m_info.productName)
+                             + QStringLiteral(" from your system, do you want to continue?"),
+                         forms::YesNo | forms::Question, caption)
+               != forms::Yes)
+        return 0;
+    const ByteString &code = m_info.commandCode;
+    if (code.length() && !code.equals("101", true) && !code.equals("100", true)
+        && m_info.commandLine.length()
+        && runPreUninstallCommand(pathOf(m_info.commandLine)) == 0)
+        return 0;
+    if (!m_silent) {
+        m_window = std::make_unique<ProgressWindow>(m_failures);
+        m_window->setTitleLine(QStringLiteral("Removing ") + textOf(m_info.productName)
+                               + QStringLiteral(" from your system..."));
+        QObject::connect(m_window.get(), &ProgressWindow::closeRequested, [this] {
+            m_closeRequested = true;
+        });
+        m_window->show();
+        QCoreApplication::processEvents();
+    }
+    m_policy = PathPolicy(m_info.roots);
+    for (const ByteString &shared : m_info.sharedLines)
+        m_policy.addFolderOf(shared);
+    if (!rightsCheck()) {
+        if (m_window)
+            forms::msgBox(QStringLiteral(
+                              "You don't have required privileges to uninstall this software. "
+                              "Please have your system administrator (or other user with "
+                              "higher privileges) uninstall this software."),
+                          forms::OkOnly, caption);
+        return 0;
+    }
+    beginStep(0);
+    sharedFilesStep();
+    beginStep(1);
+    backupsStep();
+    beginStep(2);
+    filesStep();
+    beginStep(3);
+    directoriesStep();
+    beginStep(4);
+    registryStep();
+    return finish();
+}
+
+int Run::finish()
+{
+    if (!m_noRemove && m_fs.removeFile(m_settings.programPath) != 0)
+        deleteAtReboot(m_settings.programPath); // the running program's file can go at once
+    for (const QByteArray &line : m_locked.split('\n')) {
+        const QByteArray path = line.trimmed();
+        if (path.size() > 3)
+            deleteAtReboot(path);
+    }
+    m_rebootNeeded = !m_locked.isEmpty();
+    m_stepsDone = true;
+    if (m_silent)
+        return 1;
+    QString result = QStringLiteral("Uninstallation complete.");
+    if (m_failures.any())
+        result += QStringLiteral("\nSome elements couldn't be removed.");
+    m_window->complete(result, m_failures.any());
+    QEventLoop loop;
+    const auto close = [this, &loop] {
+        promptReboot();
+        m_window->hide();
+        loop.exit(1);
+    };
+    QObject::connect(m_window.get(), &ProgressWindow::closeRequested, &loop, close);
+    if (m_closeRequested) { // closed during the steps: end now that they are done
+        promptReboot();
+        m_window->hide();
+        return 1;
+    }
+    return loop.exec();
+}
+
+bool Run::rightsCheck()
+{
+    if (m_info.registryRoots.empty())
+        return true;
+    for (int i = 0; i < registryRootCount; ++i) {
+        const reg::Key root(registryRoots[i], m_settings.store);
+        if (!walkRegistryTree(&root, m_info.registryRoots[std::size_t(i)], true, nullptr))
+            return false;
+    }
+    return true;
+}
+
+void Run::sharedFilesStep()
+{
+    if (m_info.sharedLines.empty())
+        return;
+    reg::Key counts;
+    if (reg::openKey(reg::Key(reg::Root::LocalMachine, m_settings.store),
+                     QString::fromLatin1(sharedCountsKey), reg::Access::ReadWrite, counts)
+        != reg::Success)
+        return;
+    for (const ByteString &path : m_info.sharedLines) {
+        const QString name = textOf(path);
+        QString stored;
+        bool known = false;
+        uint count = 0;
+        if (reg::queryValue(counts, name, stored) == reg::Success)
+            count = stored.trimmed().toUInt(&known, 10);
+        if (!known)
+            continue; // no registered count: the file may be another program's, so it stays
+        if (count >= 2) {
+            reg::setValue(counts, name, QString::number(count - 1));
+            continue;
+        }
+        bool remove = false;
+        const int earlier = lookupSharedDecision(m_sharedAnswers, path);
+        if (earlier > 0) {
+            remove = earlier == 2;
+        } else if (m_noToAll) {
+            remove = false;
+        } else if (m_yesToAll) {
+            remove = true;
+        } else {
+            SharedFileDialog question(name, m_window.get());
+            const int answer = forms::showModal(question);
+            remove = answer == SharedFileDialog::Yes || answer == SharedFileDialog::YesToAll;
+            m_yesToAll = answer == SharedFileDialog::YesToAll;
+            m_noToAll = answer == SharedFileDialog::NoToAll;
+            if (answer == SharedFileDialog::Yes || answer == SharedFileDialog::No) {
+                if (m_sharedAnswers.length())
+                    m_sharedAnswers.append("\r\n", 0);
+                m_sharedAnswers.append(path);
+                m_sharedAnswers.append(answer == SharedFileDialog::Yes ? '2' : '1');
+            }
+        }
+        // The count goes only with the file; a file that stays keeps count 0.
+        if (remove && removeSharedFile(path))
+            reg::deleteValue(counts, name);
+        else
+            reg::setValue(counts, name, QStringLiteral("0"));
+    }
+    reg::closeKey(counts);
+}
+
+bool Run::removeSharedFile(const ByteString &path)
+{
+    if (!allowed(path, m_failures.files))
+        return false;
+    try {
+        platform::automation::unregisterServer(QFile::decodeName(pathOf(path)));
+    } catch (const platform::Error &) {
+        // Not a library, or one without the entry: there is no registration to undo.
+    }
+    const int error = m_fs.removeFile(pathOf(path));
+    if (error == 0 || error == ENOENT || error == ENOTDIR)
+        return true;
+    appendLine(m_failures.files, pathOf(path));
+    if (error == EBUSY || error == ETXTBSY)
+        appendLine(m_locked, pathOf(path));
+    return false;
+}
+
+void Run::backupsStep()
+{
+    if (m_info.backups.length() <= 2)
+        return;
+    const bool restore =
+        !m_silent
+        && forms::msgBox(QStringLiteral(
+                             "Halvesk Installer has taken backup copies of DLL, VxD, drv and "
+                             "other system files during installation. Do you want to restore "
+                             "these backups? (This is recommended if the program has caused "
+                             "malicious functionality.)"),
+                         forms::YesNo, caption)
+               == forms::Yes;
+    for (const BackupRecord &backup : m_info.backupRecords) {
+        if (!allowed(backup.backupPath, m_failures.files))
+            continue;
+        const QByteArray copy = pathOf(backup.backupPath);
+        if (restore) {
+            const QByteArray installed = pathOf(backup.installedPath);
+            bool put = !m_fs.canRead(installed);
+            if (!put) {
+                const std::uint64_t recorded =
+                    std::uint64_t(backup.writeTimeHigh) << 32 | backup.writeTimeLow;
+                std::uint32_t ms = 0, ls = 0;
+                getFileVersion(installed, ms, ls);
+                put = m_fs.lastWriteTime(installed) == recorded
+                      && compareVersions(ms, ls, backup.versionMS, backup.versionLS) == 0;
+            }
+            // A backup whose restore fails is the only copy of the original: it stays.
+            if (put && (!m_policy.allows(backup.installedPath)
+                        || m_fs.copyFile(copy, installed) != 0)) {
+                appendLine(m_failures.files, copy);
+                continue;
+            }
+        }
+        m_fs.removeFile(copy);
+    }
+}
+
+void Run::filesStep()
+{
+    for (const ByteString &path : m_info.fileLines) {
+        if (!allowed(path, m_failures.files))
+            continue;
+        const int error = m_fs.removeFile(pathOf(path));
+        if (error == 0 || error == ENOENT || error == ENOTDIR)
+            continue;
+        appendLine(m_failures.files, pathOf(path));
+        if (error == EBUSY || error == ETXTBSY)
+            appendLine(m_locked, pathOf(path));
+    }
+}
+
+void Run::directoriesStep()
+{
+    if (::chdir("/") != 0) {
+        // Only the current directory is affected; every path used is absolute.
+    }
+    for (const ByteString &path : m_info.directoryLines) {
+        if (!allowed(path, m_failures.directories))
+            continue;
+        const int error = m_fs.removeDirectory(pathOf(path));
+        if (error != 0 && error != ENOENT && error != ENOTDIR)
+            appendLine(m_failures.directories, pathOf(path));
+    }
+}
+
+void Run::registryStep()
+{
+    if (m_info.registryRoots.empty())
+        return;
+    for (int i = 0; i < registryRootCount; ++i) {
+        const ByteString rootName = ByteString::fromText(reg::rootName(registryRoots[i]));
+        PointerList path;
+        path.add(&rootName, -1);
+        const reg::Key root(registryRoots[i], m_settings.store);
+        walkRegistryTree(&root, m_info.registryRoots[std::size_t(i)], false, &path);
+        path.release();
+    }
+}
+
+bool Run::walkRegistryTree(const reg::Key *key, const RegistryKeyRecord &body, bool checkOnly,
+                           PointerList *path)
+{
+    for (const RegistryValueRecord &value : body.values)
+        if (value.remove && !checkOnly && key)
+            reg::deleteValue(*key, textOf(value.name));
+    for (const RegistryKeyRecord &subkey : body.keys) {
+        if (!key)
+            continue; // the records are parsed already: skipping reads nothing
+        if (path)
+            path->add(&subkey, -1);
+        const auto pop = [&] {
+            if (path)
+                path->remove(&subkey);
+        };
+        const QString name = textOf(subkey.name);
+        reg::Key opened;
+        reg::Status status = reg::openKey(*key, name, reg::Access::ReadWrite, opened);
+        if (status == reg::AccessDenied) {
+            status = subkey.values.empty()
+                         ? reg::openKey(*key, name, reg::Access::Read, opened)
+                         : reg::AccessDenied;
+            if (status == reg::AccessDenied) {
+                pop();
+                if (checkOnly)
+                    return false;
+                continue; // a refused key's records are skipped whole
+            }
+        } else if (status != reg::Success) {
+            pop();
+            continue;
+        }
+        const bool walked =
+            walkRegistryTree(opened.isOpen() ? &opened : nullptr, subkey, checkOnly, path);
+        if (checkOnly || !subkey.remove || !opened.isOpen()) {
+            reg::closeKey(opened);
+            pop();
+            if (checkOnly && !walked)
+                return false;
+            continue;
+        }
+        QString child;
+        const bool hasChild = reg::enumKey(opened, 0, child) == reg::Success;
+        reg::closeKey(opened);
+        if (hasChild || reg::deleteKey(*key, name) != reg::Success)
+            recordFailedKey(*path);
+        pop();
+    }
+    return true;
+}
+
+void Run::recordFailedKey(const PointerList &path)
+{
+    ByteString full;
+    for (int i = 0; i < path.count(); ++i) {
+        if (i) {
+            full.append('\\');
+            full.append(static_cast<const RegistryKeyRecord *>(path.get(i))->name);
+        } else {
+            full.append(*static_cast<const ByteString *>(path.get(0)));
+        }
+    }
+    const QByteArray entry = pathOf(full);
+    for (const QByteArray &line : m_failures.registryKeys.split('\n'))
+        if (ByteString(line.trimmed().constData()).equals(full, false))
+            return;
+    appendLine(m_failures.registryKeys, entry);
+}
+
+void Run::deleteAtReboot(const QByteArray &path)
+{
+    BootRemoval removal(m_settings.bootDirectory.isEmpty() ? BootRemoval::defaultDirectory()
+                                                           : m_settings.bootDirectory,
+                        pathOf(m_info.productName));
+    removal.schedule(path);
+}
+
+void Run::promptReboot()
+{
+    if (!m_rebootNeeded)
+        return;
+    m_rebootNeeded = false;
+    if (forms::msgBox(QStringLiteral("To finalize the uninstallation your system needs to be "
+                                     "restarted. Do you want to reboot now?"),
+                      forms::YesNo, caption)
+            == forms::Yes
+        && m_settings.restartSystem)
+        m_settings.restartSystem();
+}
+
+} // namespace
+
+bool hasSwitch(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments)
+        if (argument.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+int compareVersions(std::uint32_t aMS, std::uint32_t aLS, std::uint32_t bMS, std::uint32_t bLS)
+{
+    const std::uint64_t a = std::uint64_t(aMS) << 32 | aLS;
+    const std::uint64_t b = std::uint64_t(bMS) << 32 | bLS;
+    return b < a ? -1 : (b > a ? 1 : 0);
+}
+
+int lookupSharedDecision(const ByteString &answers, const ByteString &path)
+{
+    int pos = 0;
+    ByteString line;
+    while (answers.isValidPos(pos)) {
+        answers.readLine(&pos, line, false);
+        if (line.length() && line.substring(0, int(line.length()) - 1).equals(path, true)
+            && line.length() == path.length() + 1) {
+            const unsigned char last = line.at(int(line.length()) - 1);
+            return last == '2' ? 2 : 1;
+        }
+    }
+    return -1;
+}
+
+int runPreUninstallCommand(const QByteArray &commandLine)
+{
+    const QString command = QString::fromUtf8(commandLine);
+    QStringList parts = QProcess::splitCommand(command);
+    if (parts.isEmpty())
+        return -1;
+    QProcess process;
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    process.setProcessEnvironment(environment);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProgram(parts.takeFirst());
+    process.setArguments(parts);
+    process.start();
+    if (!process.waitForStarted())
+        return -1;
+    while (!process.waitForFinished(50))
+        QCoreApplication::processEvents();
+    const int exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
+    if (commandLine.contains(".BAT") || commandLine.contains(".CMD"))
+        return exitCode == 0 ? 1 : 0;
+    return exitCode != 0 ? 1 : 0;
+}
+
+void restartThroughSystemd()
+{
+    QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("reboot")});
+}
+
+int runUninstaller(const QStringList &arguments, const RunSettings &settings)
+{
+    Run run(arguments, settings);
+    return run.exec();
+}
+
+} // namespace uninstaller
