@@ -201,8 +201,10 @@ int Run::exec()
 
 int Run::finish()
 {
-    if (!m_noRemove && m_fs.removeFile(m_settings.programPath) != 0)
-        deleteAtReboot(m_settings.programPath); // the running program's file can go at once
+    // The running program's file can go at once; it may have been listed among the files.
+    const int ownFile = m_noRemove ? 0 : m_fs.removeFile(m_settings.programPath);
+    if (ownFile != 0 && ownFile != ENOENT)
+        deleteAtReboot(m_settings.programPath);
     for (const QByteArray &line : m_locked.split('\n')) {
         const QByteArray path = line.trimmed();
         if (path.size() > 3)
