@@ -51,7 +51,7 @@ bool addRegistryKey(std::vector<RegistryKeyRecord> &roots, const std::string &ke
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
+    if (argc < 2 || argc % 2 != 0) {
         std::fprintf(stderr, "usage: %s UNINSTALLER --product NAME [--root DIR]... "
                              "[--file PATH]... [--directory PATH]... [--shared PATH]... "
                              "[--registry-key ROOT\\PATH]...\n", argv[0]);

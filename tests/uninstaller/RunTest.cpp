@@ -24,6 +24,8 @@ using namespace uninstaller;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using uninstall_test::FakeProduct;
+using uninstall_test::Outcome;
+using uninstall_test::runAndClose;
 namespace reg = platform::registry;
 namespace forms = platform::forms;
 
@@ -37,31 +39,6 @@ QByteArray quoted(const QString &path)
 {
     return "\"" + QFile::encodeName(path) + "\"";
 }
-
-// Presses Close of the progress window once the run has enabled it; keeps what it showed.
-struct Closer
-{
-    QString result;
-    bool detailsShown = false;
-    QTimer timer;
-
-    Closer()
-    {
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                auto *window = qobject_cast<ProgressWindow *>(widget);
-                if (!window || !window->closeButton()->isEnabled())
-                    continue;
-                result = window->resultText()->text();
-                detailsShown = window->detailsButton()->isVisible();
-                timer.stop();
-                window->closeButton()->click();
-            }
-        });
-        timer.start();
-    }
-};
 
 } // namespace
 
@@ -134,10 +111,9 @@ TEST(UninstallRun, SharedFilesFollowTheirCounts)
                                                "you want to remove this file?"));
                 return c.answer;
             });
-        Closer closer;
         const QStringList arguments = c.silent ? QStringList{QStringLiteral("/SILENT")}
                                                : QStringList{};
-        EXPECT_EQ(runUninstaller(arguments, product.settings()), 1);
+        EXPECT_EQ(runAndClose(product, arguments, dialogs).exitCode, 1);
         EXPECT_TRUE(dialogs.done());
         EXPECT_EQ(dialogs.unexpected(), 0) << c.count.toStdString();
         EXPECT_EQ(product.sharedCount(sharedLib), c.countAfter) << c.count.toStdString();
@@ -152,8 +128,9 @@ TEST(UninstallRun, InteractiveRunAsksRestoresAndReports)
     product.install(content);
     ScriptedMsgBox boxes;
     boxes.answer({forms::Yes, forms::Yes}); // continue; restore the backups
-    Closer closer;
-    EXPECT_EQ(runUninstaller({}, product.settings()), 1);
+    ScriptedModalRunner dialogs;
+    const Outcome closer = runAndClose(product, {}, dialogs);
+    EXPECT_EQ(closer.exitCode, 1);
     ASSERT_EQ(boxes.count(), 2);
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("This will remove Fake Product from your "
                                                     "system, do you want to continue?"));
@@ -196,28 +173,12 @@ TEST(UninstallRun, FilesInUseAreListedAndRemovedAtBoot)
     ScriptedMsgBox boxes;
     boxes.answer({forms::Yes, forms::Yes, forms::Yes}); // continue; restore; restart
     ScriptedModalRunner dialogs;
-    QString details;
-    dialogs.then([&](QDialog &dialog) {
-        details = dialog.findChild<QPlainTextEdit *>()->toPlainText();
-        return int(QDialog::Accepted);
-    });
-    QTimer opener;
-    opener.setInterval(10);
-    QObject::connect(&opener, &QTimer::timeout, [&] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *window = qobject_cast<ProgressWindow *>(widget);
-                window && window->detailsButton()->isEnabled() && details.isEmpty())
-                window->detailsButton()->click();
-    });
-    opener.start();
-    Closer closer;
-    closer.timer.setInterval(50);
-
-    EXPECT_EQ(runUninstaller({QStringLiteral("/NOREMOVE")}, product.settings()), 1);
+    const Outcome closer = runAndClose(product, {QStringLiteral("/NOREMOVE")}, dialogs);
+    EXPECT_EQ(closer.exitCode, 1);
     EXPECT_EQ(closer.result, QStringLiteral("Uninstallation complete.\nSome elements couldn't "
                                             "be removed."));
     EXPECT_TRUE(closer.detailsShown);
-    EXPECT_EQ(details, QStringLiteral("Couldn't delete following files:\n") + busy
+    EXPECT_EQ(closer.details, QStringLiteral("Couldn't delete following files:\n") + busy
                            + QStringLiteral("\n\nCouldn't remove following directories:\n")
                            + refusing + QStringLiteral("\n"));
     // The installed file changed since: it stays, and the backup is deleted all the same.

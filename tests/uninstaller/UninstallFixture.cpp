@@ -2,8 +2,15 @@
 
 #include "platform/registry/Key.h"
 #include "uninstaller/BootRemoval.h"
+#include "uninstaller/Dialogs.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace uninstaller;
 namespace reg = platform::registry;
@@ -112,6 +119,35 @@ QString FakeProduct::bootEntryText() const
 {
     QFile file(BootRemoval(path(QStringLiteral("tmpfiles.d")), "Fake Product").entryFile());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+Outcome runAndClose(FakeProduct &product, const QStringList &arguments,
+                    testing_support::ScriptedModalRunner &dialogs)
+{
+    Outcome outcome;
+    QTimer driver;
+    driver.setInterval(10);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *window = qobject_cast<ProgressWindow *>(widget);
+            if (!window || !window->closeButton()->isEnabled())
+                continue;
+            driver.stop();
+            outcome.result = window->resultText()->text();
+            outcome.detailsShown = window->detailsButton()->isVisible();
+            if (outcome.detailsShown) {
+                dialogs.then([&](QDialog &dialog) {
+                    outcome.details = dialog.findChild<QPlainTextEdit *>()->toPlainText();
+                    return int(QDialog::Accepted);
+                });
+                window->detailsButton()->click();
+            }
+            window->closeButton()->click();
+        }
+    });
+    driver.start();
+    outcome.exitCode = runUninstaller(arguments, product.settings());
+    return outcome;
 }
 
 } // namespace uninstall_test

@@ -5,6 +5,8 @@
 #include "uninstaller/InfoWriter.h"
 #include "uninstaller/Run.h"
 
+#include "tests/support/ScriptedModalRunner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,6 +22,13 @@ class FailingFileSystem : public uninstaller::FileSystem
 public:
     std::map<QByteArray, int> fileErrors;
     std::map<QByteArray, int> directoryErrors;
+    std::map<QByteArray, int> copyErrors; // by target
+
+    int copyFile(const QByteArray &from, const QByteArray &to) override
+    {
+        const auto found = copyErrors.find(to);
+        return found != copyErrors.end() ? found->second : FileSystem::copyFile(from, to);
+    }
 
     int removeFile(const QByteArray &path) override
     {
@@ -72,5 +81,19 @@ private:
     QTemporaryDir m_dir;
     QString m_registry;
 };
+
+// What an interactive run showed at its end.
+struct Outcome
+{
+    int exitCode = -1;
+    QString result;            // the progress window's result text
+    bool detailsShown = false; // the Details button
+    QString details;           // the Details window's text, when it was shown
+};
+
+// Runs; once the progress window is complete, reads it, opens Details when it is shown (the
+// text is read through `dialogs`) and presses Close.
+Outcome runAndClose(FakeProduct &product, const QStringList &arguments,
+                    testing_support::ScriptedModalRunner &dialogs);
 
 } // namespace uninstall_test
