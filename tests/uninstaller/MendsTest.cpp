@@ -23,12 +23,11 @@ using namespace uninstaller;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using uninstall_test::FakeProduct;
+using uninstall_test::sharedLib;
 namespace forms = platform::forms;
 namespace reg = platform::registry;
 
 namespace {
-
-const QString sharedLib = QStringLiteral("opt/fake/lib/libshared.so");
 
 // The Details text of an interactive run.
 QString detailsOfRun(FakeProduct &product, const QStringList &arguments)

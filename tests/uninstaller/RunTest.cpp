@@ -24,6 +24,7 @@ using namespace uninstaller;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using uninstall_test::FakeProduct;
+using uninstall_test::sharedLib;
 using uninstall_test::Outcome;
 using uninstall_test::runAndClose;
 namespace reg = platform::registry;
@@ -31,7 +32,6 @@ namespace forms = platform::forms;
 
 namespace {
 
-const QString sharedLib = QStringLiteral("opt/fake/lib/libshared.so");
 const QString corruptText = QStringLiteral("Uninstallation information corrupt. Aborting.");
 
 // A command line that names one program, its path in quotes (it holds a blank).

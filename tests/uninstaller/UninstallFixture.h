@@ -16,6 +16,9 @@
 
 namespace uninstall_test {
 
+// The shared file of the usual product, relative to the temporary root.
+inline const QString sharedLib = QStringLiteral("opt/fake/lib/libshared.so");
+
 // A file system whose removals fail for chosen paths.
 class FailingFileSystem : public uninstaller::FileSystem
 {

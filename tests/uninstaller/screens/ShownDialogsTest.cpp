@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -124,6 +125,8 @@ TEST(ShownDialogs, ProgressWindowShowsTheRunAndItsDetails)
         markersShown = true;
         for (int step = 0; step < 5; ++step)
             markersShown = markersShown && window->marker(step)->isVisible();
+        QDir().mkpath(QStringLiteral(UNINSTALLER_SHOTS_DIR));
+        window->grab().save(QStringLiteral(UNINSTALLER_SHOTS_DIR "/progress.png"));
         EXPECT_EQ(window->titleLine()->text(),
                   QStringLiteral("Removing Fake Product from your system..."));
         QTest::keyClick(window, Qt::Key_Return); // Close is the default button
