@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <vector>
 
 // Column encodings, little-endian. Every blob ends with 8 bytes of padding, so that a packed
@@ -247,7 +248,7 @@ std::vector<std::uint8_t> encodeValues(const ValueColumn &column, std::size_t ro
 }
 
 // Each decoder checks the blob's size against what its header says before reading it.
-bool decodeLeaves(const std::vector<std::uint8_t> &in, std::size_t rows, LeafColumn &column)
+bool decodeLeaves(std::span<const std::uint8_t> in, std::size_t rows, LeafColumn &column)
 {
     if (in.size() < 8 || in[0] != imageFormat || in[1] > 32)
         return false;
@@ -271,7 +272,7 @@ bool decodeLeaves(const std::vector<std::uint8_t> &in, std::size_t rows, LeafCol
     return true;
 }
 
-bool decodeValues(const std::vector<std::uint8_t> &in, std::size_t rows, ValueColumn &column)
+bool decodeValues(std::span<const std::uint8_t> in, std::size_t rows, ValueColumn &column)
 {
     constexpr std::size_t header = 24;
     if (in.size() < header || in[0] != imageFormat || in[1] > 2 || in[2] > 56 || in[3] > 4)
@@ -437,7 +438,7 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
     if (!file.isReadable())
         return false;
     SqliteStmt stmt(db, QStringLiteral("SELECT position, name, row_count, left_out, signature, "
-                                       "fact_checksum, change_counter, data FROM "
+                                       "fact_checksum, change_counter, rowid, length(data) FROM "
                                        "pelmora_column_image WHERE cube = ?1 ORDER BY position"));
     const QByteArray name = cube.toUtf8();
     sqlite3_bind_text(stmt.handle(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
@@ -445,7 +446,8 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
     FactStore read;
     read.leaves = facts.leaves;
     read.values = facts.values;
-    std::vector<std::uint8_t> blob;
+    // One buffer for every column, never zeroed: each blob overwrites what it reads.
+    std::vector<std::uint8_t, ColumnAllocator<std::uint8_t>> blob;
     std::size_t position = 0;
     while (stmt.step()) {
         sqlite3_stmt *s = stmt.handle();
@@ -471,8 +473,19 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
         } else if (rows != read.rowCount || stmt.int64(3) != read.leftOut) {
             return false;
         }
-        const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(s, 7));
-        blob.assign(data, data + sqlite3_column_bytes(s, 7));
+        // Into one buffer reused for every column, straight from the pages.
+        const std::int64_t bytes = sqlite3_column_int64(s, 8);
+        if (bytes < 0 || bytes > std::numeric_limits<int>::max())
+            return false;
+        blob.resize(std::size_t(bytes));
+        sqlite3_blob *handle = nullptr;
+        const int rc = sqlite3_blob_open(db.handle(), "main", "pelmora_column_image", "data",
+                                         sqlite3_column_int64(s, 7), 0, &handle);
+        const bool copied = rc == SQLITE_OK
+            && sqlite3_blob_read(handle, blob.data(), int(bytes), 0) == SQLITE_OK;
+        sqlite3_blob_close(handle);
+        if (!copied)
+            return false;
         const bool ok = position < read.leaves.size()
             ? decodeLeaves(blob, rows, read.leaves[position])
             : decodeValues(blob, rows, read.values[position - read.leaves.size()]);
