@@ -452,7 +452,8 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
     while (stmt.step()) {
         sqlite3_stmt *s = stmt.handle();
         if (stmt.int64(0) != std::int64_t(position) || position >= columns
-            || stmt.text(4) != hex(signature) || stmt.int64(2) < 0)
+            || stmt.text(4) != hex(signature) || stmt.int64(2) < 0
+            || stmt.int64(2) > (std::int64_t(1) << 40)) // keeps the size arithmetic in range
             return false;
         if (position == 0) {
             // Unwritten since the image was made, or else the same fact pages.
