@@ -6,7 +6,7 @@
 // facts of the cube per second of one statement. The cubes are made once into
 // $PELMORA_BENCH_DIR (default: <temp>/pelmora-bench).
 //
-//   bench_mdx [--benchmark_filter=...]
+//   [PELMORA_BENCH_LARGE=1] bench_mdx [--benchmark_filter=...]
 
 #include "bench/BenchCubes.h"
 #include "platform/olap/local/CubeBuilder.h"
@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 
 using namespace platform::olap::local;
 
@@ -98,9 +99,13 @@ void runStatement(benchmark::State &state)
         double(engine.statistics().passes - passesBefore), benchmark::Counter::kAvgIterations);
 }
 
+// With PELMORA_BENCH_LARGE set, also the 100-million-fact cube (it takes minutes to make).
 void arguments(benchmark::internal::Benchmark *b)
 {
-    for (std::int64_t facts : {1'000'000, 10'000'000}) {
+    std::vector<std::int64_t> sizes{1'000'000, 10'000'000};
+    if (qEnvironmentVariableIsSet("PELMORA_BENCH_LARGE"))
+        sizes.push_back(100'000'000);
+    for (std::int64_t facts : sizes) {
         for (int statement = 0; statement < int(std::size(statements)); ++statement) {
             for (int threads : {1, 0}) {
                 for (int warm : {0, 1}) {

@@ -73,6 +73,8 @@ void printSummary(const CubeFile &file)
         out() << "  facts: " << cube.facts.rowCount << '\n';
         out() << "  facts left out (a foreign key matching no dimension row): "
               << cube.facts.leftOut << '\n';
+        out() << "  facts read from: "
+              << (cube.facts.fromImage ? "the column image" : "the fact table's rows") << '\n';
     }
 }
 

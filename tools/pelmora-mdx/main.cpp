@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -26,7 +27,7 @@ const char usage[] =
     "  prints the cell set as a table; --json as {\"axes\": [...], \"cells\": [...]};\n"
     "  --time the elapsed time (on standard error with --json); --cell-limit the most cells\n"
     "  a result may have (10000000); --threads the threads of a cube file's engine (0: one\n"
-    "  per core, 1: none)\n";
+    "  per core, 1: none); a STATEMENT of - is read from standard input\n";
 
 struct Options
 {
@@ -257,6 +258,15 @@ Options parse(const QStringList &args)
         throw UsageError{QStringLiteral("give a cube file or server and one statement")};
     o.source = rest[0];
     o.statement = rest[1];
+    if (o.statement == QLatin1String("-")) {
+        // A statement longer than the system's argument limit comes this way.
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            throw UsageError{QStringLiteral("cannot read the statement from standard input")};
+        o.statement = QString::fromUtf8(in.readAll());
+        if (o.statement.trimmed().isEmpty())
+            throw UsageError{QStringLiteral("standard input holds no statement")};
+    }
     return o;
 }
 

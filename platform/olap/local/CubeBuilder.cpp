@@ -1,5 +1,6 @@
 #include "platform/olap/local/CubeBuilder.h"
 
+#include "platform/olap/local/ColumnImage.h"
 #include "platform/olap/local/CubeLoader.h"
 #include "platform/olap/local/CubeOutput.h"
 #include "platform/runtime/Error.h"
@@ -28,6 +29,7 @@ QString readTextFile(const QString &path, const QString &what)
         throw Error(QStringLiteral("File not found: %1 (the %2)").arg(path, what));
     if (QFileInfo(path).isDir())
         throw Error(QStringLiteral("%1 is a directory, not the %2").arg(path, what));
+    checkRegularFile(path, path, QStringLiteral("the ") + what);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(
             QStringLiteral("Cannot read the %1 %2: %3").arg(what, path, file.errorString()));
@@ -81,6 +83,8 @@ std::shared_ptr<const CubeFile> CubeOutput::commit()
 {
     // A cube file is read read-only, so it must not need a write-ahead log.
     m_db.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    // The facts as loaded from their rows go into the column image, for fast opening.
+    writeColumnImages(m_db, *loadCubeFile(m_temp, m_out));
     m_db.close();
     const QByteArray temp = QFile::encodeName(m_temp);
     const int fd = ::open(temp.constData(), O_RDONLY);
@@ -176,6 +180,7 @@ std::shared_ptr<const CubeFile> buildCubeFromDatabase(const QString &schemaPath,
         throw Error(QStringLiteral("File not found: %1").arg(databasePath));
     if (info.isDir())
         throw Error(QStringLiteral("%1 is a directory, not an SQLite database").arg(databasePath));
+    checkRegularFile(databasePath, databasePath, QStringLiteral("an SQLite database"));
     SqliteDb source(databasePath, SqliteDb::Mode::ReadOnly);
     CubeOutput out(outPath);
     sqlite3_backup *backup = sqlite3_backup_init(out.db().handle(), "main", source.handle(),

@@ -1,13 +1,18 @@
 #include "platform/olap/local/CubeLoader.h"
 
 #include "platform/olap/UniqueName.h"
+#include "platform/olap/local/ColumnImage.h"
 #include "platform/olap/local/Sqlite.h"
 #include "platform/runtime/Error.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <atomic>
@@ -225,6 +230,7 @@ public:
         CubeStore cube;
         cube.name = xml.name;
         m_keyMaps.clear();
+        m_keyHash = Hash64();
         columns(xml.table, xml.tableLine);
         measuresDimension(cube, xml);
         for (const XmlDimension &dimension : xml.dimensions)
@@ -574,6 +580,11 @@ private:
                 continue; // no fact can join it; its members still exist
             const auto leaf = std::uint32_t(last[std::size_t(rowLeaf[r])].final
                                             - leaves.firstMember);
+            const Value &key = primaryKeys[r];
+            m_keyHash.add(std::uint64_t(key.cls) << 1 | std::uint64_t(key.isInt));
+            m_keyHash.add(key.isInt ? std::uint64_t(key.i) : std::bit_cast<std::uint64_t>(key.d));
+            m_keyHash.add(key.text.constData(), std::size_t(key.text.size()));
+            m_keyHash.add(leaf);
             if (!keys.insert(primaryKeys[r], leaf)) {
                 fail(xml.line, QStringLiteral("the primary key \"%1\" of table \"%2\" has the "
                                               "value %3 in more than one row")
@@ -671,6 +682,23 @@ private:
         }
         plan.select = QStringLiteral("SELECT %1 FROM %2")
                           .arg(select.join(QStringLiteral(", ")), sqlIdentifier(xml.table));
+
+        // The column image, when it was made from these maps, this plan and these facts.
+        facts.table = xml.table;
+        Hash64 signature;
+        signature.add(m_keyHash.value());
+        signature.add(plan.select);
+        for (std::size_t v = 0; v < plan.hasValues.size(); ++v)
+            signature.add(std::uint64_t(plan.hasValues[v]) << 32
+                          ^ std::uint32_t(plan.valueSelect[v]));
+        for (const LeafColumn &column : facts.leaves)
+            signature.add(std::uint64_t(column.isWide()));
+        std::uint64_t checksum = 0;
+        if (readColumnImage(m_db, cube.name, xml.table, signature.value(), facts, checksum))
+            return;
+        if (checksum == 0)
+            checksum = tablePageChecksum(m_db, xml.table).value_or(0);
+        facts.imageKey = {signature.value(), checksum};
 
         // Split by rowid when the table has one and its range is not absurdly sparse.
         std::vector<Chunk> chunks(1);
@@ -1003,6 +1031,7 @@ private:
     LoadOptions m_options;
     QHash<QString, QStringList> m_columns;
     std::vector<KeyMap> m_keyMaps; // one per hierarchy with facts, in hierarchy order
+    Hash64 m_keyHash;              // of every key-to-leaf map, for the column image
 };
 
 bool tableExists(const SqliteDb &db, const char *name)
@@ -1015,11 +1044,7 @@ bool tableExists(const SqliteDb &db, const char *name)
 
 SqliteDb openCubeDb(const QString &file, const QString &path)
 {
-    const QFileInfo info(file);
-    if (!info.exists())
-        throw Error(QStringLiteral("File not found: %1").arg(path));
-    if (info.isDir())
-        throw Error(QStringLiteral("%1 is a directory, not a cube file").arg(path));
+    checkRegularFile(file, path, QStringLiteral("a cube file"));
     SqliteDb db(file, SqliteDb::Mode::ReadOnly);
     db.setName(path);
     // The first read tells whether this is an SQLite database at all.
@@ -1089,6 +1114,26 @@ QString schemaXml(const SqliteDb &db)
 
 } // namespace
 
+void checkRegularFile(const QString &file, const QString &path, const QString &what)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw Error(QStringLiteral("File not found: %1").arg(path));
+        throw Error(QStringLiteral("Cannot open %1: %2")
+                        .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    if (S_ISREG(st.st_mode))
+        return;
+    // Opening a FIFO or a device would block or read what is no file's content.
+    const char *kind = S_ISDIR(st.st_mode) ? "a directory"
+        : S_ISFIFO(st.st_mode)              ? "a FIFO (named pipe)"
+        : S_ISSOCK(st.st_mode)              ? "a socket"
+        : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+                                                     : "not a regular file";
+    throw Error(QStringLiteral("%1 is %2, not %3").arg(path, QLatin1String(kind), what));
+}
+
 std::shared_ptr<const CubeFile> loadCubeFile(const QString &filePath, const QString &displayName,
                                              const LoadOptions &options)
 {
@@ -1106,6 +1151,9 @@ std::shared_ptr<const CubeFile> loadCubeFile(const QString &filePath, const QStr
     file->schemaName = schema.name;
     Loader loader(filePath, path, db, options);
     try {
+        // One read transaction keeps writers out, so that the column image's checks and the
+        // rows read see the same file.
+        db.exec(QStringLiteral("BEGIN"));
         for (const XmlCube &cube : schema.cubes) {
             for (const CubeStore &other : file->cubes) {
                 if (other.name.compare(cube.name, Qt::CaseInsensitive) == 0) {
@@ -1117,6 +1165,7 @@ std::shared_ptr<const CubeFile> loadCubeFile(const QString &filePath, const QStr
             }
             file->cubes.push_back(loader.cube(cube));
         }
+        db.exec(QStringLiteral("COMMIT"));
     } catch (const std::bad_alloc &) {
         throw Error(QStringLiteral("%1: not enough memory to load the cube").arg(path));
     }

@@ -26,6 +26,10 @@ std::shared_ptr<const CubeFile> loadCubeFile(const QString &path,
 // version); the schema itself is not checked. Throws platform::Error.
 QString readSchemaXml(const QString &path);
 
+// Throws platform::Error unless the path names a regular file (or a link to one): missing
+// ("File not found: "), or a directory, FIFO, socket or device, which `what` cannot be.
+void checkRegularFile(const QString &file, const QString &path, const QString &what);
+
 // The format version this program reads and writes.
 inline constexpr int cubeFormatVersion = 1;
 

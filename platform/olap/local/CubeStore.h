@@ -180,12 +180,22 @@ struct ValueColumn
     }
 };
 
+// What a cube's fact columns were loaded from, for their column image (ColumnImage.h).
+struct ImageKey
+{
+    std::uint64_t signature = 0;    // the schema's plan of the facts and the key-to-leaf maps
+    std::uint64_t factChecksum = 0; // the fact table's stored pages; 0 when they cannot be read
+};
+
 struct FactStore
 {
+    QString table; // the fact table
     std::size_t rowCount = 0;
     std::int64_t leftOut = 0; // rows whose foreign key matched no dimension row (or was NULL)
     std::vector<LeafColumn> leaves;
     std::vector<ValueColumn> values;
+    ImageKey imageKey;
+    bool fromImage = false; // read from the column image rather than from the rows
 };
 
 struct MeasureStore

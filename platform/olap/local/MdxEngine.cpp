@@ -4,6 +4,7 @@
 #include "platform/olap/mdx/Parser.h"
 #include "platform/runtime/Error.h"
 
+#include <algorithm>
 #include <new>
 #include <thread>
 
@@ -37,6 +38,7 @@ void MdxEngine::clearCache()
         cube->cache.clear();
         cube->groups.clear();
     }
+    m_results.clear();
 }
 
 EngineStatistics MdxEngine::statistics() const
@@ -54,7 +56,27 @@ EngineStatistics MdxEngine::statistics() const
 
 CellsetData MdxEngine::execute(const QString &statement)
 {
-    return execute(mdx::parseStatement(statement));
+    {
+        std::lock_guard lock(m_mutex);
+        for (std::size_t i = 0; i < m_results.size(); ++i) {
+            if (m_results[i].cellLimit == m_options.cellLimit
+                && m_results[i].statement == statement) {
+                std::rotate(m_results.begin(), m_results.begin() + std::ptrdiff_t(i),
+                            m_results.begin() + std::ptrdiff_t(i) + 1);
+                return *m_results.front().data;
+            }
+        }
+    }
+    auto data = std::make_shared<const CellsetData>(execute(mdx::parseStatement(statement)));
+    std::lock_guard lock(m_mutex);
+    // A few results, and none so large that keeping it costs more than the cache's cells.
+    constexpr std::size_t keptResults = 8;
+    if (std::size_t(data->cellCount()) <= m_options.cacheCells) {
+        m_results.insert(m_results.begin(), {statement, m_options.cellLimit, data});
+        if (m_results.size() > keptResults)
+            m_results.pop_back();
+    }
+    return *data;
 }
 
 CellsetData MdxEngine::execute(const mdx::Statement &statement)

@@ -67,6 +67,15 @@ private:
     std::shared_ptr<const CubeFile> m_file;
     EngineOptions m_options;
     std::vector<std::unique_ptr<engine::CubeState>> m_cubes;
+    // The latest results by statement text and cell limit, most recent first: a repeated
+    // statement is answered from here without evaluating it again.
+    struct Result
+    {
+        QString statement;
+        std::int64_t cellLimit;
+        std::shared_ptr<const CellsetData> data;
+    };
+    std::vector<Result> m_results;
     mutable std::mutex m_mutex;
 };
 

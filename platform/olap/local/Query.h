@@ -274,6 +274,10 @@ private:
     };
     std::vector<Iteration> m_iterations;
     EvaluationDepth m_depth;
+    // Text built by Generate: the iterations of the outermost one being evaluated and those
+    // nested in it, held to the cell limit as set sizes are, and so is the text's length.
+    int m_textDepth = 0;
+    std::uint64_t m_textWork = 0;
 
     KeyTable<char> m_pending;
     std::int64_t m_misses = 0;

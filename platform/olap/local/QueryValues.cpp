@@ -704,6 +704,22 @@ Value Query::evalValue(int e)
     case Op::GenerateString: {
         const TupleList set = evalSet(child(0));
         const QString delimiter = x.count > 2 ? evalValue(child(2)).text : QString();
+        struct TextDepth
+        {
+            int &depth;
+            explicit TextDepth(int &d) : depth(d) { ++depth; }
+            ~TextDepth() { --depth; }
+        };
+        if (m_textDepth == 0)
+            m_textWork = 0;
+        const TextDepth depth(m_textDepth);
+        const auto limit = std::uint64_t(m_limits.cellLimit);
+        m_textWork += set.size();
+        if (m_textWork > limit) {
+            fail(x, QStringLiteral("Generate would build its text from more than %1 iterations, "
+                                   "the limit")
+                        .arg(m_limits.cellLimit));
+        }
         QString out;
         for (std::size_t i = 0; i < set.size(); ++i) {
             Scope scope(*this);
@@ -711,11 +727,19 @@ Value Query::evalValue(int e)
             m_iterations.push_back({child(0), Tuple(set.tuple(i).begin(), set.tuple(i).end())});
             const Value v = evalValue(child(1));
             m_iterations.pop_back();
+            const QString piece = v.kind == Value::Kind::String ? v.text
+                : v.isEmpty() ? QString()
+                              : QString::number(v.number, 'g', 15);
+            if (std::uint64_t(out.size()) + std::uint64_t(delimiter.size())
+                    + std::uint64_t(piece.size())
+                > limit) {
+                fail(x, QStringLiteral("Generate would build a text longer than %1 characters, "
+                                       "the limit")
+                            .arg(m_limits.cellLimit));
+            }
             if (i > 0)
                 out += delimiter;
-            out += v.kind == Value::Kind::String ? v.text
-                : v.isEmpty()                     ? QString()
-                                                  : QString::number(v.number, 'g', 15);
+            out += piece;
         }
         return Value::makeString(out);
     }

@@ -10,7 +10,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 
 #include <functional>
 
@@ -212,6 +220,44 @@ TEST(BadCubeFile, AGoodFileIsNotWrittenEither)
     connection.open(connectionStringFor(path));
     connection.close();
     EXPECT_TRUE(fileState(path) == state);
+}
+
+
+// A FIFO blocks whoever opens it for reading until a writer comes: the open must refuse it
+// without opening it, through the connection and through the tool alike.
+TEST(BadCubeFile, RefusesAFifoWithoutWaitingForAWriter)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.cub");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto opened = std::async(std::launch::async, [&] {
+        Connection connection;
+        try {
+            connection.open(connectionStringFor(fifo));
+        } catch (const platform::Error &error) {
+            return error.description().toStdString();
+        }
+        return std::string("(no error)");
+    });
+    if (opened.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        // Let the blocked open through so that the test ends, failed.
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
+        ADD_FAILURE() << "opening a FIFO blocked";
+        opened.wait();
+        ::close(fd);
+        return;
+    }
+    EXPECT_EQ(opened.get(), fifo.toStdString() + " is a FIFO (named pipe), not a cube file");
+
+    QProcess tool;
+    tool.start(QStringLiteral(PELMORA_CUBE_TOOL), {QStringLiteral("check"), fifo});
+    if (!tool.waitForFinished(20000)) {
+        tool.kill();
+        tool.waitForFinished();
+        FAIL() << "pelmora-cube check blocked on a FIFO";
+    }
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_THAT(tool.readAllStandardError().toStdString(), HasSubstr("is a FIFO (named pipe)"));
 }
 
 } // namespace

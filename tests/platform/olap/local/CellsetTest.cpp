@@ -196,10 +196,14 @@ struct ToolRun
     QString err;
 };
 
-ToolRun runTool(const QStringList &args)
+ToolRun runTool(const QStringList &args, const QByteArray &input = QByteArray())
 {
     QProcess process;
     process.start(mdxTool(), args);
+    if (process.waitForStarted()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
     ToolRun run;
     if (!process.waitForFinished(60000))
         return run;
@@ -247,6 +251,26 @@ TEST_F(CellsetTest, ToolPrintsTablesAndJson)
     EXPECT_THAT(plain.err.toStdString(), HasSubstr("pelmora-mdx: "));
     EXPECT_THAT(plain.err.toStdString(), HasSubstr("line 1, column 26"));
     EXPECT_EQ(plain.out.toStdString(), "");
+}
+
+TEST_F(CellsetTest, ToolReadsTheStatementFromStandardInputForADash)
+{
+    if (!QFileInfo::exists(mdxTool()))
+        GTEST_SKIP() << "pelmora-mdx is not built: " << mdxTool().toStdString();
+    // Longer than the system's 128 KiB limit of one argument.
+    const QByteArray statement = "SELECT {[Measures].[Units]} ON 0 FROM [Sales] /*"
+        + QByteArray(200 * 1024, 'x') + "*/ WHERE [Time].[1997].[Q1]";
+    const ToolRun run = runTool({QStringLiteral("--json"), path, QStringLiteral("-")},
+                                statement);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(),
+              "{\"axes\": [[[\"[Measures].[Units]\"]]], \"cells\": ["
+              "{\"ordinal\": 0, \"value\": 7, \"formatted\": \"7\"}]}\n");
+
+    const ToolRun empty = runTool({path, QStringLiteral("-")}, " \n");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_THAT(empty.err.toStdString(),
+                HasSubstr("pelmora-mdx: standard input holds no statement"));
 }
 
 } // namespace

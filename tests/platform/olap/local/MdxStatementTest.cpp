@@ -726,6 +726,35 @@ TEST_F(RetailTest, LimitsRefuseLargeResultsBeforeMakingThem)
     EXPECT_THAT(errorOf("SELECT CrossJoin([Time].[Month].Members, [Product].Members) ON 0 FROM "
                         "[Sales]"),
                 HasSubstr("The set would hold 288 tuples, more than the limit of 20"));
+    // Text built by Generate counts its iterations, nested ones included, and its length.
+    struct GenerateCase
+    {
+        const char *formula;
+        const char *error; // nullptr: answers "1997,1998"
+    };
+    const GenerateCase texts[] = {
+        {"Generate([Time].[Month].Members, [Time].CurrentMember.Name)",
+         "Generate would build its text from more than 20 iterations"},
+        // 2 + 2 * 10 iterations, each set within the limit.
+        {"Generate([Time].[Year].Members, [Time].CurrentMember.Name + Generate("
+         "{[Time].[Quarter].Members, [Time].[Year].Members}, \"\"))",
+         "Generate would build its text from more than 20 iterations"},
+        {"Generate([Time].[Year].Members, \"a rather long text\")",
+         "Generate would build a text longer than 20 characters"},
+        {"Generate([Time].[Year].Members, [Time].CurrentMember.Name, \",\")", nullptr},
+    };
+    for (const GenerateCase &c : texts) {
+        SCOPED_TRACE(c.formula);
+        const std::string statement =
+            QStringLiteral("WITH MEMBER [Measures].[s] AS '%1' SELECT {[Measures].[s]} ON 0 "
+                           "FROM [Sales]")
+                .arg(QLatin1String(c.formula))
+                .toStdString();
+        if (c.error)
+            EXPECT_THAT(errorOf(statement.c_str()), HasSubstr(c.error));
+        else
+            EXPECT_EQ(values(run(statement.c_str())), "1997,1998");
+    }
     // Within the limit the same engine answers.
     EXPECT_EQ(values(run("SELECT [Time].[Year].Members ON 0 FROM [Sales]")), "911 297");
 }

@@ -63,7 +63,8 @@ TEST(PelmoraCubeTool, BuildCheckAndSchema)
                              "  facts: 7\n  facts left out (a foreign key matching no dimension "
                              "row): 0\n",
                              "cube Returns\n", "  facts: 2\n  facts left out (a foreign key "
-                                               "matching no dimension row): 2\n"}) {
+                                               "matching no dimension row): 2\n",
+                             "  facts read from: the column image\n"}) {
         EXPECT_THAT(check.out, HasSubstr(line));
     }
 
