@@ -28,6 +28,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -82,8 +83,7 @@ void frmMain::buildMenus()
         QMenu *parentMenu = m_menus.value(e.menu);
         QAction *a = e.separator ? parentMenu->addSeparator() : parentMenu->addAction(e.english);
         a->setObjectName(e.name);
-        if (e.separator)
-            a->setText(e.english);
+        // A separator is a plain line on screen; the table's "-" is its caption only.
         if (!e.shortcut.isEmpty())
             a->setShortcut(QKeySequence(e.shortcut));
         if (e.checked) {
@@ -229,6 +229,29 @@ void frmMain::MDIForm_Unload()
                          float(pixelsToTwipsX(width())), float(pixelsToTwipsY(height()))});
 }
 
+void frmMain::sizeNewViews()
+{
+    // Before the main window is shown the workspace has no size of its own yet.
+    if (!mdiArea->isVisible())
+        return;
+    const QSize room = mdiArea->viewport()->size();
+    for (QMdiSubWindow *sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        auto *child = qobject_cast<frmPelmoraXpalOmrf *>(sub->widget());
+        if (!child || child->openingSize.isValid())
+            continue;
+        child->openingSize = room * 3 / 4;
+        // The window's frame and title bar around the view's own size.
+        if (!sub->isMaximized() && !sub->isMinimized())
+            sub->resize(sub->sizeHint());
+    }
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    sizeNewViews();
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     MDIForm_Unload();
@@ -341,11 +364,9 @@ void frmMain::openWindow()
     QMdiSubWindow *sub = mdiArea->addSubWindow(child);
     sub->setWindowIcon(programIcon());
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    const QSize room = mdiArea->viewport()->size();
-    if (room.width() > 200 && room.height() > 150)
-        sub->resize(room.width() * 3 / 4, room.height() * 3 / 4);
     child->show();
     sub->show();
+    sizeNewViews();
     mdiArea->setActiveSubWindow(sub);
     followActiveChild();
 }

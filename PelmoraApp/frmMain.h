@@ -104,6 +104,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenus();
@@ -113,6 +114,9 @@ private:
     void fillWindowList();
     void followActiveChild();
     void applyStoredGeometry();
+    // Gives every view not sized yet three quarters of the workspace (never less than its
+    // control's minimum); only once the workspace is shown and has its size.
+    void sizeNewViews();
 
     void openWindow();
     void showAboutWithoutWindow();

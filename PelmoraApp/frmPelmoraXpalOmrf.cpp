@@ -31,6 +31,19 @@ PelmoraC02 *frmPelmoraXpalOmrf::control() const
     return qobject_cast<PelmoraC02 *>(PelmoraC021);
 }
 
+QSize frmPelmoraXpalOmrf::sizeHint() const
+{
+    return openingSize.isValid() ? openingSize.expandedTo(minimumSizeHint())
+                                 : QWidget::sizeHint();
+}
+
+QSize frmPelmoraXpalOmrf::minimumSizeHint() const
+{
+    if (!PelmoraC021)
+        return QWidget::minimumSizeHint();
+    return PelmoraC021->minimumSize().expandedTo(PelmoraC021->minimumSizeHint());
+}
+
 void frmPelmoraXpalOmrf::Form_Resize()
 {
     if (!m_extender)

@@ -29,6 +29,13 @@ public:
     // Whether this view still takes gestures: the Interactive command clears it once.
     bool interactiveMark = true;
 
+    // The size the view opened at: what the window asks for when it is cascaded. Invalid until
+    // the host has sized the window in a shown workspace.
+    QSize openingSize;
+    QSize sizeHint() const override;
+    // The control's own minimum.
+    QSize minimumSizeHint() const override;
+
     // Places the control at 0, 0 with the window's inner width and height; a step that fails
     // is skipped.
     void Form_Resize();

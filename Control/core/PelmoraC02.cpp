@@ -294,13 +294,23 @@ void PelmoraC02::showLayoutButtons(bool flag)
         tbToolBar->button(index)->setVisible(flag);
 }
 
+void PelmoraC02::setVisible(bool visible)
+{
+    if (!visible && !isHidden())
+        m_startUpDue = true;
+    QWidget::setVisible(visible);
+}
+
 void PelmoraC02::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Every time the container shows the control, not when the window system re-shows it
-    // (a restored window).
-    if (!event->spontaneous())
-        UserControl_Show();
+    // The container shows the control: the first time, or after it had hidden the control.
+    // A window arranged, activated, maximised or restored shows it again with itself; the
+    // view the user browsed stays, and the window system's own re-shows count neither.
+    if (event->spontaneous() || !m_startUpDue)
+        return;
+    m_startUpDue = false;
+    UserControl_Show();
 }
 
 void PelmoraC02::mousePressEvent(QMouseEvent *event)

@@ -215,6 +215,8 @@ public:
     // Start-up and events.
     void UserControl_Initialize();
     void UserControl_Show();
+    // Hiding the control itself (not a window around it) makes the next show run the start-up.
+    void setVisible(bool visible) override;
     void UserControl_Click();
     void UserControl_DblClick();
 
@@ -658,6 +660,9 @@ private:
     platform::forms::FontObject *fontCopy = nullptr;
 
     bool settingsRead = false;
+    // The start-up is due on the first show and after the container hid the control itself;
+    // a window that only hides the control with itself (minimised, arranged) does not rearm it.
+    bool m_startUpDue = true;
     bool m_pressed = false;
     bool m_afterDoubleClick = false;
 };

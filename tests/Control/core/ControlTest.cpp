@@ -266,6 +266,40 @@ TEST_F(ControlShowTest, RunsOnEveryShowAndReadsSettingsFirst)
     EXPECT_EQ(boxes.shown()[0].buttons, platform::forms::OkOnly);
 }
 
+// Inside a window: the window hidden and shown again with the control (as a view window is
+// when it is minimised, arranged or maximised) keeps the view; the control itself hidden by
+// its container and shown again starts up again, also when its window was hidden meanwhile.
+TEST(ControlShowInWindow, OnlyTheFirstShowAndAShowAfterTheContainerHidItStartUp)
+{
+    ScriptedMsgBox boxes;
+    QWidget window;
+    auto *control = new PelmoraC02(&window);
+    QStringList ran;
+    record(*control, ran, ActionKeyword::ReadRegistry, false);
+    record(*control, ran, ActionKeyword::ConectaCuboNI, false);
+    control->openParams.OpenFile = "/c/sales.cub";
+    window.show();
+    EXPECT_EQ(ran, QStringList({"READREGISTRY", "CONECTACUBONI"}));
+    window.hide();
+    window.show();
+    window.showMaximized();
+    window.showNormal();
+    EXPECT_EQ(ran.count("CONECTACUBONI"), 1);
+
+    control->hide();
+    control->show();
+    EXPECT_EQ(ran.count("CONECTACUBONI"), 2);
+    control->hide();
+    window.hide();
+    control->show();
+    window.show();
+    EXPECT_EQ(ran.count("CONECTACUBONI"), 3);
+    window.hide();
+    window.show();
+    EXPECT_EQ(ran.count("CONECTACUBONI"), 3);
+    EXPECT_EQ(boxes.count(), 3); // each failed connection says so
+}
+
 TEST_F(ControlShowTest, ADisabledControlDoesNothing)
 {
     control.openParams.OpenFile = "/c/sales.cub";
