@@ -190,14 +190,31 @@ TEST_F(Gestures, CtrlFollowsTheKeysOnTheDataGridOnly)
     ctrlKey(*control.grdTitulos, false);
     EXPECT_TRUE(control.gestureState.ctrlDown);
 
-    // A pick-up lets go of Ctrl: with the key still held, the drop is a move, not a nest.
+    // A pick-up lets go of Ctrl: a drop without the key is a move, not a nest.
     clickCell(*control.grdTitulos, 0, 0);
     EXPECT_FALSE(control.gestureState.ctrlDown);
-    ASSERT_TRUE(clickCell(results, 3, 0, Qt::ControlModifier));
+    ASSERT_TRUE(clickCell(results, 3, 0));
     EXPECT_EQ(layoutOf(control),
               QStringList({"1/0/0/[Measures].[Sales]", "0/0/7/[Time].[1997].[Q1]",
                            "2/0/0/[Product].[All Products]", "0/1/7/[Store].[All Stores]"}));
     ctrlKey(results, false);
+    EXPECT_EQ(boxes.texts(), QStringList());
+}
+
+// Ctrl held during the click nests, whichever grid had the keys: after a click on a slicer
+// title the key goes to the titles grid.
+TEST_F(Gestures, CtrlHeldDuringTheClickCountsWhereverTheKeyWent)
+{
+    platform::grid::FlexGrid &titulos = *control.grdTitulos;
+    ctrlKey(titulos, true);
+    ASSERT_TRUE(clickCell(titulos, 0, 0, Qt::ControlModifier)); // picks Product up
+    EXPECT_FALSE(control.gestureState.ctrlDown);
+    ASSERT_TRUE(clickCell(*control.grdResults, 3, 0, Qt::ControlModifier));
+    EXPECT_FALSE(control.gestureState.ctrlDown); // for one click only
+    EXPECT_EQ(layoutOf(control),
+              QStringList({"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]",
+                           "2/1/0/[Product].[All Products]", "0/0/7/[Store].[All Stores]"}));
+    ctrlKey(titulos, false);
     EXPECT_EQ(boxes.texts(), QStringList());
 }
 

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <sys/stat.h>
 
 using controltest::WebServer;
 using pelmora::changeExtension;
@@ -290,6 +291,28 @@ TEST_F(ViewFiles, AViewIsNeverWrittenOverAndAFailedWriteLeavesNothing)
     EXPECT_FALSE(a.writeView(path("w.vcg")));
     EXPECT_EQ(boxes.texts(), QStringList({"writeView: Subscript out of range"}));
     EXPECT_FALSE(QFileInfo::exists(path("w.vcg")));
+}
+
+TEST_F(ViewFiles, ViewAndChartFilesGetTheModeOfANewFile)
+{
+    PelmoraC02 a;
+    openSales(a);
+    addCharts(a);
+    for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(002)}) {
+        SCOPED_TRACE(mask);
+        const mode_t saved = ::umask(mask);
+        const QString view = path(QStringLiteral("mode%1.vcg").arg(mask, 0, 8));
+        const bool written = a.writeView(view);
+        ::umask(saved);
+        ASSERT_TRUE(written);
+        for (const char *extension : {".vcg", ".oc2", ".oc3"}) {
+            SCOPED_TRACE(extension);
+            struct stat info{};
+            ASSERT_EQ(::stat(QFile::encodeName(changeExtension(view, extension)).constData(),
+                             &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+        }
+    }
 }
 
 TEST_F(ViewFiles, AFileThatDoesNotReadChangesNothing)

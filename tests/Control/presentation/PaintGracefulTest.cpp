@@ -1,0 +1,101 @@
+// Results the painting code meets without failing: axes without positions, a result without
+// cells, and a paint that fails half-way, which must not leave the data grid frozen.
+#include "Control/core/PelmoraC02.h"
+#include "platform/olap/Cellset.h"
+#include "tests/platform/olap/CubeFixtures.h"
+#include "tests/support/ScriptedMsgBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+using testing_support::ScriptedMsgBox;
+
+namespace {
+
+class PaintGraceful : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = std::make_unique<QTemporaryDir>();
+        s_cube = testing_support::buildFixtureCube(s_dir->path(), "sales");
+    }
+
+    static void TearDownTestSuite() { s_dir.reset(); }
+
+    void SetUp() override
+    {
+        control.openParams.OpenFile = s_cube;
+        ASSERT_TRUE(control.cubeConnectNI(false));
+        ASSERT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
+    }
+
+    static std::unique_ptr<QTemporaryDir> s_dir;
+    static QString s_cube;
+
+    ScriptedMsgBox boxes;
+    PelmoraC02 control;
+};
+
+std::unique_ptr<QTemporaryDir> PaintGraceful::s_dir;
+QString PaintGraceful::s_cube;
+
+// Results with an axis that has no positions, hence no cells.
+const struct
+{
+    const char *name;
+    QString statement;
+} emptyAxes[] = {
+    {"rows without positions", "SELECT {[Measures].[Sales]} ON AXIS(0), "
+                               "Filter({[Time].[1997]}, 1 = 0) ON AXIS(1) FROM [Sales]"},
+    {"columns without positions", "SELECT Filter({[Measures].[Sales]}, 1 = 0) ON AXIS(0), "
+                                  "{[Time].[1997]} ON AXIS(1) FROM [Sales]"},
+    {"both without positions", "SELECT Filter({[Measures].[Sales]}, 1 = 0) ON AXIS(0), "
+                               "Filter({[Time].[1997]}, 1 = 0) ON AXIS(1) FROM [Sales]"},
+    {"one axis without positions",
+     "SELECT Filter({[Measures].[Sales]}, 1 = 0) ON AXIS(0) FROM [Sales]"},
+};
+
+} // namespace
+
+TEST_F(PaintGraceful, AnAxisWithoutPositionsPaintsWithoutAReport)
+{
+    for (const auto &c : emptyAxes) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(control.MDXExecute(c.statement));
+        EXPECT_EQ(boxes.texts(), QStringList());
+        EXPECT_TRUE(control.grdResults->redraw());
+        // Painting the same result again reports nothing either.
+        EXPECT_TRUE(control.selectPaint());
+        EXPECT_EQ(boxes.texts(), QStringList());
+        boxes.clear();
+    }
+}
+
+TEST_F(PaintGraceful, AResultWithoutCellsHasNoServerFormatting)
+{
+    for (const auto &c : emptyAxes) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(control.MDXExecute(c.statement));
+        ASSERT_TRUE(control.queryState.cellset);
+        ASSERT_EQ(control.queryState.cellset->cellCount(), 0);
+        EXPECT_FALSE(control.cellFormatProperties(*control.queryState.cellset));
+        EXPECT_EQ(boxes.texts(), QStringList());
+    }
+}
+
+TEST_F(PaintGraceful, AFailedPaintSwitchesDrawingBackOn)
+{
+    ASSERT_TRUE(control.genSelect());
+    ASSERT_TRUE(control.grdResults->redraw());
+    // A record count beyond the records makes the row headers fail once drawing is off.
+    control.layoutState.NumDims = pelmora::orderDimCapacity + 1;
+    EXPECT_TRUE(control.selectPaint());
+    control.layoutState.NumDims = 4;
+    ASSERT_FALSE(boxes.texts().isEmpty());
+    EXPECT_EQ(boxes.texts().last(), "selectPaint: Subscript out of range");
+    EXPECT_TRUE(control.grdResults->redraw());
+}
