@@ -70,6 +70,16 @@ void clickOn(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
+void doubleClickAt(QWidget *widget, QPoint point)
+{
+    ASSERT_TRUE(widget);
+    const QPointer<QWidget> alive = widget;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, point);
+    if (alive)
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, point);
+}
+
 void typeInto(QWidget &window, const QString &text)
 {
     QTest::keyClicks(focusOf(window), text);

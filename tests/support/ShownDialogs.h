@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -18,6 +19,9 @@ void whenShown(std::function<void(QWidget &window)> drive, int timeoutMs = 10000
 
 // A left click at the centre of `widget`.
 void clickOn(QWidget *widget);
+// A double click at a point of `widget`, with the events a real one brings: press, release,
+// double click, release.
+void doubleClickAt(QWidget *widget, QPoint point);
 
 // Keys typed into the window's focus widget ("" types nothing); key is then pressed there.
 void typeInto(QWidget &window, const QString &text);

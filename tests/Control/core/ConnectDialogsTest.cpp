@@ -533,7 +533,7 @@ TEST_F(ListsOnScreen, FrmDbWantsARealSelection)
     whenShown([](QWidget &window) {
         auto *list = child<QListWidget>(window, "lstDb");
         const QPoint at = list->visualItemRect(list->item(0)).center();
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        testing_support::doubleClickAt(list->viewport(), at);
     });
     again.traeDb(1, connection);
     EXPECT_EQ(again.vDb, "SalesDB");

@@ -1,47 +1,16 @@
 // Results the painting code meets without failing: axes without positions, a result without
 // cells, and a paint that fails half-way, which must not leave the data grid frozen.
-#include "Control/core/PelmoraC02.h"
 #include "platform/olap/Cellset.h"
-#include "tests/platform/olap/CubeFixtures.h"
-#include "tests/support/ScriptedMsgBox.h"
+#include "tests/Control/core/GestureTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include <memory>
-
-using testing_support::ScriptedMsgBox;
-
 namespace {
 
-class PaintGraceful : public ::testing::Test
+// The sales cube in a shown control, its first statement run.
+class PaintGraceful : public gesturetest::SalesControl
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = std::make_unique<QTemporaryDir>();
-        s_cube = testing_support::buildFixtureCube(s_dir->path(), "sales");
-    }
-
-    static void TearDownTestSuite() { s_dir.reset(); }
-
-    void SetUp() override
-    {
-        control.openParams.OpenFile = s_cube;
-        ASSERT_TRUE(control.cubeConnectNI(false));
-        ASSERT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
-    }
-
-    static std::unique_ptr<QTemporaryDir> s_dir;
-    static QString s_cube;
-
-    ScriptedMsgBox boxes;
-    PelmoraC02 control;
 };
-
-std::unique_ptr<QTemporaryDir> PaintGraceful::s_dir;
-QString PaintGraceful::s_cube;
 
 // Results with an axis that has no positions, hence no cells.
 const struct
@@ -89,9 +58,10 @@ TEST_F(PaintGraceful, AResultWithoutCellsHasNoServerFormatting)
 
 TEST_F(PaintGraceful, AFailedPaintSwitchesDrawingBackOn)
 {
-    ASSERT_TRUE(control.genSelect());
     ASSERT_TRUE(control.grdResults->redraw());
-    // A record count beyond the records makes the row headers fail once drawing is off.
+    // A record count beyond the records, with no record first on the rows, makes the search
+    // of the row headers fail once drawing is off.
+    pelmora::orderDimAt(control.layoutState, 1).orden = 5;
     control.layoutState.NumDims = pelmora::orderDimCapacity + 1;
     EXPECT_TRUE(control.selectPaint());
     control.layoutState.NumDims = 4;
