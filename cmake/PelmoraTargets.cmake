@@ -32,7 +32,13 @@ function(pelmora_test name)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE pelmora_test_support ${T_LIBS})
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         TEST_FILTER "-*OnScreen.*"
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
+    # Suites named "...OnScreen" show windows for real and drive them, on the X display the
+    # tests run under (Xvfb).
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         TEST_FILTER "*OnScreen.*"
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" ${T_PROPERTIES})
 endfunction()
 
 # pelmora_fixture_paths(TARGET) tells a test program where the shared fixtures are:

@@ -56,6 +56,8 @@ QWidget *listForm(QDialog &form, QLabel *&prompt, QListWidget *&list, const char
     sizer->setObjectName(QStringLiteral("ElasticOne1"));
     list = new QListWidget(sizer);
     list->setObjectName(QLatin1String(listName));
+    // Only a selected item is a choice: the list makes its first item current, unselected,
+    // when it gets the focus.
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     prompt = label(sizer, promptText, list);
     ok = button(sizer, okName, QStringLiteral("&Aceptar"));
@@ -302,7 +304,8 @@ void frmDb::Form_Load()
 
 void frmDb::cmdDb_Click()
 {
-    if (lstDb->currentRow() < 0) {
+    const QList<QListWidgetItem *> chosen = lstDb->selectedItems();
+    if (chosen.isEmpty()) {
         if (vLanguageId == 0)
             platform::forms::msgBox(QStringLiteral("Choose a database before leaving."));
         else if (vLanguageId == 1)
@@ -310,7 +313,7 @@ void frmDb::cmdDb_Click()
                 QStringLiteral("Seleccione una base de datos antes de salir."));
         return;
     }
-    vDb = lstDb->currentItem()->text();
+    vDb = chosen.first()->text();
     accept();
 }
 
@@ -356,14 +359,15 @@ void frmCubo::Form_Load()
 
 void frmCubo::cmdCubo_Click()
 {
-    if (lstCubo->currentRow() < 0) {
+    const QList<QListWidgetItem *> chosen = lstCubo->selectedItems();
+    if (chosen.isEmpty()) {
         if (vLanguageId == 0)
             platform::forms::msgBox(QStringLiteral("Choose a cube before leaving."));
         else if (vLanguageId == 1)
             platform::forms::msgBox(QStringLiteral("Seleccione un cubo antes de salir."));
         return;
     }
-    vCubo = lstCubo->currentItem()->text();
+    vCubo = chosen.first()->text();
     accept();
 }
 

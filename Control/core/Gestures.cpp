@@ -41,8 +41,12 @@ void PelmoraC02::grdResults_Click()
         try {
             const int row = grdResults->mouseRow();
             const int col = grdResults->mouseCol();
-            if (row >= 0 && col >= 0 && controlFlags.Interactive)
+            if (row >= 0 && col >= 0 && controlFlags.Interactive) {
+                // Ctrl held during the click counts even when another grid had the keys.
+                if (grdResults->mouseModifiers() & Qt::ControlModifier)
+                    gestureState.ctrlDown = true;
                 doMovements(row, col);
+            }
         } catch (...) {
             pelmora::reportError(QStringLiteral("grdResults_Click:"));
         }

@@ -77,6 +77,8 @@ void PelmoraC02::buildChildren()
     el1->addPane(grdTitulos, headingsPaneTwips);
     el1->addPane(grdResults, ElasticPanel::ElasticSize);
     el1->addPane(chartArea, ElasticPanel::ElasticSize);
+    // The user drags the boundary between the grids and the charts.
+    el1->setPaneSplit(3, true);
     buildCharts();
 
     using platform::grid::FlexGrid;

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 #include <unistd.h>
 
@@ -39,6 +40,25 @@ namespace {
     throw platform::Error(description);
 }
 
+// The process's file mode creation mask, read without changing it where the system tells it.
+mode_t processUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return mode_t(mask & 0777);
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 // A file of the same folder under a temporary name, removed when this ends unless it was put
 // in place.
 std::unique_ptr<QTemporaryFile> temporaryBeside(const QString &target)
@@ -48,6 +68,10 @@ std::unique_ptr<QTemporaryFile> temporaryBeside(const QString &target)
         QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
     if (!file->open())
         fail(file->errorString());
+    // A temporary file is its owner's alone; the file put in place gets the mode of any new
+    // file, so a view saved into a shared folder opens for others.
+    if (::fchmod(file->handle(), 0666 & ~processUmask()) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)) + QLatin1String(": ") + target);
     return file;
 }
 

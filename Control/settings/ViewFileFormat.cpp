@@ -253,12 +253,20 @@ int toInteger(const QString &text)
     return rt::toInteger(text);
 }
 
-bool wordBool(const QString &text)
+// A Boolean that must be one: a word that is none fails the file.
+bool strictBool(const QString &text)
 {
     const std::optional<bool> value = rt::parseBoolWord(text);
     if (!value)
         fail("Type mismatch");
     return *value;
+}
+
+// A Boolean inside a key text: a word that is none reads as False, as files of the original
+// program rely on.
+bool wordBool(const QString &text)
+{
+    return rt::parseBoolWord(text).value_or(false);
 }
 
 // A Double written with either decimal separator, without grouping.
@@ -307,7 +315,7 @@ bool itemBool(const Item &it)
         if (t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0)
             return false;
     }
-    return wordBool(t);
+    return strictBool(t);
 }
 
 std::optional<double> itemPosition(const Item &it)
@@ -531,7 +539,7 @@ ViewFile parseViewFile(const QByteArray &bytes)
     GridFormat &g = v.gridFormat;
     ValueFormat &vf = v.valueFormat;
     g.DataFormat = r.value();
-    v.Interactive = wordBool(r.value());
+    v.Interactive = strictBool(r.value());
     for (int *colour : {&g.BackColor, &g.BackColorData, &g.BackColorSubtotal,
                         &g.BackColorDataSubtotal, &g.ForeColor, &g.ForeColorData,
                         &g.ForeColorSubtotal, &g.ForeColorDataSubtotal, &g.GridColor,

@@ -84,10 +84,11 @@ QString decodeViewFileText(const QByteArray &bytes);
 // Reads a whole view file. Only the lines' order gives them their meaning; keys are not
 // compared. Lines after the thresholds' and the appearance's (the repeated grid lines) are
 // not needed. A Boolean in a key text may be either language's word in any case, or a
-// number; a threshold bound may use "." or "," as its decimal separator. Throws
-// platform::Error with the runtime's description ("Input past end of file", "Type mismatch",
-// "Overflow", "Subscript out of range", "Bad record length", "Invalid property value") for a
-// file that does not read.
+// number; any other text reads as False, except for "Interactive=", which must be a Boolean
+// (the items after the key text must be too); a threshold bound may use "." or "," as its
+// decimal separator. Throws platform::Error with the runtime's description ("Input past end
+// of file", "Type mismatch", "Overflow", "Subscript out of range", "Bad record length",
+// "Invalid property value") for a file that does not read.
 ViewFile parseViewFile(const QByteArray &bytes);
 
 // The name the original program gave a view's chart format files: everything from the first

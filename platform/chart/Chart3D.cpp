@@ -348,12 +348,17 @@ QWidget *Chart3D::container(QAbstract3DGraph *graph)
     graph->activeTheme()->setType(Q3DTheme::ThemeQt);
     graph->activeTheme()->setBackgroundColor(Qt::white);
     graph->activeTheme()->setWindowColor(Qt::white);
+    // The labels must read at the control's default size, where the chart has a few hundred
+    // pixels: large bold black text on an opaque white ground, over bars and grid alike.
     graph->activeTheme()->setLabelTextColor(Qt::black);
-    graph->activeTheme()->setLabelBackgroundEnabled(false);
+    graph->activeTheme()->setLabelBackgroundColor(Qt::white);
+    graph->activeTheme()->setLabelBackgroundEnabled(true);
     graph->activeTheme()->setLabelBorderEnabled(false);
-    graph->activeTheme()->setFont(QFont(QStringLiteral("Sans Serif"), 30));
+    QFont labels(QStringLiteral("Sans Serif"), 72);
+    labels.setBold(true);
+    graph->activeTheme()->setFont(labels);
     graph->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRight);
-    graph->scene()->activeCamera()->setZoomLevel(80);
+    graph->scene()->activeCamera()->setZoomLevel(100);
     m_stack->addWidget(box);
     return box;
 }
@@ -383,6 +388,10 @@ void Chart3D::drawSurface()
         m_surface = new Q3DSurface;
         m_surfaceBox = container(m_surface);
         m_surface->addSeries(new QSurface3DSeries);
+        // Labels turn towards the viewer instead of lying flat along their axes.
+        for (QAbstract3DAxis *axis : std::initializer_list<QAbstract3DAxis *>{
+                 m_surface->axisX(), m_surface->axisY(), m_surface->axisZ()})
+            axis->setLabelAutoRotation(90);
     }
     QSurface3DSeries *series = m_surface->seriesList().constFirst();
     const ElevationData &data = m_model.group().elevation();
@@ -444,6 +453,9 @@ void Chart3D::drawBars()
         m_bars = new Q3DBars;
         m_barsBox = container(m_bars);
         m_bars->addSeries(new QBar3DSeries);
+        for (QAbstract3DAxis *axis : std::initializer_list<QAbstract3DAxis *>{
+                 m_bars->rowAxis(), m_bars->columnAxis(), m_bars->valueAxis()})
+            axis->setLabelAutoRotation(90);
     }
     QBar3DSeries *series = m_bars->seriesList().constFirst();
     const ElevationData &data = m_model.group().elevation();

@@ -1094,6 +1094,7 @@ void FlexGrid::moveCurrent(int row, int col, bool extend)
 void FlexGrid::mousePressEvent(QMouseEvent *event)
 {
     trackMouse(event->position().toPoint());
+    m_mouseModifiers = event->modifiers();
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -1124,6 +1125,7 @@ void FlexGrid::mouseMoveEvent(QMouseEvent *event)
 void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     trackMouse(event->position().toPoint());
+    m_mouseModifiers = event->modifiers();
     if (event->button() != Qt::LeftButton || !m_pressed) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
@@ -1138,6 +1140,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     trackMouse(event->position().toPoint());
+    m_mouseModifiers = event->modifiers();
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;

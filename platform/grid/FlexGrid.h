@@ -136,6 +136,9 @@ public:
     // --- Mouse ----------------------------------------------------------------------------
     int mouseRow() const { return m_mouseRow; }     // id 33
     int mouseCol() const { return m_mouseCol; }     // id 34
+    // The keyboard modifiers held at the last press, release or double click on the grid,
+    // whichever widget had the keys then.
+    Qt::KeyboardModifiers mouseModifiers() const { return m_mouseModifiers; }
 
     // --- Rows and columns -----------------------------------------------------------------
     int colWidth(int col) const;                    // id 120 (twips)
@@ -266,6 +269,7 @@ private:
     int m_colSel = -1;
     int m_mouseRow = -1;
     int m_mouseCol = -1;
+    Qt::KeyboardModifiers m_mouseModifiers;
     bool m_pressed = false;
     bool m_dragging = false;
 

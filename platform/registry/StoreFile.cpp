@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -214,6 +215,25 @@ private:
 
 // Renames a corrupt store file to "<file>.corrupt-<date>-<time>" (a number added when that name
 // is taken), so that its bytes survive the new file written in its place.
+// Puts `bytes` in place of the file at `path` at once, or leaves the file as it was and gives
+// the system's reason (the save file's own text may be lost by the time it is read).
+bool replaceFile(const QString &path, const QByteArray &bytes, QString &reason)
+{
+    QSaveFile file(path);
+    errno = 0;
+    bool done = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+                && file.write(bytes) == bytes.size();
+    int code = errno;
+    if (done) {
+        errno = 0;
+        done = file.commit();
+        code = errno;
+    }
+    if (!done)
+        reason = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString();
+    return done;
+}
+
 bool setAside(const QString &path)
 {
     const QString stem = path + QStringLiteral(".corrupt-")
@@ -343,10 +363,9 @@ Status editRoot(const QString &directory, Root root, const Edit &edit)
         return WriteFault;
 
     const QByteArray bytes = encode(loaded.top, root);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        report(QStringLiteral("Pelmora registry: cannot write %1: %2.")
-                   .arg(path, file.errorString()));
+    QString reason;
+    if (!replaceFile(path, bytes, reason)) {
+        report(QStringLiteral("Pelmora registry: cannot write %1: %2.").arg(path, reason));
         return WriteFault;
     }
     return Success;

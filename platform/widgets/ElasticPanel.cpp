@@ -5,9 +5,12 @@
 
 #include <QLayout>
 #include <QList>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QWidgetItem>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::widgets {
 
@@ -15,6 +18,7 @@ namespace platform::widgets {
 class ElasticLayout : public QLayout
 {
 public:
+    static constexpr int handleHeight = 6; // pixels
     explicit ElasticLayout(QWidget *parent) : QLayout(parent)
     {
         setContentsMargins(0, 0, 0, 0);
@@ -29,7 +33,7 @@ public:
 
     void addItem(QLayoutItem *item) override
     {
-        m_panes.append(Pane{item, ElasticPanel::ElasticSize});
+        m_panes.append(Pane{item, ElasticPanel::ElasticSize, false});
     }
     int count() const override { return int(m_panes.size()); }
     QLayoutItem *itemAt(int index) const override
@@ -48,6 +52,47 @@ public:
     {
         m_panes[pane].size = std::max(size, int(ElasticPanel::NaturalSize));
         invalidate();
+    }
+
+    bool split(int pane) const { return m_panes[pane].split; }
+    void setSplit(int pane, bool on)
+    {
+        m_panes[pane].split = on;
+        invalidate();
+    }
+
+    // The handle above a pane, where it has one now; empty otherwise.
+    QRect handle(int pane) const
+    {
+        for (const auto &[index, place] : m_handles) {
+            if (index == pane)
+                return place;
+        }
+        return {};
+    }
+    int handleAt(QPoint point) const
+    {
+        for (const auto &[index, place] : m_handles) {
+            if (place.contains(point))
+                return index;
+        }
+        return -1;
+    }
+    const QList<QPair<int, QRect>> &handles() const { return m_handles; }
+
+    // The most a pane may take when it is given a height: what the other fixed and natural
+    // panes and the handles leave.
+    int roomFor(int pane) const
+    {
+        int taken = 0;
+        for (int i = 0; i < count(); ++i) {
+            const Pane &other = m_panes[i];
+            if (i != pane && !other.item->isEmpty() && other.size != ElasticPanel::ElasticSize)
+                taken += wanted(other);
+        }
+        for (const auto &entry : m_handles)
+            taken += entry.second.height();
+        return std::max(0, geometry().height() - taken);
     }
 
     QWidget *widget(int pane) const { return m_panes[pane].item->widget(); }
@@ -81,11 +126,16 @@ public:
     void setGeometry(const QRect &rect) override
     {
         QLayout::setGeometry(rect);
+        m_handles.clear();
         int elastic = 0;
         int claimed = 0;
+        bool above = false;
         for (const Pane &pane : std::as_const(m_panes)) {
             if (pane.item->isEmpty())
                 continue;
+            if (pane.split && above)
+                claimed += handleHeight;
+            above = true;
             if (pane.size == ElasticPanel::ElasticSize)
                 ++elastic;
             else
@@ -95,9 +145,18 @@ public:
         int extra = elastic > 0 ? std::max(0, rect.height() - claimed) % elastic : 0;
         int top = rect.top();
         int remaining = rect.height();
-        for (const Pane &pane : std::as_const(m_panes)) {
+        above = false;
+        for (int i = 0; i < count(); ++i) {
+            const Pane &pane = m_panes[i];
             if (pane.item->isEmpty())
                 continue;
+            if (pane.split && above) {
+                const int handle = std::clamp(handleHeight, 0, std::max(0, remaining));
+                m_handles.append({i, QRect(rect.left(), top, rect.width(), handle)});
+                top += handle;
+                remaining -= handle;
+            }
+            above = true;
             int height = share;
             if (pane.size != ElasticPanel::ElasticSize) {
                 height = wanted(pane);
@@ -117,6 +176,7 @@ private:
     {
         QLayoutItem *item;
         int size;
+        bool split; // a handle above it, between it and the visible pane above
     };
 
     static int wanted(const Pane &pane)
@@ -127,9 +187,13 @@ private:
     }
 
     QList<Pane> m_panes;
+    QList<QPair<int, QRect>> m_handles;
 };
 
-ElasticPanel::ElasticPanel(QWidget *parent) : QWidget(parent), m_layout(new ElasticLayout(this)) {}
+ElasticPanel::ElasticPanel(QWidget *parent) : QWidget(parent), m_layout(new ElasticLayout(this))
+{
+    setMouseTracking(true);
+}
 
 ElasticPanel::~ElasticPanel() = default;
 
@@ -172,6 +236,80 @@ QWidget *ElasticPanel::setPaneWidget(int pane, QWidget *widget)
         old->setParent(nullptr);
     }
     return old;
+}
+
+void ElasticPanel::setPaneSplit(int pane, bool on)
+{
+    checkPane(PaneSizeValue, pane);
+    m_layout->setSplit(pane, on);
+}
+
+bool ElasticPanel::paneSplit(int pane) const
+{
+    checkPane(PaneSizeValue, pane);
+    return m_layout->split(pane);
+}
+
+QRect ElasticPanel::splitHandle(int pane) const
+{
+    checkPane(PaneSizeValue, pane);
+    return m_layout->handle(pane);
+}
+
+void ElasticPanel::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    const int pane = event->button() == Qt::LeftButton ? m_layout->handleAt(point) : -1;
+    if (pane < 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_dragPane = pane;
+    m_dragOffset = point.y() - m_layout->handle(pane).top();
+    event->accept();
+}
+
+void ElasticPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (m_dragPane < 0 || !(event->buttons() & Qt::LeftButton)) {
+        m_dragPane = -1;
+        if (m_layout->handleAt(point) >= 0)
+            setCursor(Qt::SplitVCursor);
+        else
+            unsetCursor();
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QWidget *widget = m_layout->widget(m_dragPane);
+    const int bottom = widget->geometry().bottom() + 1;
+    const int handleBottom = point.y() - m_dragOffset + ElasticLayout::handleHeight;
+    // At least one pixel: a size of 0 would make the pane elastic again.
+    const int height = std::clamp(bottom - handleBottom, 1,
+                                  std::max(1, m_layout->roomFor(m_dragPane)));
+    setPaneValue(PaneSizeValue, m_dragPane, int(std::lround(runtime::pixelsToTwipsY(height))));
+    event->accept();
+}
+
+void ElasticPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragPane >= 0 && event->button() == Qt::LeftButton) {
+        m_dragPane = -1;
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void ElasticPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    for (const auto &entry : m_layout->handles()) {
+        const QRect place = entry.second;
+        painter.fillRect(place, palette().button());
+        painter.setPen(palette().mid().color());
+        painter.drawLine(place.left(), place.center().y(), place.right(), place.center().y());
+    }
 }
 
 void ElasticPanel::checkPane(int kind, int pane) const

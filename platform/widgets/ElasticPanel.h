@@ -43,10 +43,26 @@ public:
     int paneValue(int kind, int pane) const;
     void setPaneValue(int kind, int pane, int value);
 
+    // Whether the boundary above a pane has a handle (a few pixels high, above the pane when a
+    // visible pane is above it) that the user drags: the pane then gets the height it is
+    // dragged to as its size setting, in twips, and the elastic panes above share the rest.
+    void setPaneSplit(int pane, bool on);
+    bool paneSplit(int pane) const;
+    // Where the handle above a pane is now, in the panel's coordinates; empty when it has none.
+    QRect splitHandle(int pane) const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void checkPane(int kind, int pane) const;
 
     ElasticLayout *m_layout;
+    int m_dragPane = -1;   // the pane whose handle is being dragged
+    int m_dragOffset = 0;  // where in the handle it was taken
 };
 
 } // namespace platform::widgets

@@ -18,6 +18,7 @@
 #include "tests/platform/olap/CubeFixtures.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/ShownDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -411,6 +413,63 @@ TEST_F(HostWindow, SaveWritesANewViewAndAsksBeforeReplacingOne)
     EXPECT_FALSE(QFile::exists(chart2d));
     EXPECT_FALSE(QFile::exists(chart3d));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"sales.vcg"}));
+}
+
+// The save dialog and the question before replacing a view, shown for real and answered with
+// the keys and the mouse.
+class SaveOnScreen : public HostWindow
+{
+};
+
+TEST_F(SaveOnScreen, TheDialogAndTheQuestionAreAnsweredAsAUserWould)
+{
+    using testing_support::clickOn;
+    using testing_support::pressKey;
+    using testing_support::typeInto;
+    using testing_support::whenShown;
+    Recorder recorder;
+    auto main = makeMain(&recorder);
+    main->MDIForm_Load({});
+    const QString view = dirPath("sales.vcg");
+
+    QString title;
+    whenShown([&](QWidget &files) {
+        title = files.windowTitle();
+        typeInto(files, view);
+        pressKey(files, Qt::Key_Return);
+    });
+    trigger(*main, "mnuFileSave");
+    EXPECT_EQ(title, "Choose the file name of the view");
+    EXPECT_EQ(recorder.written, QStringList({view}));
+
+    // The same name again: the question, answered No with the mouse, keeps the view; then Yes
+    // with the keys replaces it.
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        QString question;
+        whenShown([&](QWidget &files) {
+            whenShown([&](QWidget &box) {
+                auto *message = qobject_cast<QMessageBox *>(&box);
+                ASSERT_TRUE(message);
+                question = message->text();
+                if (yes)
+                    pressKey(box, Qt::Key_Y); // the underlined letter of "&Yes"
+                else
+                    clickOn(message->button(QMessageBox::No));
+            });
+            typeInto(files, view);
+            pressKey(files, Qt::Key_Return);
+        });
+        trigger(*main, "mnuFileSave");
+        EXPECT_EQ(question, "File: " + view + " already existes. Would you like to overwrite?");
+        EXPECT_EQ(recorder.written.size(), yes ? 2 : 1);
+    }
+    EXPECT_EQ(read(view), "view 2");
+
+    // Escape in the dialog saves nothing.
+    whenShown([](QWidget &files) { pressKey(files, Qt::Key_Escape); });
+    trigger(*main, "mnuFileSave");
+    EXPECT_EQ(recorder.written.size(), 2);
 }
 
 TEST_F(HostWindow, AFailedReplaceKeepsTheOldViewAndSaysSo)

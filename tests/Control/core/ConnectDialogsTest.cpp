@@ -1,9 +1,11 @@
-// The dialogs that ask what to open, driven as a user would through the scripted runner.
+// The dialogs that ask what to open, driven as a user would: through the scripted runner, and
+// shown for real on the display.
 #include "Control/core/ConnectDialogs.h"
 #include "platform/olap/Catalog.h"
 #include "tests/platform/olap/CubeFixtures.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/ShownDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTest>
 
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
@@ -360,4 +364,206 @@ TEST_F(OpenCubeFile, FrmCuboListsTheCubesAndWantsOneChosen)
     form.vCubo = "Sales";
     form.traeCubo(0, catalog);
     EXPECT_EQ(form.vCubo, "");
+}
+
+// The same dialogs shown for real on the display and driven with the mouse and the keys.
+
+namespace {
+
+using testing_support::clickOn;
+using testing_support::pressKey;
+using testing_support::typeInto;
+using testing_support::whenShown;
+
+template <typename T>
+T *child(QWidget &window, const char *name)
+{
+    T *found = window.findChild<T *>(QLatin1String(name));
+    EXPECT_TRUE(found) << name;
+    return found;
+}
+
+// Notes the text of the next message box, shown for real, and closes it with Enter.
+void noteMessageBox(QStringList &seen)
+{
+    whenShown([&seen](QWidget &box) {
+        if (auto *message = qobject_cast<QMessageBox *>(&box))
+            seen << message->text();
+        pressKey(box, Qt::Key_Return);
+    });
+}
+
+// A click on the list's item in the given row.
+void clickRow(QListWidget *list, int row)
+{
+    ASSERT_TRUE(list && list->item(row));
+    const QRect place = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+}
+
+// The cube file's catalog, for the list dialogs on the display.
+class ListsOnScreen : public OpenCubeFile
+{
+};
+
+} // namespace
+
+TEST(FrmOpenOnScreen, TheKeysAndTheMouseChooseTheSource)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString cube = QDir(dir.path()).filePath("sales.cub");
+    {
+        QFile f(cube);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+
+    // Space on the focused first button: the remote server.
+    {
+        frmOpen form;
+        form.vLanguageId = "0";
+        whenShown([](QWidget &window) {
+            EXPECT_EQ(window.focusWidget(), child<QPushButton>(window, "cmdConexion"));
+            pressKey(window, Qt::Key_Space);
+        });
+        EXPECT_EQ(form.showModalForm(), QDialog::Accepted);
+        EXPECT_TRUE(form.vConnInteractiva);
+    }
+    // A click on the cube button, then the file typed into the file dialog and Enter.
+    {
+        frmOpen form;
+        form.vLanguageId = "0";
+        QString title;
+        whenShown([&](QWidget &window) {
+            whenShown([&](QWidget &files) {
+                title = files.windowTitle();
+                typeInto(files, cube);
+                pressKey(files, Qt::Key_Return);
+            });
+            clickOn(child<QPushButton>(window, "cmdCubo"));
+        });
+        form.showModalForm();
+        EXPECT_EQ(title, "Choose a cube");
+        EXPECT_EQ(form.vArchivo, cube);
+        EXPECT_FALSE(form.vConnInteractiva);
+    }
+    // The web address typed into the input box; then Escape in the file dialog gives no file.
+    {
+        frmOpen form;
+        form.vLanguageId = "1";
+        whenShown([&](QWidget &window) {
+            whenShown([&](QWidget &box) {
+                typeInto(box, "http://host/ventas.cub");
+                pressKey(box, Qt::Key_Return);
+            });
+            clickOn(child<QPushButton>(window, "cmdWWW"));
+        });
+        form.showModalForm();
+        EXPECT_EQ(form.vWWWDir, "http://host/ventas.cub");
+
+        whenShown([&](QWidget &window) {
+            whenShown([&](QWidget &files) { pressKey(files, Qt::Key_Escape); });
+            clickOn(child<QPushButton>(window, "cmdVista"));
+        });
+        form.showModalForm();
+        EXPECT_EQ(form.vVista, "");
+    }
+    // Escape and the Cancel button each leave without a choice.
+    for (const bool mouse : {false, true}) {
+        frmOpen form;
+        form.vLanguageId = "0";
+        whenShown([mouse](QWidget &window) {
+            if (mouse)
+                clickOn(child<QPushButton>(window, "cmdCancelar"));
+            else
+                pressKey(window, Qt::Key_Escape);
+        });
+        EXPECT_EQ(form.showModalForm(), QDialog::Rejected);
+        EXPECT_FALSE(form.vConnInteractiva);
+        EXPECT_EQ(form.vArchivo, "");
+    }
+}
+
+TEST(FrmConexionOnScreen, TheServerIsTypedAndConfirmed)
+{
+    frmConexion form;
+    whenShown([](QWidget &window) {
+        auto *text = child<QLineEdit>(window, "txtServer");
+        EXPECT_EQ(window.focusWidget(), text);
+        EXPECT_EQ(text->text(), "olap1");
+        pressKey(window, Qt::Key_A, Qt::ControlModifier);
+        typeInto(window, "olap2");
+        pressKey(window, Qt::Key_Return);
+    });
+    form.traeConexion(0, "olap1");
+    EXPECT_EQ(form.vConexion, "olap2");
+    EXPECT_FALSE(form.isVisible());
+
+    whenShown([](QWidget &window) {
+        typeInto(window, "x");
+        clickOn(child<QPushButton>(window, "cmdCancelar"));
+    });
+    form.traeConexion(0, "olap1");
+    EXPECT_EQ(form.vConexion, "");
+}
+
+TEST_F(ListsOnScreen, FrmDbWantsARealSelection)
+{
+    frmDb form;
+    QStringList messages;
+    bool stayed = false;
+    whenShown([&](QWidget &window) {
+        auto *list = child<QListWidget>(window, "lstDb");
+        // The list has the focus and so a current row, but nothing is chosen yet.
+        EXPECT_EQ(window.focusWidget(), list);
+        noteMessageBox(messages);
+        pressKey(window, Qt::Key_Return);
+        stayed = window.isVisible();
+        clickRow(list, 0);
+        clickOn(child<QPushButton>(window, "cmdDb"));
+    });
+    form.traeDb(0, connection);
+    EXPECT_EQ(messages, QStringList({"Choose a database before leaving."}));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(form.vDb, "SalesDB");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+
+    // A double click on a database chooses it.
+    frmDb again;
+    whenShown([](QWidget &window) {
+        auto *list = child<QListWidget>(window, "lstDb");
+        const QPoint at = list->visualItemRect(list->item(0)).center();
+        testing_support::doubleClickAt(list->viewport(), at);
+    });
+    again.traeDb(1, connection);
+    EXPECT_EQ(again.vDb, "SalesDB");
+}
+
+TEST_F(ListsOnScreen, FrmCuboWantsARealSelection)
+{
+    frmCubo form;
+    QStringList messages;
+    whenShown([&](QWidget &window) {
+        noteMessageBox(messages);
+        clickOn(child<QPushButton>(window, "cmdCubo"));
+        EXPECT_TRUE(window.isVisible());
+        // Back to the list, then from its current first row to the second, which is chosen.
+        pressKey(window, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(window.focusWidget(), child<QListWidget>(window, "lstCubo"));
+        pressKey(window, Qt::Key_Down);
+        pressKey(window, Qt::Key_Return);
+    });
+    form.traeCubo(1, catalog);
+    EXPECT_EQ(messages, QStringList({"Seleccione un cubo antes de salir."}));
+    EXPECT_EQ(form.vCubo, "Budget");
+
+    // Escape after choosing leaves without a cube.
+    frmCubo cancelled;
+    cancelled.vCubo = "Sales";
+    whenShown([](QWidget &window) {
+        clickRow(child<QListWidget>(window, "lstCubo"), 0);
+        clickOn(child<QPushButton>(window, "cmdCancelar"));
+    });
+    cancelled.traeCubo(0, catalog);
+    EXPECT_EQ(cancelled.vCubo, "");
 }

@@ -392,6 +392,27 @@ TEST_F(Routes, CancelAtEachStep)
     EXPECT_EQ(boxes.count(), 0);
 }
 
+// The cube file's dialog closed without a file: the whole asking route answers False, asks
+// nothing more and leaves the open cube.
+TEST_F(Routes, ACancelledCubeFileDialogEndsTheAskingRoute)
+{
+    PelmoraC02 fresh;
+    fresh.openParams.OpenFile = s_cube;
+    ASSERT_TRUE(fresh.cubeConnectNI(false));
+    const QString before = fresh.lblCubo->text();
+
+    ScriptedModalRunner dialogs;
+    dialogs.then(press("cmdCubo"));
+    dialogs.then([](QDialog &) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(fresh.doAction("openOlap"));
+    EXPECT_EQ(dialogs.shown(), QStringList({"frmOpen", "openFileDialog"}));
+    EXPECT_EQ(dialogs.unexpected(), 0);
+    EXPECT_TRUE(fresh.connState.connected);
+    EXPECT_EQ(fresh.openParams.OpenFile, "");
+    EXPECT_EQ(fresh.lblCubo->text(), before);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
 TEST_F(Routes, AFailedReconnectionLeavesNoCubeToQuery)
 {
     openFile();

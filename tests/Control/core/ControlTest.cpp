@@ -8,6 +8,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/ShownDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -461,4 +462,31 @@ TEST(ControlDialogs, CancellingTheSaveDialogIsReportedAndGivesNoName)
     EXPECT_EQ(control.saveDialog("Title", "Pelmora view (*.vcg)|*.vcg"), QString());
     EXPECT_EQ(boxes.texts(), QStringList({"saveDialog: Cancel was selected."}));
     EXPECT_EQ(runner.shown(), QStringList({"saveFileDialog"}));
+}
+
+// The same dialog shown for real: a name typed and Enter give it; Escape is the cancel that is
+// reported.
+TEST(ControlDialogsOnScreen, TheSaveDialogTakesATypedNameOrEscape)
+{
+    using testing_support::pressKey;
+    using testing_support::typeInto;
+    using testing_support::whenShown;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString chosen = QDir(dir.path()).filePath("typed.vcg");
+    ScriptedMsgBox boxes;
+    PelmoraC02 control;
+    QString title;
+    whenShown([&](QWidget &files) {
+        title = files.windowTitle();
+        typeInto(files, chosen);
+        pressKey(files, Qt::Key_Return);
+    });
+    EXPECT_EQ(control.saveDialog(control.message(1), control.message(2)), chosen);
+    EXPECT_EQ(title, "Choose a view file Name");
+    EXPECT_EQ(boxes.count(), 0);
+
+    whenShown([](QWidget &files) { pressKey(files, Qt::Key_Escape); });
+    EXPECT_EQ(control.saveDialog("Title", "Pelmora view (*.vcg)|*.vcg"), QString());
+    EXPECT_EQ(boxes.texts(), QStringList({"saveDialog: Cancel was selected."}));
 }

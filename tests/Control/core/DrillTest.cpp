@@ -97,6 +97,41 @@ TEST_F(Drill, DownAndUpOnTheColumns)
     }
 }
 
+// A dimension across the top showing a chosen list of members: a drill on one of its headers
+// replaces the whole list with that member; on the first header, with its parent.
+TEST_F(Drill, AColumnHeaderReplacesASelectionOfSeveralMembers)
+{
+    const QStringList quarters = {"[Time].[1997].[Q1]", "[Time].[1997].[Q2]"};
+    const struct
+    {
+        int col;
+        QString llave;
+        QString texto;
+        QString timeSet;
+    } cases[] = {
+        {2, "[Time].[1997].[Q2]", "Q2", "{[Time].[1997].[Q2]}"},
+        {1, "[Time].[1997]", "1997", "{[Time].[1997]}"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.texto.toStdString());
+        lay({{Rows, 0}, {Columns, 0}, {Slicer, 0}, {Slicer, 1}});
+        pelmora::OrderDim &time = pelmora::orderDimAt(control.layoutState, 1);
+        time.jerarquia = 1; // the members chosen
+        time.padreLlave = quarters;
+        time.padreTexto = {"Q1", "Q2"};
+        ASSERT_TRUE(control.genSelect());
+        ASSERT_EQ(data().value(1), "Measures|Q1|Q2");
+
+        ASSERT_TRUE(clickCell(*control.grdResults, 1, c.col));
+        EXPECT_EQ(boxes.texts(), QStringList());
+        EXPECT_EQ(time.padreLlave, QStringList({c.llave}));
+        EXPECT_EQ(time.padreTexto, QStringList({c.texto}));
+        EXPECT_EQ(control.queryState.currentMDX,
+                  statement(c.timeSet, measuresSet, allSlicer));
+        EXPECT_EQ(data().value(1), "Measures|" + c.texto);
+    }
+}
+
 // Two dimensions on the rows: the corner is the two cells left of the column titles; a second
 // click on the corner (now one column wide, two rows high) brings the axes back.
 TEST_F(Drill, TheCornerSwapsTheAxesAndASecondSwapUndoesIt)

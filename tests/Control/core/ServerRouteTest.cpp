@@ -160,3 +160,50 @@ TEST_F(TwoDatabases, TheDialogsListTheCubesOfTheDatabaseChosen)
     EXPECT_EQ(control.layoutState.orderDim[0].padreLlave, QStringList{"[Measures].[On Hand]"});
     EXPECT_EQ(boxes.count(), 0);
 }
+
+// A server without databases: the database list is empty, OK asks for a choice and Cancel
+// ends the route without a cube; a database named for it opens nothing.
+TEST(NoDatabases, TheListIsEmptyAndNoRouteOpensACube)
+{
+    FakeXmlaServer server{[](const FakeRequest &request) {
+        if (request.requestType() != u"DBSCHEMA_CATALOGS")
+            return answer(request);
+        FakeReply reply;
+        reply.body = rowsetReply({"CATALOG_NAME"}, {});
+        return reply;
+    }};
+    const QString url = server.url().toString();
+    {
+        ScriptedMsgBox boxes;
+        ScriptedModalRunner runner;
+        int listed = -1;
+        runner.then([&](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>("txtServer")->setText(url);
+            ScriptedModalRunner::click(dialog, "cmdConexion");
+            return -1;
+        });
+        runner.then([&](QDialog &dialog) {
+            listed = dialog.findChild<QListWidget *>("lstDb")->count();
+            ScriptedModalRunner::click(dialog, "cmdDb");
+            EXPECT_EQ(dialog.result(), 0); // still open
+            ScriptedModalRunner::click(dialog, "cmdCancelar");
+            return -1;
+        });
+        PelmoraC02 control;
+        control.connState.interactiveRequested = true;
+        EXPECT_FALSE(control.connect(false));
+        EXPECT_EQ(listed, 0);
+        EXPECT_EQ(runner.shown(), QStringList({"frmConexion", "frmDb"}));
+        EXPECT_EQ(boxes.texts(), QStringList({"Choose a database before leaving."}));
+        EXPECT_FALSE(control.connState.connected);
+        EXPECT_EQ(control.openParams.OpenDB, "");
+    }
+    {
+        ScriptedMsgBox boxes;
+        PelmoraC02 control;
+        control.openParams = {url, "North", "Sales", "", "", "", ""};
+        EXPECT_FALSE(control.cubeConnectNI(false));
+        EXPECT_FALSE(control.connState.connected);
+        EXPECT_EQ(boxes.texts(), QStringList()) << boxes.texts().join("; ").toStdString();
+    }
+}

@@ -246,6 +246,38 @@ TEST_F(ViewFileFormat, AFileOfTheOriginalReadsAsBefore)
     EXPECT_EQ(v.gridFormat.Appearance, 1);
 }
 
+TEST_F(ViewFileFormat, AnUnknownWordInAKeyTextReadsAsFalse)
+{
+    ViewFile v = smallView();
+    v.displayFlags = {true, true, true, true, true};
+    v.VisibleChart2d = v.VisibleChart3d = true;
+    v.buttons.fill(true);
+    v.fonts[pelmora::ControlFontSlot].Bold = true;
+    v.gridFormat.FormatSubtotal = true;
+    v.valueFormat.ActThresholdMinBackColor = true;
+    v.Interactive = true;
+    QByteArray text = viewFileText(v);
+    const qsizetype words = text.count("=True\"");
+    text.replace("=True\"", "=Wahr\"");
+    text.replace("\"Interactive=Wahr\"", "\"Interactive=True\"");
+    ASSERT_GE(words, 25);
+
+    const ViewFile back = parseViewFile(text);
+    EXPECT_FALSE(back.FormEnabled);
+    for (bool flag : {back.displayFlags.VisibleTitle, back.displayFlags.VisibleHeading,
+                      back.displayFlags.VisibleMatrix, back.displayFlags.VisibleChart,
+                      back.displayFlags.VisibleToolBar, back.VisibleChart2d, back.VisibleChart3d,
+                      back.fonts[pelmora::ControlFontSlot].Bold, back.gridFormat.FormatSubtotal,
+                      back.valueFormat.ActThresholdMinBackColor,
+                      back.valueFormat.ActThresholdMaxForeColor})
+        EXPECT_FALSE(flag);
+    for (bool shown : back.buttons)
+        EXPECT_FALSE(shown);
+    EXPECT_TRUE(back.Interactive);
+    EXPECT_EQ(back.fonts[pelmora::ControlFontSlot].Weight, 400); // the rest reads as written
+    EXPECT_EQ(back.Title, v.Title);
+}
+
 TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
 {
     ViewFile flat = smallView();
@@ -289,7 +321,6 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
          "Type mismatch"},
         {"a bound with grouping", replaced(64, "\"SemaphoreMinValue=1.000,5\"\r\n"),
          "Type mismatch"},
-        {"an unknown Boolean word", replaced(1, "\"FormEnabled=Wahr\"\r\n"), "Type mismatch"},
         {"an unknown word for Interactive", replaced(47, "\"Interactive=Yes\"\r\n"),
          "Type mismatch"},
         {"a missing item", replaced(2, "\"FormPosition=0\",15,9600\r\n"), "Bad record length"},
@@ -314,8 +345,9 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
          "Invalid property value"},
         {"an unknown appearance", replaced(78, "\"Appearance=7\"\r\n"),
          "Invalid property value"},
+        // The first line reads as a Boolean False; the second lacks its items.
         {"binary bytes", QByteArray("\x00\xff\x13\x89PNG\r\n\x1a\n\x00\x00", 14),
-         "Type mismatch"},
+         "Bad record length"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

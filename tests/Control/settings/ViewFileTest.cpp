@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <sys/stat.h>
 
 using controltest::WebServer;
 using pelmora::changeExtension;
@@ -292,6 +293,28 @@ TEST_F(ViewFiles, AViewIsNeverWrittenOverAndAFailedWriteLeavesNothing)
     EXPECT_FALSE(QFileInfo::exists(path("w.vcg")));
 }
 
+TEST_F(ViewFiles, ViewAndChartFilesGetTheModeOfANewFile)
+{
+    PelmoraC02 a;
+    openSales(a);
+    addCharts(a);
+    for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(002)}) {
+        SCOPED_TRACE(mask);
+        const mode_t saved = ::umask(mask);
+        const QString view = path(QStringLiteral("mode%1.vcg").arg(mask, 0, 8));
+        const bool written = a.writeView(view);
+        ::umask(saved);
+        ASSERT_TRUE(written);
+        for (const char *extension : {".vcg", ".oc2", ".oc3"}) {
+            SCOPED_TRACE(extension);
+            struct stat info{};
+            ASSERT_EQ(::stat(QFile::encodeName(changeExtension(view, extension)).constData(),
+                             &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+        }
+    }
+}
+
 TEST_F(ViewFiles, AFileThatDoesNotReadChangesNothing)
 {
     PelmoraC02 a;
@@ -320,7 +343,9 @@ TEST_F(ViewFiles, AFileThatDoesNotReadChangesNothing)
         {"cut before a font", cut, "Input past end of file"},
         {"a word for a number", notANumber, "Type mismatch"},
         {"empty", "", "Input past end of file"},
-        {"binary", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16), "Type mismatch"},
+        // Its first line reads as a Boolean False; the second lacks its items.
+        {"binary", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16),
+         "Bad record length"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,6 +14,10 @@
 #include <algorithm>
 #include <optional>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace platform::registry;
@@ -260,6 +264,34 @@ TEST(StoreFile, ReadOnlyFilesAndDirectoriesRefuseChanges)
     ASSERT_EQ(aside.size(), 1);
     ASSERT_TRUE(QFile::setPermissions(dir.filePath(aside[0]), QFile::ReadOwner));
     EXPECT_EQ(readBytes(dir.filePath(aside[0])), before);
+}
+
+TEST(StoreFile, AFailedWriteSaysTheSystemsReasonAndKeepsTheFile)
+{
+    QTemporaryDir dir;
+    Store store(dir.path());
+    ASSERT_TRUE(store.createKey(Root::CurrentUser, "A"));
+    ASSERT_TRUE(store.setValue(Root::CurrentUser, "A", "v", "1"));
+    const QByteArray before = readBytes(store.filePath(Root::CurrentUser));
+
+    // A file size limit makes the system refuse the write, as a full disk does.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    testing::internal::CaptureStderr();
+    const bool written = store.setValue(Root::CurrentUser, "A", "v", QString(20000, 'x'));
+    const std::string said = testing::internal::GetCapturedStderr();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+
+    EXPECT_FALSE(written);
+    EXPECT_NE(said.find(std::strerror(EFBIG)), std::string::npos) << said;
+    EXPECT_EQ(said.find("Unknown error"), std::string::npos) << said;
+    EXPECT_EQ(readBytes(store.filePath(Root::CurrentUser)), before);
+    EXPECT_EQ(store.queryValue(Root::CurrentUser, "A", "v"), "1");
 }
 
 TEST(StoreFile, TwoProgramsWritingOneRootLoseNothing)

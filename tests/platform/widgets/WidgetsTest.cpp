@@ -10,15 +10,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace platform::widgets;
+using platform::runtime::pixelsToTwipsY;
 using platform::runtime::twipsToPixelsY;
 using testing_support::ScriptedModalRunner;
 
@@ -225,6 +229,55 @@ TEST_F(ElasticPanelTest, AnotherWidgetTakesAPaneWithItsSetting)
     EXPECT_EQ(heights()[1], twipsToPixelsY(1440));
     EXPECT_TRUE(grid->isVisible());
     EXPECT_THROW(panel.setPaneWidget(4, new QLabel), platform::Error);
+}
+
+// The boundary above the last pane dragged with the mouse: the pane gets the height it is
+// dragged to, the elastic pane above the rest; the handle stays within the panel.
+TEST_F(ElasticPanelTest, ASplitHandleIsDraggedToSizeThePaneBelowIt)
+{
+    EXPECT_FALSE(panel.paneSplit(3));
+    panel.setPaneSplit(3, true);
+    heights();
+    const QRect handle = panel.splitHandle(3);
+    ASSERT_FALSE(handle.isEmpty());
+    EXPECT_EQ(handle.bottom() + 1, panes[3]->y());
+    EXPECT_EQ(panes[2]->y() + panes[2]->height(), handle.top());
+    EXPECT_EQ(panes[3]->y() + panes[3]->height(), 400);
+    EXPECT_TRUE(panel.splitHandle(2).isEmpty());
+
+    const int natural = panes[0]->sizeHint().height();
+    const int fixed = twipsToPixelsY(1440);
+    const struct
+    {
+        int to;     // where the handle's top is dragged
+        int height; // the last pane's height afterwards
+    } drags[] = {
+        {300, 400 - 300 - handle.height()},
+        {350, 400 - 350 - handle.height()},
+        {-50, 400 - natural - fixed - handle.height()}, // as high as the panes above allow
+        {500, 1},                                       // never below the panel
+    };
+    for (const auto &d : drags) {
+        SCOPED_TRACE(d.to);
+        const QRect from = panel.splitHandle(3);
+        const QPoint grip = from.center();
+        QTest::mousePress(&panel, Qt::LeftButton, Qt::NoModifier, grip);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip.x(), d.to + (grip.y() - from.top())),
+                         panel.mapToGlobal(QPointF(grip)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&panel, &move);
+        QTest::mouseRelease(&panel, Qt::LeftButton, Qt::NoModifier,
+                            QPoint(grip.x(), d.to + (grip.y() - from.top())));
+        const QList<int> h = heights();
+        EXPECT_EQ(h[3], d.height);
+        EXPECT_EQ(panel.paneValue(4, 3), qRound(pixelsToTwipsY(d.height)));
+        EXPECT_EQ(h[0] + h[1] + h[2] + h[3] + handle.height(), 400);
+    }
+
+    panes[3]->hide(); // no pane below: no handle
+    heights();
+    EXPECT_TRUE(panel.splitHandle(3).isEmpty());
+    EXPECT_EQ(panes[2]->y() + panes[2]->height(), 400);
 }
 
 TEST(CommonDialog, TurnsFiltersIntoNameFilters)

@@ -8,6 +8,7 @@
 
 #include <Q3DBars>
 #include <Q3DSurface>
+#include <Q3DTheme>
 #include <QCategory3DAxis>
 #include <QDir>
 #include <QSurface3DSeries>
@@ -118,6 +119,34 @@ TEST_F(Chart3DGl, OneRowOrOneColumnIsDrawnAsBars)
         keep(picture, QStringLiteral("chart3d-bars-%1x%2").arg(shape.rows).arg(shape.columns));
         EXPECT_GT(chart_test::pixelsUnlike(picture, Qt::white), 480 * 360 / 50)
             << shape.rows << "x" << shape.columns;
+    }
+}
+
+// Labels read at the control's size: large bold black text on white, turned to the viewer, on
+// either kind of graph.
+TEST_F(Chart3DGl, LabelsAreLargeDarkOnLightAndFaceTheViewer)
+{
+    for (const int rows : {4, 1}) {
+        SCOPED_TRACE(rows);
+        Chart3D chart;
+        chart.resize(420, 160);
+        fillGrid(chart, rows, 5);
+        QAbstract3DGraph *graph = chart.graph();
+        ASSERT_NE(graph, nullptr);
+        const Q3DTheme *theme = graph->activeTheme();
+        EXPECT_GE(theme->font().pointSizeF(), 60);
+        EXPECT_TRUE(theme->font().bold());
+        EXPECT_EQ(theme->labelTextColor(), QColor(Qt::black));
+        EXPECT_TRUE(theme->isLabelBackgroundEnabled());
+        EXPECT_EQ(theme->labelBackgroundColor(), QColor(Qt::white));
+        QList<QAbstract3DAxis *> axes;
+        if (auto *surface = qobject_cast<Q3DSurface *>(graph))
+            axes = {surface->axisX(), surface->axisY(), surface->axisZ()};
+        else if (auto *bars = qobject_cast<Q3DBars *>(graph))
+            axes = {bars->rowAxis(), bars->columnAxis(), bars->valueAxis()};
+        ASSERT_EQ(axes.size(), 3);
+        for (const QAbstract3DAxis *axis : axes)
+            EXPECT_EQ(axis->labelAutoRotation(), 90);
     }
 }
 
