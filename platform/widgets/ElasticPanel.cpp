@@ -1,7 +1,7 @@
 #include "platform/widgets/ElasticPanel.h"
 
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 #include <QLayout>
 #include <QList>
@@ -71,7 +71,7 @@ public:
                 continue;
             const QSize hint = pane.item->sizeHint();
             width = std::max(width, hint.width());
-            height += pane.size > 0 ? runtime::twipsToPixelsY(pane.size) : hint.height();
+            height += pane.size > 0 ? forms::twipsToPixelsY(pane.size) : hint.height();
         }
         return {width, height};
     }
@@ -122,7 +122,7 @@ private:
     static int wanted(const Pane &pane)
     {
         if (pane.size > 0)
-            return runtime::twipsToPixelsY(pane.size);
+            return forms::twipsToPixelsY(pane.size);
         return std::max(0, pane.item->sizeHint().height());
     }
 

@@ -10,8 +10,8 @@
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Extender.h"
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 #include "platform/widgets/ImageList.h"
 #include "platform/widgets/Toolbar.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
@@ -640,10 +640,10 @@ TEST_F(HostWindow, WindowsAreTiledArrangedAndListed)
 
 TEST_F(HostWindow, GeometryIsStoredOnUnloadAndReadAtStart)
 {
-    using platform::runtime::pixelsToTwipsX;
-    using platform::runtime::pixelsToTwipsY;
-    using platform::runtime::twipsToPixelsX;
-    using platform::runtime::twipsToPixelsY;
+    using platform::forms::pixelsToTwipsX;
+    using platform::forms::pixelsToTwipsY;
+    using platform::forms::twipsToPixelsX;
+    using platform::forms::twipsToPixelsY;
     Recorder recorder;
     {
         auto main = makeMain(&recorder);

@@ -1,5 +1,5 @@
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/ElasticPanel.h"
 #include "platform/widgets/ImageList.h"
@@ -19,7 +19,7 @@
 #include <QTemporaryDir>
 
 using namespace platform::widgets;
-using platform::runtime::twipsToPixelsY;
+using platform::forms::twipsToPixelsY;
 using testing_support::ScriptedModalRunner;
 
 namespace {
