@@ -43,6 +43,7 @@ endfunction()
 
 # pelmora_test(NAME SOURCES...|GLOB LIBS libs...) builds one GoogleTest program with the shared
 # main and registers each of its tests with CTest.  With GLOB, every .cpp of the calling directory.
+# The program finds the folder for the pictures it keeps in PELMORA_TEST_PICTURES.
 function(pelmora_test name)
     cmake_parse_arguments(T "GLOB" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
     set(sources ${T_SOURCES})
@@ -56,6 +57,7 @@ function(pelmora_test name)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE pelmora_test_support ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE PELMORA_TEST_PICTURES="${PELMORA_TEST_PICTURES}")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
 endfunction()

@@ -875,7 +875,7 @@ TEST_F(HostWindow, SavingOverAViewWithTheRealControlKeepsOrReplacesItsFiles)
 }
 
 // The sample cube as a new user sees it: the cube and a saved view of it, side by side. The
-// main window's picture is written beside the test program, in the build tree.
+// main window's picture is kept with the test pictures, in the build tree.
 TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
 {
     const QString sample = QStringLiteral(PELMORA_SAMPLE_CUBE);
@@ -937,8 +937,8 @@ TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
     EXPECT_FALSE(subOf(children[0])->geometry().intersects(subOf(children[1])->geometry()));
 
     QCoreApplication::processEvents();
-    const QString shot = QDir(QCoreApplication::applicationDirPath())
-                             .filePath("PelmoraApp-two-views.png");
+    QDir().mkpath(PELMORA_TEST_PICTURES);
+    const QString shot = QDir(PELMORA_TEST_PICTURES).filePath("PelmoraApp-two-views.png");
     QFile::remove(shot);
     EXPECT_TRUE(main->grab().save(shot)) << shot.toStdString();
 }
