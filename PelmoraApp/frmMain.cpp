@@ -9,8 +9,8 @@
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/forms/AppInfo.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/ImageList.h"
 #include "platform/widgets/Toolbar.h"
@@ -190,8 +190,8 @@ void frmMain::MDIForm_Load(const QStringList &arguments)
 
 void frmMain::applyStoredGeometry()
 {
-    using platform::runtime::twipsToPixelsX;
-    using platform::runtime::twipsToPixelsY;
+    using platform::forms::twipsToPixelsX;
+    using platform::forms::twipsToPixelsY;
     const StoredGeometry g = readStoredGeometry();
     move(twipsToPixelsX(g.left), y());
     move(x(), twipsToPixelsY(g.top));
@@ -223,8 +223,8 @@ void frmMain::MDIForm_Unload()
     mdiArea->closeAllSubWindows();
     if (isMinimized())
         return;
-    using platform::runtime::pixelsToTwipsX;
-    using platform::runtime::pixelsToTwipsY;
+    using platform::forms::pixelsToTwipsX;
+    using platform::forms::pixelsToTwipsY;
     writeStoredGeometry({float(pixelsToTwipsX(x())), float(pixelsToTwipsY(y())),
                          float(pixelsToTwipsX(width())), float(pixelsToTwipsY(height()))});
 }

@@ -2,7 +2,7 @@
 
 #include "Control/core/PelmoraC02.h"
 #include "platform/automation/Extender.h"
-#include "platform/runtime/Twips.h"
+#include "platform/forms/ScreenTwips.h"
 
 #include <QResizeEvent>
 
@@ -48,8 +48,8 @@ void frmPelmoraXpalOmrf::Form_Resize()
 {
     if (!m_extender)
         return;
-    using platform::runtime::pixelsToTwipsX;
-    using platform::runtime::pixelsToTwipsY;
+    using platform::forms::pixelsToTwipsX;
+    using platform::forms::pixelsToTwipsY;
     const auto step = [](auto &&set) {
         try {
             set();

@@ -1,17 +1,17 @@
 #include "platform/automation/Extender.h"
 
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 // pelmora_automation is built against Qt Core; the widget headers come from the Qt include root.
 #include <QWidget>
 
 namespace platform::automation {
 
-using platform::runtime::pixelsToTwipsX;
-using platform::runtime::pixelsToTwipsY;
-using platform::runtime::twipsToPixelsX;
-using platform::runtime::twipsToPixelsY;
+using platform::forms::pixelsToTwipsX;
+using platform::forms::pixelsToTwipsY;
+using platform::forms::twipsToPixelsX;
+using platform::forms::twipsToPixelsY;
 
 Extender::Extender(QWidget *widget, QObject *parent) : QObject(parent), m_widget(widget)
 {

@@ -1,10 +1,10 @@
 #include "platform/grid/FlexGrid.h"
 
+#include "platform/forms/ScreenTwips.h"
 #include "platform/grid/GridLines.h"
 #include "platform/grid/KeyCodes.h"
 #include "platform/grid/OleColor.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -445,7 +445,7 @@ int FlexGrid::colWidth(int col) const
 {
     m_model->checkCol(col);
     const int width = m_model->colInfo(col).width;
-    return int(std::lround(runtime::pixelsToTwipsX(width < 0 ? defaultColWidth() : width)));
+    return int(std::lround(forms::pixelsToTwipsX(width < 0 ? defaultColWidth() : width)));
 }
 
 void FlexGrid::setColWidth(int col, int twips)
@@ -453,14 +453,14 @@ void FlexGrid::setColWidth(int col, int twips)
     m_model->checkCol(col);
     if (twips < -1)
         invalid("column width");
-    m_model->setColWidth(col, twips < 0 ? -1 : runtime::twipsToPixelsX(twips));
+    m_model->setColWidth(col, twips < 0 ? -1 : forms::twipsToPixelsX(twips));
 }
 
 int FlexGrid::rowHeight(int row) const
 {
     m_model->checkRow(row);
     const int height = m_model->rowInfo(row).height;
-    return int(std::lround(runtime::pixelsToTwipsY(height < 0 ? defaultRowHeight() : height)));
+    return int(std::lround(forms::pixelsToTwipsY(height < 0 ? defaultRowHeight() : height)));
 }
 
 void FlexGrid::setRowHeight(int row, int twips)
@@ -468,7 +468,7 @@ void FlexGrid::setRowHeight(int row, int twips)
     m_model->checkRow(row);
     if (twips < -1)
         invalid("row height");
-    m_model->setRowHeight(row, twips < 0 ? -1 : runtime::twipsToPixelsY(twips));
+    m_model->setRowHeight(row, twips < 0 ? -1 : forms::twipsToPixelsY(twips));
 }
 
 bool FlexGrid::mergeRow(int row) const

@@ -1,7 +1,7 @@
 #include "platform/widgets/ElasticPanel.h"
 
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 #include <QLayout>
 #include <QList>
@@ -116,7 +116,7 @@ public:
                 continue;
             const QSize hint = pane.item->sizeHint();
             width = std::max(width, hint.width());
-            height += pane.size > 0 ? runtime::twipsToPixelsY(pane.size) : hint.height();
+            height += pane.size > 0 ? forms::twipsToPixelsY(pane.size) : hint.height();
         }
         return {width, height};
     }
@@ -182,7 +182,7 @@ private:
     static int wanted(const Pane &pane)
     {
         if (pane.size > 0)
-            return runtime::twipsToPixelsY(pane.size);
+            return forms::twipsToPixelsY(pane.size);
         return std::max(0, pane.item->sizeHint().height());
     }
 
@@ -287,7 +287,7 @@ void ElasticPanel::mouseMoveEvent(QMouseEvent *event)
     // At least one pixel: a size of 0 would make the pane elastic again.
     const int height = std::clamp(bottom - handleBottom, 1,
                                   std::max(1, m_layout->roomFor(m_dragPane)));
-    setPaneValue(PaneSizeValue, m_dragPane, int(std::lround(runtime::pixelsToTwipsY(height))));
+    setPaneValue(PaneSizeValue, m_dragPane, int(std::lround(forms::pixelsToTwipsY(height))));
     event->accept();
 }
 

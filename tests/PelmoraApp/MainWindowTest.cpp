@@ -10,8 +10,8 @@
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Extender.h"
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 #include "platform/widgets/ImageList.h"
 #include "platform/widgets/Toolbar.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
@@ -709,10 +709,10 @@ TEST_F(HostWindow, WindowsAreTiledArrangedAndListed)
 
 TEST_F(HostWindow, GeometryIsStoredOnUnloadAndReadAtStart)
 {
-    using platform::runtime::pixelsToTwipsX;
-    using platform::runtime::pixelsToTwipsY;
-    using platform::runtime::twipsToPixelsX;
-    using platform::runtime::twipsToPixelsY;
+    using platform::forms::pixelsToTwipsX;
+    using platform::forms::pixelsToTwipsY;
+    using platform::forms::twipsToPixelsX;
+    using platform::forms::twipsToPixelsY;
     Recorder recorder;
     {
         auto main = makeMain(&recorder);
@@ -944,7 +944,7 @@ TEST_F(HostWindow, SavingOverAViewWithTheRealControlKeepsOrReplacesItsFiles)
 }
 
 // The sample cube as a new user sees it: the cube and a saved view of it, side by side. The
-// main window's picture is written beside the test program, in the build tree.
+// main window's picture is kept with the test pictures, in the build tree.
 TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
 {
     const QString sample = QStringLiteral(PELMORA_SAMPLE_CUBE);
@@ -1006,8 +1006,8 @@ TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
     EXPECT_FALSE(subOf(children[0])->geometry().intersects(subOf(children[1])->geometry()));
 
     QCoreApplication::processEvents();
-    const QString shot = QDir(QCoreApplication::applicationDirPath())
-                             .filePath("PelmoraApp-two-views.png");
+    QDir().mkpath(PELMORA_TEST_PICTURES);
+    const QString shot = QDir(PELMORA_TEST_PICTURES).filePath("PelmoraApp-two-views.png");
     QFile::remove(shot);
     EXPECT_TRUE(main->grab().save(shot)) << shot.toStdString();
 }

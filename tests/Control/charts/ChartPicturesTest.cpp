@@ -1,6 +1,6 @@
 // The sample cube's first view drawn by the control's charts on the X display (Xvfb under
-// ctest): a 2-D bar chart and a 3-D surface kept as PNG artefacts in artefacts/ beside the test
-// program's working directory, and picture files of both charts in every format.
+// ctest): a 2-D bar chart and a 3-D surface kept as PNG artefacts with the test pictures, and
+// picture files of both charts in every format.
 #include "tests/Control/charts/ChartTestSupport.h"
 
 #include "platform/chart/Picture.h"
@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(control.connState.connected);
         ASSERT_GT(dataRows(), 1);
         ASSERT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
-        QDir().mkpath(QStringLiteral("artefacts"));
+        QDir().mkpath(QStringLiteral(PELMORA_TEST_PICTURES));
     }
 
     // The data cells of the first view.
@@ -50,7 +50,7 @@ TEST_F(ChartPictures, TheFirstViewAsA2dBarChart)
     const QImage picture = control.grf2d->picture();
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), control.grf2d->size());
-    picture.save(QStringLiteral("artefacts/control-chart2d-bars.png"));
+    picture.save(QStringLiteral(PELMORA_TEST_PICTURES "/control-chart2d-bars.png"));
     const auto &data = control.grf2d->chartGroups().item(1).data();
     EXPECT_EQ(data.numSeries(), dataRows());
     EXPECT_EQ(data.numPoints(), dataCols());
@@ -71,7 +71,7 @@ TEST_F(ChartPictures, TheFirstViewAsA3dSurface)
         EXPECT_TRUE(control.grf3d->drawsBars());
     }
     QImage picture = control.grf3d->picture();
-    picture.save(QStringLiteral("artefacts/control-chart3d-first-view.png"));
+    picture.save(QStringLiteral(PELMORA_TEST_PICTURES "/control-chart3d-first-view.png"));
     EXPECT_GT(charts_test::pixelsUnlikeBackground(picture),
               picture.width() * picture.height() / 50);
 
@@ -103,7 +103,7 @@ TEST_F(ChartPictures, TheFirstViewAsA3dSurface)
     EXPECT_NE(qobject_cast<Q3DSurface *>(control.grf3d->graph()), nullptr);
     picture = control.grf3d->picture();
     ASSERT_FALSE(picture.isNull());
-    picture.save(QStringLiteral("artefacts/control-chart3d-surface.png"));
+    picture.save(QStringLiteral(PELMORA_TEST_PICTURES "/control-chart3d-surface.png"));
     EXPECT_GT(charts_test::pixelsUnlikeBackground(picture),
               picture.width() * picture.height() / 50);
 }

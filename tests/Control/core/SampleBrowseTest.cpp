@@ -1,7 +1,7 @@
 // A short browse of the sample cube as a new user makes it, all with the mouse: drill into the
 // year's first quarter, put Product on the rows, nest Store under it, swap the axes, take Store
 // back to the slicer. After each step the titles grid and the data grid must agree with the
-// layout, and a picture of the control is kept in gesture-screenshots/ of the working folder.
+// layout, and a picture of the control is kept in gesture-screenshots/ of the test pictures.
 #include "platform/olap/local/CubeBuilder.h"
 #include "tests/Control/core/GestureTestSupport.h"
 
@@ -66,7 +66,7 @@ TEST(SampleBrowse, ADrillANestASwapAndAnUnnest)
     ASSERT_TRUE(dir.isValid());
     const QString sample = QDir(dir.path()).filePath("sample.cub");
     platform::olap::local::writeSampleCube(sample, 2000, 7);
-    const QString shots = QDir::current().filePath("gesture-screenshots");
+    const QString shots = QDir(PELMORA_TEST_PICTURES).filePath("gesture-screenshots");
     QDir().mkpath(shots);
 
     testing_support::ScriptedMsgBox boxes;

@@ -7,7 +7,7 @@
 #include "PelmoraApp/frmMain.h"
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/olap/local/CubeBuilder.h"
-#include "platform/runtime/Twips.h"
+#include "platform/forms/ScreenTwips.h"
 #include "tests/Control/core/GestureTestSupport.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
@@ -69,8 +69,8 @@ protected:
         m_cube = dirPath("sample.cub");
         platform::olap::local::writeSampleCube(m_cube, 2000, 7);
         // The main window comes back at 1200 x 900.
-        using platform::runtime::pixelsToTwipsX;
-        using platform::runtime::pixelsToTwipsY;
+        using platform::forms::pixelsToTwipsX;
+        using platform::forms::pixelsToTwipsY;
         pelmoraapp::writeStoredGeometry({0, 0, float(pixelsToTwipsX(1200)),
                                          float(pixelsToTwipsY(900))});
     }
@@ -169,8 +169,8 @@ TEST_F(ViewWindows, TheFirstViewOpensAtThreeQuartersOfTheWorkspaceAndCascadeKeep
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const pelmora::ViewFile saved = pelmora::parseViewFile(file.readAll());
     ASSERT_TRUE(saved.Height && saved.Width);
-    EXPECT_EQ(*saved.Height, platform::runtime::pixelsToTwipsY(first->height()));
-    EXPECT_EQ(*saved.Width, platform::runtime::pixelsToTwipsX(first->width()));
+    EXPECT_EQ(*saved.Height, platform::forms::pixelsToTwipsY(first->height()));
+    EXPECT_EQ(*saved.Width, platform::forms::pixelsToTwipsX(first->width()));
 
     // A second view opens at the same size; Cascade keeps both at it.
     openAnother(*main);

@@ -1,7 +1,7 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/Extender.h"
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <memory>
 
 using namespace platform::automation;
-using platform::runtime::twipsToPixelsX;
-using platform::runtime::twipsToPixelsY;
+using platform::forms::twipsToPixelsX;
+using platform::forms::twipsToPixelsY;
 
 TEST(Extender, GeometryInTwipsMovesAndResizesTheWidget)
 {

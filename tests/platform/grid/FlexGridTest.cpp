@@ -1,10 +1,10 @@
 // The flex grid as its callers drive it: sizes and fixed cells, texts, cell-range looks, the
 // current cell, settings read back, column formats, twips, redraw, mouse and key events, frozen
 // fixed cells while scrolling, automatic widths, painting, and a 100 000 x 20 load.
+#include "platform/forms/ScreenTwips.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/grid/OleColor.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 
 #include "tests/platform/runtime/RuntimeTestSupport.h"
 #include "tests/support/Timing.h"
@@ -310,7 +310,7 @@ TEST_F(GridTest, ColumnFormatsShowNumbersOfValueCells)
 TEST_F(GridTest, LengthsAreTwips)
 {
     fill({"a|b", "c|d"}, 0, 0);
-    const double perPixelX = platform::runtime::twipsPerPixelX();
+    const double perPixelX = platform::forms::twipsPerPixelX();
     const int twips = int(std::lround(perPixelX * 80));
     grid.setColWidth(1, twips);
     EXPECT_EQ(grid.colWidth(1), twips);

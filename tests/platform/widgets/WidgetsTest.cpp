@@ -1,5 +1,5 @@
+#include "platform/forms/ScreenTwips.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Twips.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/ElasticPanel.h"
 #include "platform/widgets/ImageList.h"
@@ -22,8 +22,8 @@
 #include <QTest>
 
 using namespace platform::widgets;
-using platform::runtime::pixelsToTwipsY;
-using platform::runtime::twipsToPixelsY;
+using platform::forms::pixelsToTwipsY;
+using platform::forms::twipsToPixelsY;
 using testing_support::ScriptedModalRunner;
 
 namespace {

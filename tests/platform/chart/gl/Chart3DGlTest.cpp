@@ -1,6 +1,6 @@
 // The 3-D chart drawn with OpenGL on the X display (Xvfb with Mesa under scripts/test): a
 // surface of rows by columns, and bars for data of one row or one column. The pictures are kept
-// as test artefacts in artefacts/ beside the test program's working directory.
+// as test artefacts with the test pictures.
 #include "platform/chart/AxisLabelFormatter.h"
 #include "platform/chart/Chart3D.h"
 
@@ -67,8 +67,8 @@ protected:
 
     static void keep(const QImage &image, const QString &name)
     {
-        QDir().mkpath(QStringLiteral("artefacts"));
-        image.save(QStringLiteral("artefacts/%1.png").arg(name));
+        QDir().mkpath(QStringLiteral(PELMORA_TEST_PICTURES));
+        image.save(QDir(QStringLiteral(PELMORA_TEST_PICTURES)).filePath(name + ".png"));
     }
 };
 
