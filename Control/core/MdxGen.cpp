@@ -147,8 +147,11 @@ QString drillDownDimension(const LayoutState &layout, const CubeAccess &cube, in
 {
     const int d = findOrderDim(layout, axis, position);
     const OrderDim &record = orderDimAt(layout, d);
+    // An order without order fields would read "Order(set, ASC)", which no server accepts:
+    // the set then keeps its own order.
+    const bool ordered = record.ordenTipo != 0 && !record.ordenCampos.isEmpty();
     QString s;
-    if (record.ordenTipo != 0)
+    if (ordered)
         s += QStringLiteral("Order(");
     if (record.opcionTipo != 0) {
         s += record.opcionTipoReg != 0 ? QStringLiteral("Bottom") : QStringLiteral("Top");
@@ -171,10 +174,9 @@ QString drillDownDimension(const LayoutState &layout, const CubeAccess &cube, in
         s += QStringLiteral(", ") + QString::number(record.opcionValor) + QStringLiteral(", ")
             + record.opcionCampo + QLatin1Char(')');
     }
-    if (record.ordenTipo != 0) {
-        if (!record.ordenCampos.isEmpty())
-            s += QStringLiteral(", (") + record.ordenCampos.join(QStringLiteral(", "))
-                + QLatin1Char(')');
+    if (ordered) {
+        s += QStringLiteral(", (") + record.ordenCampos.join(QStringLiteral(", "))
+            + QLatin1Char(')');
         switch (record.ordenTipo) {
         case 1:
             s += QStringLiteral(", ASC)");

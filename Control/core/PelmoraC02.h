@@ -13,6 +13,7 @@
 #include <memory>
 
 class QLabel;
+class frmPareto;
 
 namespace platform::olap {
 class Cell;
@@ -366,6 +367,8 @@ public:
     // The dimension options dialog on record i; answers whether it ran (after OK and Cancel
     // alike).
     bool doAnalysis(int i);
+    // Record i of the dialog's copies back into orderDim(i) (reported as "bringAnalysis: ").
+    void bringAnalysis(int i, const frmPareto &form);
 
     // --- Fonts onto the caption, the grids and the chart titles ---
     // The control's font onto the caption label, both grids and both charts' headers, then
@@ -629,6 +632,11 @@ public:
     // string; `localCubeFile` is the downloaded copy of a view's web address).
     pelmora::ViewFile viewFileOf();
     void applyViewFile(const pelmora::ViewFile &view, const QString &localCubeFile);
+
+    // --- Dimension options ---
+    // The options dialog on the dimension named nomDim (on dimension 0 when no record has
+    // that name), then the query.
+    Q_INVOKABLE void doAnalysis2(const QString &nomDim);
 
 signals:
     // After a property was written, with the property's name.

@@ -1,6 +1,6 @@
 // Stand-ins for the control's procedures that live in subsystems not built yet (view actions,
-// printing and export, format, dimension options, about box, view title). Each runs nothing
-// and answers False, so its command answers False and does nothing. A procedure's real
+// printing and export, format, about box, view title). Each runs nothing and answers False,
+// so its command answers False and does nothing. A procedure's real
 // definition replaces its stand-in here: delete the stand-in when adding it.
 #include "Control/core/PelmoraC02.h"
 
@@ -35,17 +35,6 @@ bool PelmoraC02::showElements()
 }
 
 bool PelmoraC02::showLayout()
-{
-    return false;
-}
-
-bool PelmoraC02::dimensionOptions()
-{
-    return false;
-}
-
-// Opens nothing yet: the dimension options dialog on record i.
-bool PelmoraC02::doAnalysis(int)
 {
     return false;
 }

@@ -2,8 +2,11 @@
 // columns, the corner swap, the dimension titles, and the failures of a drill.
 #include "tests/Control/core/GestureTestSupport.h"
 #include "tests/Control/core/RouteTestSupport.h"
+#include "tests/support/ScriptedModalRunner.h"
 
 #include <gtest/gtest.h>
+
+#include <QComboBox>
 
 using namespace gesturetest;
 using pelmora::Columns;
@@ -14,6 +17,9 @@ namespace {
 
 class Drill : public SalesControl
 {
+protected:
+    // The dimension options a title opens, each cancelled.
+    testing_support::ScriptedModalRunner dialogs;
 };
 
 const QStringList allSlicer = {"[Product].[All Products]", "[Store].[All Stores]"};
@@ -170,8 +176,8 @@ TEST_F(Drill, TheCornerSwapsTheAxesAndASecondSwapUndoesIt)
               statement(rows, measuresSet, {"[Store].[All Stores]"}));
 }
 
-// Titles run the statement again (the dimension options open there once they exist); value
-// cells and the blank title cells do nothing.
+// Titles open the options of their dimension and run the statement again; value cells and the
+// blank title cells do nothing.
 TEST_F(Drill, TitlesRunTheStatementAgainAndValueCellsDoNothing)
 {
     lay({{Columns, 0}, {Rows, 0}, {Columns, 1}, {Slicer, 0}});
@@ -182,18 +188,29 @@ TEST_F(Drill, TitlesRunTheStatementAgainAndValueCellsDoNothing)
     {
         int row, col;
         bool runs;
+        QString dimension; // the one whose options open
     } cases[] = {
-        {2, 0, true},  // the row title
-        {0, 1, true},  // the first column title
-        {0, 2, true},  // the second
-        {0, 3, false}, // right of the titles
-        {3, 1, false}, // a value
-        {5, 3, false},
+        {2, 0, true, "Time"},     // the row title
+        {0, 1, true, "Measures"}, // the first column title
+        {0, 2, true, "Product"},  // the second
+        {0, 3, false, ""},        // right of the titles
+        {3, 1, false, ""},        // a value
+        {5, 3, false, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.row << "," << c.col);
         const auto before = lastResult(control);
+        QString opened;
+        if (c.runs) {
+            dialogs.then([&opened](QDialog &dialog) {
+                opened = dialog.findChild<QComboBox *>("cmbDimension")->currentText();
+                return int(QDialog::Rejected);
+            });
+        }
         ASSERT_TRUE(clickCell(*control.grdResults, c.row, c.col));
+        EXPECT_EQ(opened, c.dimension);
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_EQ(dialogs.unexpected(), 0);
         EXPECT_EQ(lastResult(control) != before, c.runs);
         EXPECT_EQ(layoutOf(control), layout);
         EXPECT_EQ(boxes.texts(), QStringList());

@@ -210,10 +210,10 @@ TEST_F(MdxText, StatementsOfLayouts)
          "5, [Measures].[Cost]), ([Measures].[Cost]), BDESC), Descendants([Store].[USA], "
          "[Store].[City], SELF)) ON AXIS(1)\r\n FROM [Sales]\r\n WHERE ([Measures].[Sales])"
          "\r\n\r\n"},
-        {"the measures, a field list ranked and ordered without order fields",
+        {"the measures, a field list ranked; an order without order fields keeps the set's",
          {measuresAll, time(Slicer, 0, "[Time].[1998]"), product(Slicer, 1), storeBottom},
-         "SELECT \r\n[Measures].[MeasuresLevel].MEMBERS ON AXIS(0), \r\nOrder(BottomSum("
-         "{[Store].[USA], [Store].[Canada]}, 1000, [Measures].[Sales]), ASC) ON AXIS(1)\r\n "
+         "SELECT \r\n[Measures].[MeasuresLevel].MEMBERS ON AXIS(0), \r\nBottomSum("
+         "{[Store].[USA], [Store].[Canada]}, 1000, [Measures].[Sales]) ON AXIS(1)\r\n "
          "FROM [Sales]\r\n WHERE ([Time].[1998], [Product].[All Products])\r\n\r\n"},
         {"rows without columns become axis 0",
          {measures(), time(), withType(product(Rows), 0), store(Slicer, 1)},
