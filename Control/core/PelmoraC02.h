@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QDialog;
 class QLabel;
 
 namespace platform::olap {
@@ -150,6 +151,8 @@ public:
     // for a keyword it does not know. The first call of an instance reads the stored defaults
     // before anything else.
     Q_INVOKABLE bool doAction(const QString &action);
+    // The dimension options dialog on the dimension of this name, then the query.
+    Q_INVOKABLE void doAnalysis2(const QString &nomDim);
 
     // State.
     pelmora::ControlFlags controlFlags;
@@ -205,8 +208,8 @@ public:
     }
 
     // Asks for a file name to save under; empty when the user cancels (reported as
-    // "saveDialog: " and the description).
-    QString saveDialog(const QString &title, const QString &filter);
+    // "saveDialog: " and the description, unless `reportCancel` is false).
+    QString saveDialog(const QString &title, const QString &filter, bool reportCancel = true);
 
     // Text i of the control's language (see pelmora::messageText); an entry that does not
     // exist is reported as "message: " and the description, and gives "E: " and i.
@@ -264,6 +267,8 @@ public:
     bool openOlap();
     bool saveView();
     bool printView();
+    // The print preview form, and its printer control in `vp`.
+    std::unique_ptr<QDialog> newPreviewForm(QWidget *&vp);
     bool loadPreview(const QString &mode, QWidget *printer);
     bool copyView();
     bool directMDX();
@@ -275,8 +280,8 @@ public:
     bool dimensionOptions();
     bool doFormat();
     // These three answer whether they ran; their commands then answer True.
-    bool ShowAboutBox();
-    bool ShowSplash();
+    Q_INVOKABLE bool ShowAboutBox();
+    Q_INVOKABLE bool ShowSplash();
     bool changeTitle();
     bool writeRegistry();
     bool writeChartRegistry();

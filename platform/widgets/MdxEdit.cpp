@@ -86,6 +86,21 @@ MdxEdit::MdxEdit(QWidget *parent)
 
 MdxEdit::~MdxEdit() = default;
 
+QString MdxEdit::text() const
+{
+    QString text = toPlainText();
+    if (m_lineBreak != QLatin1String("\n"))
+        text.replace(u'\n', m_lineBreak);
+    return text;
+}
+
+void MdxEdit::setText(const QString &text)
+{
+    m_lineBreak = text.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n")
+                                                      : QStringLiteral("\n");
+    setPlainText(text);
+}
+
 void MdxEdit::setHighlightRules(MdxHighlightRules rules)
 {
     m_highlighter->setRules(std::move(rules));

@@ -41,8 +41,10 @@ public:
     explicit MdxEdit(QWidget *parent = nullptr);
     ~MdxEdit() override;
 
-    QString text() const { return toPlainText(); } // id 0
-    void setText(const QString &text) { setPlainText(text); }
+    // The text keeps the line breaks it was given: an editor holds them as LF, and a text set
+    // with CR LF reads back with CR LF.
+    QString text() const; // id 0
+    void setText(const QString &text);
 
     // An empty function turns the colouring off.
     void setHighlightRules(MdxHighlightRules rules);
@@ -52,6 +54,7 @@ public:
 
 private:
     MdxHighlighter *m_highlighter;
+    QString m_lineBreak = QStringLiteral("\n");
 };
 
 } // namespace platform::widgets

@@ -53,6 +53,9 @@ TEST(MdxEdit, ColoursWhatItsRulesSayAcrossLinesAsTheTextChanges)
     const QString comment = MdxEdit::colour(MdxTextKind::Comment).name();
     edit.setText("SELECT {a\nb} x\nFROM");
     EXPECT_EQ(edit.text(), "SELECT {a\nb} x\nFROM");
+    edit.setText("SELECT\r\nFROM");
+    EXPECT_EQ(edit.text(), "SELECT\r\nFROM"); // the line breaks it was given
+    edit.setText("SELECT {a\nb} x\nFROM");
     // No rules yet: plain text.
     EXPECT_TRUE(colouredIn(edit, 0).isEmpty());
 
