@@ -20,7 +20,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+
+// How long a splash screen waits to be drawn before it ends without having been seen.
+constexpr int splashDrawLimitMs = 5000;
 
 frmSplash::Sleeper &sleeperSlot()
 {
@@ -122,9 +127,17 @@ int frmSplash::showModalForm()
 void frmSplash::Form_Load()
 {
     cmdClose->setVisible(vCerrar);
-    // A splash screen has no frame to close it by.
-    if (!vCerrar)
+    if (!vCerrar) {
+        // A splash screen has no frame to close it by.
         setWindowFlag(Qt::SplashScreen);
+        // It ends even when the window system never has it drawn.
+        QTimer::singleShot(std::max(vTime, 0) + splashDrawLimitMs, this, [this] {
+            if (!m_ending) {
+                m_ending = true;
+                hide();
+            }
+        });
+    }
     lblVersion->setText(QStringLiteral("Version %1.%2.%3")
                             .arg(platform::forms::appMajor)
                             .arg(platform::forms::appMinor)
