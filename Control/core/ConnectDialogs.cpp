@@ -1,18 +1,18 @@
 #include "Control/core/ConnectDialogs.h"
 
+#include "Control/core/FormParts.h"
+
 #include "platform/forms/Modal.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/olap/Catalog.h"
 #include "platform/olap/Connection.h"
 #include "platform/widgets/CommonDialog.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -20,10 +20,7 @@ namespace {
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
+    return pelmora::formButton(parent, name, text);
 }
 
 QLabel *label(QWidget *parent, const QString &text, QWidget *buddy)
@@ -34,16 +31,9 @@ QLabel *label(QWidget *parent, const QString &text, QWidget *buddy)
     return l;
 }
 
-// Left = (screen width - form width) / 2, top likewise.
 void centre(QWidget &form)
 {
-    form.adjustSize();
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    form.move(area.left() + (area.width() - form.width()) / 2,
-              area.top() + (area.height() - form.height()) / 2);
+    pelmora::centreOnScreen(form);
 }
 
 // The elastic part of the database and cube forms: the prompt, the list that grows with the

@@ -123,9 +123,19 @@ void PelmoraC02::bindActions()
     t.bind(K::ShowLayout, [this] { return showLayout(); });
     t.bind(K::DimensionOptions, [this] { return dimensionOptions(); });
     t.bind(K::DoFormat, [this] { return doFormat(); });
-    t.bind(K::AboutBox, [this] { return ShowAboutBox(); });
-    t.bind(K::Splash, [this] { return ShowSplash(); });
-    t.bind(K::CambiaTitulo, [this] { return changeTitle(); });
+    // These three answer True whatever happened: their failures have been reported.
+    t.bind(K::AboutBox, [this] {
+        ShowAboutBox();
+        return true;
+    });
+    t.bind(K::Splash, [this] {
+        ShowSplash();
+        return true;
+    });
+    t.bind(K::CambiaTitulo, [this] {
+        changeTitle();
+        return true;
+    });
     t.bind(K::WriteRegistry, [this] { return writeRegistry(); });
     t.bind(K::WriteChartRegistry, [this] { return writeChartRegistry(); });
     t.bind(K::WritePreviewRegistry, [this] { return writePreviewRegistry(); });
@@ -184,12 +194,13 @@ void PelmoraC02::setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar
     }
 }
 
-QString PelmoraC02::saveDialog(const QString &title, const QString &filter)
+QString PelmoraC02::saveDialog(const QString &title, const QString &filter, bool reportCancel)
 {
     QString result;
     try {
         dlg->setDialogTitle(title);
-        dlg->setCancelError(true);
+        // Without the cancel error a cancelled dialog leaves the empty name set below.
+        dlg->setCancelError(reportCancel);
         dlg->setFileName(QString());
         dlg->setFilter(filter);
         dlg->showSave();

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QDialog;
 class QLabel;
 class frmPareto;
 
@@ -206,8 +207,8 @@ public:
     }
 
     // Asks for a file name to save under; empty when the user cancels (reported as
-    // "saveDialog: " and the description).
-    QString saveDialog(const QString &title, const QString &filter);
+    // "saveDialog: " and the description, unless `reportCancel` is false).
+    QString saveDialog(const QString &title, const QString &filter, bool reportCancel = true);
 
     // Text i of the control's language (see pelmora::messageText); an entry that does not
     // exist is reported as "message: " and the description, and gives "E: " and i.
@@ -267,6 +268,8 @@ public:
     bool openOlap();
     bool saveView();
     bool printView();
+    // The print preview form, and its printer control in `vp`.
+    std::unique_ptr<QDialog> newPreviewForm(QWidget *&vp);
     bool loadPreview(const QString &mode, QWidget *printer);
     bool copyView();
     bool directMDX();
@@ -278,8 +281,8 @@ public:
     bool dimensionOptions();
     bool doFormat();
     // These three answer whether they ran; their commands then answer True.
-    bool ShowAboutBox();
-    bool ShowSplash();
+    Q_INVOKABLE bool ShowAboutBox();
+    Q_INVOKABLE bool ShowSplash();
     bool changeTitle();
     bool writeRegistry();
     bool writeChartRegistry();

@@ -1,17 +1,19 @@
-// Stand-ins for the control's procedures that live in subsystems not built yet (view actions,
-// printing and export, format, about box, view title). Each runs nothing and answers False,
-// so its command answers False and does nothing. A procedure's real
-// definition replaces its stand-in here: delete the stand-in when adding it.
+// Stand-ins for the control's procedures that live in subsystems not built yet (printing and
+// export, format). Each runs nothing and answers False, so its command answers False and does
+// nothing. A procedure's real definition replaces its stand-in here: delete the stand-in when
+// adding it.
 #include "Control/core/PelmoraC02.h"
 
-bool PelmoraC02::saveView()
-{
-    return false;
-}
+#include <QDialog>
 
-bool PelmoraC02::printView()
+// A plain form with an empty printer control, until the print preview form exists.
+std::unique_ptr<QDialog> PelmoraC02::newPreviewForm(QWidget *&vp)
 {
-    return false;
+    auto form = std::make_unique<QDialog>(this);
+    form->setObjectName(QStringLiteral("frmPreview"));
+    vp = new QWidget(form.get());
+    vp->setObjectName(QStringLiteral("vp"));
+    return form;
 }
 
 bool PelmoraC02::loadPreview(const QString &, QWidget *)
@@ -19,42 +21,7 @@ bool PelmoraC02::loadPreview(const QString &, QWidget *)
     return false;
 }
 
-bool PelmoraC02::copyView()
-{
-    return false;
-}
-
-bool PelmoraC02::directMDX()
-{
-    return false;
-}
-
-bool PelmoraC02::showElements()
-{
-    return false;
-}
-
-bool PelmoraC02::showLayout()
-{
-    return false;
-}
-
 bool PelmoraC02::doFormat()
-{
-    return false;
-}
-
-bool PelmoraC02::ShowAboutBox()
-{
-    return false;
-}
-
-bool PelmoraC02::ShowSplash()
-{
-    return false;
-}
-
-bool PelmoraC02::changeTitle()
 {
     return false;
 }

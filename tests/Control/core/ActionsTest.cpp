@@ -114,8 +114,6 @@ TEST_F(DoActionTest, EveryKeywordReachesItsOwnProcedure)
 
 TEST_F(DoActionTest, CommandsWhoseProceduresAreMissingAnswerFalseAndDoNothing)
 {
-    // ABOUTBOX, SPLASH and CAMBIATITULO included: they answer True only once they show
-    // something.
     for (int i = 0; i < actionKeywordCount; ++i) {
         const ActionKeyword keyword = ActionKeyword(i);
         // The stored defaults are built (tests/Control/settings).
@@ -128,6 +126,12 @@ TEST_F(DoActionTest, CommandsWhoseProceduresAreMissingAnswerFalseAndDoNothing)
             continue;
         // Built, and tested with the dimension options.
         if (keyword == ActionKeyword::DimensionOptions)
+            continue;
+        // Built, and tested with the view actions.
+        if (keyword == ActionKeyword::CopyView || keyword == ActionKeyword::DirectMDX
+            || keyword == ActionKeyword::ShowElements || keyword == ActionKeyword::ShowLayout
+            || keyword == ActionKeyword::AboutBox || keyword == ActionKeyword::Splash
+            || keyword == ActionKeyword::CambiaTitulo)
             continue;
         EXPECT_FALSE(control.doAction(pelmora::actionKeywordText(keyword)))
             << pelmora::actionKeywordText(keyword).toStdString();

@@ -1,0 +1,202 @@
+// Each view dialog shown for real, through the real modal runner, and driven as a user does:
+// mouse clicks on its controls, keys typed into it. A watchdog closes a dialog left open so
+// that a failure cannot hang the run.
+#include "Control/core/ElementsDialog.h"
+#include "Control/core/LayoutDialog.h"
+#include "Control/core/MdxDialog.h"
+#include "Control/core/SplashDialog.h"
+#include "Control/core/TitleDialog.h"
+#include "platform/chart/Chart2D.h"
+#include "platform/widgets/MdxEdit.h"
+#include "tests/Control/core/GestureTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+
+using namespace gesturetest;
+
+namespace {
+
+// Runs `drive` on the modal dialog once it is on the screen, then waits for it to close; a
+// dialog still open after `limitMs` is rejected and counted as a failure.
+class WhenShown
+{
+public:
+    template <typename Form>
+    explicit WhenShown(std::function<void(Form &)> drive, int limitMs = 10000)
+    {
+        m_poll.setInterval(20);
+        QObject::connect(&m_poll, &QTimer::timeout, [this, drive] {
+            auto *form = qobject_cast<Form *>(QApplication::activeModalWidget());
+            if (!form || !form->isVisible())
+                return;
+            m_poll.stop();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+            // The keys go to the active window.
+            form->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+            QTest::qWait(50);
+            ++m_driven;
+            drive(*form);
+        });
+        m_poll.start();
+        m_watchdog.setSingleShot(true);
+        QObject::connect(&m_watchdog, &QTimer::timeout, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "the dialog stayed open";
+                dialog->reject();
+            }
+        });
+        m_watchdog.start(limitMs);
+    }
+
+    int driven() const { return m_driven; }
+
+private:
+    QTimer m_poll;
+    QTimer m_watchdog;
+    int m_driven = 0;
+};
+
+void clickOn(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+void clickItem(QListWidget *list, const QString &text)
+{
+    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << text.toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(found.first()).center());
+}
+
+// A picture of the dialog for the build tree.
+void keepPicture(QWidget &form, const QString &name)
+{
+    QDir().mkpath(QStringLiteral(PELMORA_SCREENS_DIR));
+    form.grab().save(QDir(QStringLiteral(PELMORA_SCREENS_DIR)).filePath(name + ".png"));
+}
+
+} // namespace
+
+class RealDialogs : public SalesControl
+{
+};
+
+TEST_F(RealDialogs, ElementsDialogWithMouseAndKeys)
+{
+    WhenShown shown(std::function<void(frmElementos &)>([](frmElementos &form) {
+        EXPECT_TRUE(form.chkTitulo->isChecked());
+        // On the box itself, not on the free width the layout gives the check box.
+        QTest::mouseClick(form.chkTitulo, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(8, form.chkTitulo->height() / 2)); // off
+        EXPECT_FALSE(form.chkTitulo->isChecked());
+        // The click left the focus on the title box: two tabs on, the matrix box; space: off.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), form.chkDatos);
+        QTest::keyClick(form.chkDatos, Qt::Key_Space);
+        EXPECT_FALSE(form.chkDatos->isChecked());
+        QTest::keyClick(&form, Qt::Key_Return); // OK is the default button
+    }));
+    EXPECT_TRUE(control.showElements());
+    EXPECT_EQ(shown.driven(), 1);
+    EXPECT_TRUE(control.lblCubo->isHidden());
+    EXPECT_TRUE(control.grdResults->isHidden());
+    EXPECT_FALSE(control.grdTitulos->isHidden());
+}
+
+TEST_F(RealDialogs, LayoutDialogWithMouseAndKeys)
+{
+    WhenShown shown(std::function<void(frmLayout &)>([](frmLayout &form) {
+        clickItem(form.lstV, "Time");
+        clickItem(form.lstE, "Store");
+        keepPicture(form, "frmLayout");
+        clickOn(form.cmdHorizontal); // Store to the columns, Time too
+        QTest::keyClick(&form, Qt::Key_Return);
+    }));
+    EXPECT_TRUE(control.showLayout());
+    EXPECT_EQ(shown.driven(), 1);
+    EXPECT_EQ(layoutOf(control),
+              QStringList({"1/0/0/[Measures].[Sales]", "1/2/0/[Time].[1997]",
+                           "0/0/7/[Product].[All Products]", "1/1/0/[Store].[All Stores]"}));
+    EXPECT_EQ(control.countOrderDims(pelmora::Rows), 0);
+}
+
+TEST_F(RealDialogs, DirectMdxDialogTypedAndExecuted)
+{
+    control.controlFlags.Interactive = false;
+    const QString typed = "SELECT {[Store].[All Stores].Children} ON COLUMNS FROM [Sales]";
+    WhenShown shown(std::function<void(frmMDX &)>([&typed](frmMDX &form) {
+        keepPicture(form, "frmMDX");
+        clickOn(form.txtMDX);
+        QTest::keySequence(form.txtMDX, QKeySequence::SelectAll);
+        QTest::keyClick(form.txtMDX, Qt::Key_Delete);
+        QTest::keyClicks(form.txtMDX, typed);
+        EXPECT_EQ(form.txtMDX->text(), typed);
+        clickOn(form.cmdEjecutar);
+    }));
+    EXPECT_TRUE(control.directMDX());
+    EXPECT_EQ(shown.driven(), 1);
+    EXPECT_EQ(control.queryState.currentMDX, typed);
+    EXPECT_EQ(data().value(1), "Canada|USA");
+}
+
+TEST_F(RealDialogs, TitleDialogTypedAndClosed)
+{
+    WhenShown shown(std::function<void(frmTitulo &)>([](frmTitulo &form) {
+        QTest::keySequence(form.txtTitulo, QKeySequence::SelectAll);
+        QTest::keyClicks(form.txtTitulo, "Sales by store");
+        QTest::keyClick(&form, Qt::Key_Return); // the close button is the default
+    }));
+    EXPECT_TRUE(control.changeTitle());
+    EXPECT_EQ(shown.driven(), 1);
+    EXPECT_EQ(control.lblCubo->text(), "Sales by store");
+    EXPECT_EQ(control.grf2d->header().text(), "Sales by store");
+}
+
+TEST_F(RealDialogs, AboutBoxStaysUntilClosed)
+{
+    control.language.LanguageID = 0;
+    bool stillOpen = false;
+    WhenShown shown(std::function<void(frmSplash &)>([&stillOpen](frmSplash &form) {
+        keepPicture(form, "frmSplash-about");
+        QTest::qWait(400);
+        stillOpen = form.isVisible();
+        clickOn(form.cmdClose);
+    }));
+    EXPECT_TRUE(control.ShowAboutBox());
+    EXPECT_EQ(shown.driven(), 1);
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(RealDialogs, SplashClosesByItself)
+{
+    QList<int> waits;
+    const frmSplash::Sleeper previous = frmSplash::setSleeper([&waits](int ms) {
+        waits << ms;
+        QThread::msleep(50);
+    });
+    // Nobody touches the form; the watchdog would fail the test.
+    WhenShown shown(std::function<void(frmSplash &)>([](frmSplash &) {}), 5000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(control.ShowSplash());
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_EQ(waits, QList<int>({1500}));
+    frmSplash::setSleeper(previous);
+}
