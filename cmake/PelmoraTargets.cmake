@@ -58,14 +58,21 @@ function(pelmora_test name)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE pelmora_test_support ${T_LIBS})
     target_compile_definitions(${name} PRIVATE PELMORA_TEST_PICTURES="${PELMORA_TEST_PICTURES}")
+    # Tests on the X display take it one at a time: without a window manager, a window that
+    # another test activates takes the keyboard from this test's window.
+    set(offscreen_properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
+    if("QT_QPA_PLATFORM=xcb" IN_LIST T_PROPERTIES)
+        list(APPEND offscreen_properties RESOURCE_LOCK XDisplay)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          TEST_FILTER "-*OnScreen.*"
-                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
+                         PROPERTIES ${offscreen_properties})
     # Suites named "...OnScreen" show windows for real and drive them, on the X display the
     # tests run under (Xvfb).
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          TEST_FILTER "*OnScreen.*"
-                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" ${T_PROPERTIES})
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" ${T_PROPERTIES}
+                                    RESOURCE_LOCK XDisplay)
 endfunction()
 
 # pelmora_fixture_paths(TARGET) tells a test program where the shared fixtures are:
