@@ -26,11 +26,29 @@ constexpr qint32 chart3dActions[] = {61, 65, 82, 104, 105, 142, 9};
 template <typename Chart>
 void endBatch(Chart *chart)
 {
-    try {
+    pelmora::passOver([chart] {
         if (chart)
             chart->setIsBatched(false);
+    });
+}
+
+// Shows `shown` in place of `hidden` and fills it in one batch. A failed fill ends the batch
+// before the error is shown, so that the chart draws what the fill did.
+template <typename Shown, typename Hidden, typename Fill>
+bool showFilled(const QString &label, Shown *shown, Hidden *hidden, Fill &&fill)
+{
+    try {
+        shown->setVisible(true);
+        hidden->setVisible(false);
+        shown->setIsBatched(true);
+        fill(*shown);
+        shown->setIsBatched(false);
+        return true;
     } catch (...) {
+        endBatch(shown);
+        pelmora::reportError(label);
     }
+    return false;
 }
 
 // The data grid the charts read; a control without one reports it as the runtime does.
@@ -115,62 +133,38 @@ bool PelmoraC02::refreshChart()
 
 bool PelmoraC02::show2dChart()
 {
-    try {
-        grf2d->setVisible(true);
-        grf3d->setVisible(false);
-        grf2d->setIsBatched(true);
-        pelmora::fill2dChart(dataGrid(grdResults), *grf2d, lblCubo->text());
-        grf2d->setIsBatched(false);
-        return true;
-    } catch (...) {
-        endBatch(grf2d);
-        pelmora::reportError(QStringLiteral("show2dChart: "));
-    }
-    return false;
+    return showFilled(QStringLiteral("show2dChart: "), grf2d, grf3d, [this](auto &chart) {
+        pelmora::fill2dChart(dataGrid(grdResults), chart, lblCubo->text());
+    });
 }
 
 bool PelmoraC02::show3dChart()
 {
-    try {
-        grf3d->setVisible(true);
-        grf2d->setVisible(false);
-        grf3d->setIsBatched(true);
-        pelmora::fill3dChart(dataGrid(grdResults), *grf3d, lblCubo->text());
-        grf3d->setIsBatched(false);
-        return true;
-    } catch (...) {
-        endBatch(grf3d);
-        pelmora::reportError(QStringLiteral("show3dChart: "));
-    }
-    return false;
+    return showFilled(QStringLiteral("show3dChart: "), grf3d, grf2d, [this](auto &chart) {
+        pelmora::fill3dChart(dataGrid(grdResults), chart, lblCubo->text());
+    });
 }
 
 bool PelmoraC02::showChart2d()
 {
-    try {
+    return pelmora::trapped(QStringLiteral("showChart2d:"), [&] {
         if (chartVisible(grf2d))
             return true;
         grf3d->setVisible(false);
         grf2d->setVisible(true);
         return show2dChart();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("showChart2d:"));
-    }
-    return false;
+    });
 }
 
 bool PelmoraC02::showChart3d()
 {
-    try {
+    return pelmora::trapped(QStringLiteral("showChart3d:"), [&] {
         if (chartVisible(grf3d))
             return true;
         grf2d->setVisible(false);
         grf3d->setVisible(true);
         return show3dChart();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("showChart3d:"));
-    }
-    return false;
+    });
 }
 
 void PelmoraC02::emptyCharts()

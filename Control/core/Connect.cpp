@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QPointer>
 
-using pelmora::reportError;
+using pelmora::trapped;
 
 namespace {
 
@@ -38,78 +38,64 @@ private:
 
 bool PelmoraC02::cubeConnect(bool ask)
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("cubeConnect:"), [&] {
         connState.interactiveRequested = false;
         if (connect(ask)) {
             connState.connected = true;
             tbToolBar->button(1)->setVisible(true);
             tbToolBar->button(19)->setVisible(true);
             showCubeButtons(true);
-            result = genSelect();
+            return genSelect();
         }
-    } catch (...) {
-        reportError(QStringLiteral("cubeConnect:"));
-    }
-    return result;
+        return false;
+    });
 }
 
 bool PelmoraC02::cubeConnectNI(bool ask)
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("cubeConnectNI:"), [&] {
         connState.interactiveRequested = false;
         if (connect(ask)) {
             tbToolBar->button(1)->setVisible(true);
             tbToolBar->button(19)->setVisible(true);
             showCubeButtons(true);
             connState.connected = true;
-            result = true;
+            return true;
         }
-    } catch (...) {
-        reportError(QStringLiteral("cubeConnectNI:"));
-    }
-    return result;
+        return false;
+    });
 }
 
 bool PelmoraC02::openOlap()
 {
-    bool result = false;
-    try {
-        result = cubeConnect(true);
-    } catch (...) {
-        reportError(QStringLiteral("openOlap:"));
-    }
-    return result;
+    return trapped(QStringLiteral("openOlap:"), [&] {
+        return cubeConnect(true);
+    });
 }
 
 bool PelmoraC02::connect(bool ask)
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("connect:"), [&] {
         const pelmora::OpenParams &p = openParams;
         if (!p.OpenView.isEmpty())
-            result = viewConnect();
+            return viewConnect();
         else if (!p.OpenFile.isEmpty())
-            result = fileConnect();
+            return fileConnect();
         else if (!p.OpenWWWDir.isEmpty())
-            result = WwwDirConnect();
+            return WwwDirConnect();
         else if (!p.OpenServer.isEmpty() && !p.OpenDB.isEmpty() && !p.openCube.isEmpty())
-            result = olapConnect();
+            return olapConnect();
         else if (connState.interactiveRequested)
-            result = interactiveConnect();
+            return interactiveConnect();
         else if (ask)
-            result = askConection();
-    } catch (...) {
-        reportError(QStringLiteral("connect:"));
-    }
-    return result;
+            return askConection();
+        return false;
+    });
 }
 
 bool PelmoraC02::askConection()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("askConection:"), [&] {
         {
             frmOpen form(this);
             form.vLanguageId = QString::number(language.LanguageID);
@@ -122,17 +108,14 @@ bool PelmoraC02::askConection()
         const bool cancelled = openParams.OpenFile.isEmpty() && openParams.OpenWWWDir.isEmpty()
             && openParams.OpenView.isEmpty() && !connState.interactiveRequested;
         if (!cancelled)
-            result = connect(true);
-    } catch (...) {
-        reportError(QStringLiteral("askConection:"));
-    }
-    return result;
+            return connect(true);
+        return false;
+    });
 }
 
 bool PelmoraC02::fileConnect()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("fileConnect:"), [&] {
         connState.connectionString = connectionStringOf(openParams.OpenFile);
         if (!openConection() || !OpenCatalog())
             return false;
@@ -142,17 +125,13 @@ bool PelmoraC02::fileConnect()
         // After a download the title is the address, not the local copy.
         lblCubo->setText(openParams.OpenWWWDir.isEmpty() ? openParams.OpenFile
                                                          : openParams.OpenWWWDir);
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("fileConnect:"));
-    }
-    return result;
+        return true;
+    });
 }
 
 bool PelmoraC02::olapConnect()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("olapConnect:"), [&] {
         connState.connectionString = connectionStringOf(openParams.OpenServer);
         if (!openConection() || !OpenCatalog(true))
             return false;
@@ -160,17 +139,13 @@ bool PelmoraC02::olapConnect()
         if (connState.numCube == -1 || !doOpenCube())
             return false;
         lblCubo->setText(openParams.openCube);
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("olapConnect:"));
-    }
-    return result;
+        return true;
+    });
 }
 
 bool PelmoraC02::viewConnect()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("viewConnect:"), [&] {
         // The view file sets the open parameters, the connection string and the layout.
         if (!readView() || !openConection())
             return false;
@@ -186,31 +161,24 @@ bool PelmoraC02::viewConnect()
             connState.numCube = 0;
         }
         // The view's own title stays.
-        result = doOpenCube();
-    } catch (...) {
-        reportError(QStringLiteral("viewConnect:"));
-    }
-    return result;
+        return doOpenCube();
+    });
 }
 
 bool PelmoraC02::WwwDirConnect()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("WwwDirConnect:"), [&] {
         connState.downloadState = pelmora::DownloadWaiting;
         if (bringWwwDir())
-            result = fileConnect();
-    } catch (...) {
-        reportError(QStringLiteral("WwwDirConnect:"));
-    }
-    return result;
+            return fileConnect();
+        return false;
+    });
 }
 
 bool PelmoraC02::bringWwwDir()
 {
     using platform::automation::Download;
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("bringWwwDir:"), [&] {
         // Commands that arrive while the download runs are ignored (see doAction); the wait
         // ends with the download, which fails once no data has come for its inactivity
         // timeout.
@@ -225,17 +193,13 @@ bool PelmoraC02::bringWwwDir()
         while (connState.downloadState == pelmora::DownloadWaiting && download)
             QCoreApplication::processEvents(QEventLoop::AllEvents
                                             | QEventLoop::WaitForMoreEvents);
-        result = connState.downloadState == pelmora::DownloadDone;
-    } catch (...) {
-        reportError(QStringLiteral("bringWwwDir:"));
-    }
-    return result;
+        return connState.downloadState == pelmora::DownloadDone;
+    });
 }
 
 bool PelmoraC02::interactiveConnect()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("interactiveConnect:"), [&] {
         {
             frmConexion form(this);
             form.traeConexion(language.LanguageID, openParams.OpenServer);
@@ -268,11 +232,8 @@ bool PelmoraC02::interactiveConnect()
         if (connState.numCube == -1 || !doOpenCube())
             return false;
         lblCubo->setText(openParams.openCube);
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("interactiveConnect:"));
-    }
-    return result;
+        return true;
+    });
 }
 
 bool PelmoraC02::openConection()
@@ -307,8 +268,7 @@ bool PelmoraC02::openConection()
 
 bool PelmoraC02::OpenCatalog(bool serverRoute)
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("OpenCatalog: "), [&] {
         if (!connState.connection)
             connState.connection.emplace();
         connState.catalog.emplace();
@@ -316,18 +276,14 @@ bool PelmoraC02::OpenCatalog(bool serverRoute)
         // The connection string names no database: the one chosen takes effect here.
         if (serverRoute && !openParams.OpenDB.isEmpty())
             connState.catalog->bindCatalog(openParams.OpenDB);
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("OpenCatalog: "));
-    }
-    return result;
+        return true;
+    });
 }
 
 int PelmoraC02::bringNumCube()
 {
     // -1 also after an error, so that no other cube opens in place of the one named.
-    int result = -1;
-    try {
+    return trapped(QStringLiteral("bringNumCube:"), [&] {
         if (!connState.catalog)
             connState.catalog.emplace();
         const platform::olap::CubeDefs cubes = connState.catalog->cubeDefs();
@@ -335,16 +291,13 @@ int PelmoraC02::bringNumCube()
             if (cubes.item(i).name() == openParams.openCube)
                 return i;
         }
-    } catch (...) {
-        reportError(QStringLiteral("bringNumCube:"));
-    }
-    return result;
+        return -1;
+    }, -1);
 }
 
 bool PelmoraC02::doOpenCube()
 {
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("doOpenCube: "), [&] {
         if (!connState.catalog)
             connState.catalog.emplace();
         const platform::olap::CubeDef cube = connState.catalog->cubeDefs().item(connState.numCube);
@@ -366,9 +319,6 @@ bool PelmoraC02::doOpenCube()
                                 .toInt());
             }
         }
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("doOpenCube: "));
-    }
-    return result;
+        return true;
+    });
 }

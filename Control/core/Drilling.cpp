@@ -7,7 +7,7 @@ using platform::olap::Member;
 
 void PelmoraC02::doDrill(int row, int col)
 {
-    try {
+    pelmora::trapped(QStringLiteral("doDrill: "), [&] {
         const pelmora::GridHit hit = pelmora::gridHit(layoutState, row, col);
         switch (hit.region) {
         case pelmora::GridRegion::Corner:
@@ -47,14 +47,12 @@ void PelmoraC02::doDrill(int row, int col)
         // the dimension as it was.
         pelmora::startFrom(layoutState, d, text, uniqueName);
         genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("doDrill: "));
-    }
+    });
 }
 
 std::optional<Member> PelmoraC02::drillUp(int dimension, const QString &name)
 {
-    try {
+    return pelmora::trapped(QStringLiteral("drillUp: "), [&]() -> std::optional<Member> {
         if (!connState.catalog)
             connState.catalog.emplace();
         const platform::olap::Hierarchy hierarchy = connState.catalog->cubeDefs()
@@ -82,31 +80,22 @@ std::optional<Member> PelmoraC02::drillUp(int dimension, const QString &name)
         if (found.isNull() || found.levelDepth() == 0)
             return Member();
         return found.parent();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("drillUp: "));
-    }
-    return std::nullopt;
+    });
 }
 
 void PelmoraC02::cubePivot()
 {
-    try {
+    pelmora::trapped(QStringLiteral("cubePivot: "), [&] {
         pelmora::pivotAxes(layoutState);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("cubePivot: "));
-    }
+    });
 }
 
 bool PelmoraC02::doSwapXY()
 {
-    bool result = false;
-    try {
+    return pelmora::trapped(QStringLiteral("doSwapXY:"), [&] {
         if (!controlFlags.Interactive)
             return false;
         cubePivot();
-        result = genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("doSwapXY:"));
-    }
-    return result;
+        return genSelect();
+    });
 }

@@ -19,6 +19,8 @@ QString errorDescription(std::exception_ptr error)
     } catch (const std::exception &e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
+        // An exception of no known kind carries no text: the generic description below is
+        // its report.
     }
     return QStringLiteral("Unknown error");
 }

@@ -59,6 +59,18 @@ void applyOr(Apply &&apply, const Value &value, const Value &fallback) noexcept
     }
 }
 
+// Runs `step`; when it throws, nothing happens and nothing is reported. For a step whose failure
+// must not stop what follows it; each caller says why its step may fail unreported.
+template <typename Step>
+void passOver(Step &&step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+        // The caller has chosen to go on without the step.
+    }
+}
+
 // Answers `read()`, or `fallback` when reading throws; silent, for optional values (a server's
 // cell property, a stored default) whose absence has a meaning of its own.
 template <typename Read, typename Value = std::invoke_result_t<Read &>>

@@ -5,7 +5,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Screen.h"
 
-using pelmora::reportError;
+using pelmora::trapped;
 using platform::forms::setMousePointer;
 using platform::olap::Cellset;
 
@@ -26,8 +26,7 @@ pelmora::CubeAccess openCubeOf(pelmora::ConnState &state)
 
 bool PelmoraC02::genSelect()
 {
-    bool result = false;
-    try {
+    const bool result = trapped(QStringLiteral("genSelect: "), [&] {
         gestureState.movingDim = false;
         setMousePointer(platform::forms::Hourglass);
         const int c = countOrderDims(pelmora::Columns);
@@ -36,10 +35,8 @@ bool PelmoraC02::genSelect()
         const QString rows = r > 0 ? drillDown(pelmora::Rows) : QString();
         const QString s = pelmora::selectStatement(c, columns, r, rows, openParams.openCube,
                                                    genWhere());
-        result = MDXExecute(s);
-    } catch (...) {
-        reportError(QStringLiteral("genSelect: "));
-    }
+        return MDXExecute(s);
+    });
     // The statement's run resets the pointer; a control without a cube runs none.
     setMousePointer(platform::forms::DefaultPointer);
     return result;
@@ -47,33 +44,24 @@ bool PelmoraC02::genSelect()
 
 QString PelmoraC02::genWhere()
 {
-    try {
+    return trapped(QStringLiteral("genWhere: "), [&] {
         return pelmora::genWhere(layoutState);
-    } catch (...) {
-        reportError(QStringLiteral("genWhere: "));
-    }
-    return QString();
+    });
 }
 
 QString PelmoraC02::drillDown(int axis)
 {
-    try {
+    return trapped(QStringLiteral("drillDown: "), [&] {
         return pelmora::drillDown(layoutState, axis,
                                   [this, axis](int k) { return drillDownDimension(axis, k); });
-    } catch (...) {
-        reportError(QStringLiteral("drillDown: "));
-    }
-    return QString();
+    });
 }
 
 QString PelmoraC02::drillDownDimension(int axis, int position)
 {
-    try {
+    return trapped(QStringLiteral("drillDownDimension: "), [&] {
         return pelmora::drillDownDimension(layoutState, openCubeOf(connState), axis, position);
-    } catch (...) {
-        reportError(QStringLiteral("drillDownDimension: "));
-    }
-    return QString();
+    });
 }
 
 QString PelmoraC02::bringLevelName(int d, int n)

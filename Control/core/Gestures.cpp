@@ -19,6 +19,7 @@ void eventWork(Work &&work)
     try {
         work();
     } catch (...) {
+        // Reporting is what failed: a second box would fail the same way.
     }
 }
 
@@ -38,7 +39,7 @@ void PelmoraC02::lblCubo_DblClick()
 void PelmoraC02::grdResults_Click()
 {
     eventWork([this] {
-        try {
+        pelmora::trapped(QStringLiteral("grdResults_Click:"), [this] {
             const int row = grdResults->mouseRow();
             const int col = grdResults->mouseCol();
             if (row >= 0 && col >= 0 && controlFlags.Interactive) {
@@ -47,9 +48,7 @@ void PelmoraC02::grdResults_Click()
                     gestureState.ctrlDown = true;
                 doMovements(row, col);
             }
-        } catch (...) {
-            pelmora::reportError(QStringLiteral("grdResults_Click:"));
-        }
+        });
     });
     emit Click();
 }
@@ -117,7 +116,7 @@ void PelmoraC02::doMovements(int row, int col)
 
 void PelmoraC02::titleClick()
 {
-    try {
+    pelmora::trapped(QStringLiteral("titleClick:"), [&] {
         if (gestureState.movingDim) {
             // A second click on the titles drops the title; nothing moves.
             setMousePointer(platform::forms::DefaultPointer);
@@ -130,14 +129,12 @@ void PelmoraC02::titleClick()
         // The titles grid shows the slicer in its order, so the row is the slicer position;
         // the dimension is looked up when the title is dropped.
         gestureState.movingDimRow = grdTitulos->row();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("titleClick:"));
-    }
+    });
 }
 
 void PelmoraC02::titleDblClick()
 {
-    try {
+    pelmora::trapped(QStringLiteral("titleDblClick:"), [&] {
         // The first click of the double click picked the title up.
         setMousePointer(platform::forms::DefaultPointer);
         gestureState.movingDim = false;
@@ -150,7 +147,5 @@ void PelmoraC02::titleDblClick()
         }
         doAnalysis(findOrderDimByName(name));
         genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("titleDblClick:"));
-    }
+    });
 }

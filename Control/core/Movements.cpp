@@ -8,7 +8,7 @@
 
 void PelmoraC02::changeDim(int row, int col)
 {
-    try {
+    pelmora::trapped(QStringLiteral("changeDim: "), [&] {
         gestureState.movingDim = false;
         platform::forms::setMousePointer(platform::forms::DefaultPointer);
         const pelmora::GridHit hit = pelmora::gridHit(layoutState, row, col);
@@ -26,14 +26,12 @@ void PelmoraC02::changeDim(int row, int col)
         pelmora::startFrom(layoutState, t, m.caption(), m.uniqueName());
         pelmora::exchangePlaces(layoutState, *s, t);
         genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("changeDim: "));
-    }
+    });
 }
 
 void PelmoraC02::anidateDim(int row, int col)
 {
-    try {
+    pelmora::trapped(QStringLiteral("anidateDim: "), [&] {
         gestureState.movingDim = false;
         platform::forms::setMousePointer(platform::forms::DefaultPointer);
         const pelmora::GridHit hit = pelmora::gridHit(layoutState, row, col);
@@ -46,14 +44,12 @@ void PelmoraC02::anidateDim(int row, int col)
         // The cell only names the side; its member is not used.
         pelmora::nestOn(layoutState, *s, hit.place);
         genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("anidateDim: "));
-    }
+    });
 }
 
 void PelmoraC02::deAnidateDim(int row, int col)
 {
-    try {
+    pelmora::trapped(QStringLiteral("deAnidateDim: "), [&] {
         const pelmora::GridHit hit = pelmora::gridHit(layoutState, row, col);
         if (!hit.isHeader())
             return;
@@ -65,7 +61,5 @@ void PelmoraC02::deAnidateDim(int row, int col)
         pelmora::startFrom(layoutState, d, m.caption(), m.uniqueName());
         pelmora::unnest(layoutState, d);
         genSelect();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("deAnidateDim: "));
-    }
+    });
 }

@@ -152,32 +152,27 @@ void PelmoraC02::bindActions()
 
 bool PelmoraC02::doAction(const QString &action)
 {
-    bool result = false;
     // A command that arrives while a web address downloads is ignored.
     if (connState.waitingForDownload)
         return false;
-    try {
+    return pelmora::trapped(QStringLiteral("doAction: "), [&] {
         if (!settingsRead) {
             settingsRead = true;
             doAction(QStringLiteral("READREGISTRY"));
         }
         if (const std::optional<pelmora::ActionKeyword> keyword =
                 pelmora::findActionKeyword(action))
-            result = actionTable.run(*keyword);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("doAction: "));
-    }
-    return result;
+            return actionTable.run(*keyword);
+        return false;
+    });
 }
 
 void PelmoraC02::newOrderDim(int i, const QString &uniqueName, const QString &caption,
                              const QString &dimName, int dimType)
 {
-    try {
+    pelmora::trapped(QStringLiteral("newOrderDim: "), [&] {
         pelmora::newOrderDim(layoutState, i, uniqueName, caption, dimName, dimType);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("newOrderDim: "));
-    }
+    });
 }
 
 void PelmoraC02::setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar,
@@ -185,57 +180,46 @@ void PelmoraC02::setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar
                              int opcionTipoReg, int opcionValor, int orden, int ordenTipo,
                              int profundidad, int tipo, bool vacio)
 {
-    try {
+    pelmora::trapped(QStringLiteral("setOrderDim: "), [&] {
         pelmora::setOrderDim(layoutState, i, jerarquia, jerarquiaSalto, lugar, nombre,
                              opcionCampo, opcionTipo, opcionTipoReg, opcionValor, orden,
                              ordenTipo, profundidad, tipo, vacio);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("setOrderDim: "));
-    }
+    });
 }
 
 QString PelmoraC02::saveDialog(const QString &title, const QString &filter, bool reportCancel)
 {
-    QString result;
-    try {
+    return pelmora::trapped(QStringLiteral("saveDialog: "), [&] {
         dlg->setDialogTitle(title);
         // Without the cancel error a cancelled dialog leaves the empty name set below.
         dlg->setCancelError(reportCancel);
         dlg->setFileName(QString());
         dlg->setFilter(filter);
         dlg->showSave();
-        result = dlg->fileName();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("saveDialog: "));
-    }
-    return result;
+        return dlg->fileName();
+    });
 }
 
 QString PelmoraC02::message(int i)
 {
-    try {
+    return pelmora::trapped(QStringLiteral("message: "), [&] {
         return pelmora::messageText(messageTables, language.LanguageID, i);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("message: "));
-    }
-    return QStringLiteral("E: ") + QString::number(i);
+    }, QStringLiteral("E: ") + QString::number(i));
 }
 
 void PelmoraC02::UserControl_Initialize()
 {
-    try {
+    pelmora::trapped(QStringLiteral("UserControl_Initialize:"), [&] {
         controlFlags.logging = 0;
         pelmora::fillMessageTables(messageTables);
         connState.interactiveRequested = false;
         prepareCharts();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("UserControl_Initialize:"));
-    }
+    });
 }
 
 void PelmoraC02::UserControl_Show()
 {
-    try {
+    pelmora::trapped(QStringLiteral("UserControl_Show:"), [&] {
         if (!controlFlags.Enabled || connState.waitingForDownload)
             return;
         if (!pelmora::connectionWanted(openParams))
@@ -252,9 +236,7 @@ void PelmoraC02::UserControl_Show()
             showLayoutButtons(false);
             grdTitulos->setVisible(false);
         }
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("UserControl_Show:"));
-    }
+    });
 }
 
 void PelmoraC02::UserControl_Click()
@@ -269,7 +251,7 @@ void PelmoraC02::UserControl_DblClick()
 
 void PelmoraC02::UserControl_AsyncReadComplete(const AsyncProperty &AsyncProp)
 {
-    try {
+    pelmora::trapped(QStringLiteral("UserControl_AsyncReadComplete:"), [&] {
         if (AsyncProp.PropertyName != QLatin1String("OpenWWWDir"))
             return;
         if (AsyncProp.failed) {
@@ -278,21 +260,17 @@ void PelmoraC02::UserControl_AsyncReadComplete(const AsyncProperty &AsyncProp)
         }
         openParams.OpenFile = AsyncProp.Value;
         connState.downloadState = pelmora::DownloadDone;
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("UserControl_AsyncReadComplete:"));
-    }
+    });
 }
 
 void PelmoraC02::tbToolBar_ButtonClick(platform::widgets::ToolbarButton *Button)
 {
-    try {
+    pelmora::trapped(QStringLiteral("tbToolBar_ButtonClick:"), [&] {
         if (!Button)
             return;
         doAction(Button->key());
         emit Click();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("tbToolBar_ButtonClick:"));
-    }
+    });
 }
 
 void PelmoraC02::showCubeButtons(bool flag)

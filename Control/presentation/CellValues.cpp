@@ -25,147 +25,112 @@ bool PelmoraC02::cellFormatProperties(const Cellset &cellset)
 
 bool PelmoraC02::cellHasProperty(const Cell &cell, const QString &name)
 {
-    try {
-        return cell.properties().contains(name);
-    } catch (...) {
-        return false;
-    }
+    return pelmora::valueOr([&] { return cell.properties().contains(name); }, false);
 }
 
 QVariant PelmoraC02::cellPropertyValue(const Cell &cell, const QString &name,
                                        const QVariant &defaultValue)
 {
-    try {
-        const QVariant value = cell.properties().item(name).value();
-        if (!value.isValid() || value.isNull())
-            return defaultValue;
-        return value;
-    } catch (...) {
-        return defaultValue;
-    }
+    return pelmora::valueOr(
+        [&] {
+            const QVariant value = cell.properties().item(name).value();
+            if (!value.isValid() || value.isNull())
+                return defaultValue;
+            return value;
+        },
+        defaultValue);
 }
 
 QString PelmoraC02::cellFormattedText(const Cell &cell)
 {
-    try {
-        return cell.formattedValue();
-    } catch (...) {
-        return QStringLiteral("#ERR");
-    }
+    return pelmora::valueOr([&] { return cell.formattedValue(); }, QStringLiteral("#ERR"));
 }
+
+namespace {
+
+// One setting of a cell's server formatting: the server's value where it differs from the
+// cell's, the grid's default where the grid refuses it. A setting that cannot be read or taken
+// is passed over without a report, so that the cell keeps it and the paint goes on.
+template <typename Value, typename Wanted, typename Current, typename Set>
+void settle(Wanted &&wanted, Current &&current, Set &&set, const Value &fallback)
+{
+    pelmora::passOver([&] {
+        const Value value = wanted();
+        if (current() != value)
+            pelmora::applyOr(set, value, fallback);
+    });
+}
+
+} // namespace
 
 void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore,
                             int defaultBack, const QString &defaultFontName,
                             double defaultFontSize)
 {
     FlexGrid &grid = *grdResults;
-    try {
+    const bool placed = pelmora::trapped(QStringLiteral("FormatCell: "), [&] {
         grid.setRow(row);
         grid.setCol(col);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("FormatCell: "));
+        return true;
+    });
+    if (!placed)
         return;
-    }
     // From here on a failing step is passed over.
-    try {
-        const int fore = pelmora::serverCellColor(
-            cellPropertyValue(cell, QStringLiteral("FORE_COLOR"), defaultFore).toInt(),
-            defaultFore);
-        if (grid.cellForeColor() != fore) {
-            try {
-                grid.setCellForeColor(fore);
-            } catch (...) {
-                grid.setCellForeColor(defaultFore);
-            }
-        }
-    } catch (...) {
-    }
-    try {
-        const int back = pelmora::serverCellColor(
-            cellPropertyValue(cell, QStringLiteral("BACK_COLOR"), defaultBack).toInt(),
-            defaultBack);
-        if (grid.cellBackColor() != back) {
-            try {
-                grid.setCellBackColor(back);
-            } catch (...) {
-                grid.setCellBackColor(defaultBack);
-            }
-        }
-    } catch (...) {
-    }
-    try {
-        const QString name =
-            cellPropertyValue(cell, QStringLiteral("FONT_NAME"), defaultFontName).toString();
-        if (grid.cellFontName() != name) {
-            try {
-                grid.setCellFontName(name);
-            } catch (...) {
-                grid.setCellFontName(defaultFontName);
-            }
-        }
-    } catch (...) {
-    }
-    try {
-        const double size =
-            cellPropertyValue(cell, QStringLiteral("FONT_SIZE"), defaultFontSize).toFloat();
-        if (grid.cellFontSize() != size) {
-            try {
-                grid.setCellFontSize(size);
-            } catch (...) {
-                grid.setCellFontSize(defaultFontSize);
-            }
-        }
-    } catch (...) {
-    }
-    const int flags = cellPropertyValue(cell, QStringLiteral("FONT_FLAGS"), 0).toInt();
+    const auto property = [&](const char *name, const QVariant &fallback) {
+        return cellPropertyValue(cell, QLatin1String(name), fallback);
+    };
+    const auto colour = [&](const char *name, int fallback, auto current, auto set) {
+        const auto wanted = [&] {
+            return pelmora::serverCellColor(property(name, fallback).toInt(), fallback);
+        };
+        settle(wanted, current, set, fallback);
+    };
+    colour("FORE_COLOR", defaultFore, [&] { return grid.cellForeColor(); },
+           [&](int c) { grid.setCellForeColor(c); });
+    colour("BACK_COLOR", defaultBack, [&] { return grid.cellBackColor(); },
+           [&](int c) { grid.setCellBackColor(c); });
+    settle([&] { return property("FONT_NAME", defaultFontName).toString(); },
+           [&] { return grid.cellFontName(); },
+           [&](const QString &name) { grid.setCellFontName(name); }, defaultFontName);
+    settle([&] { return property("FONT_SIZE", defaultFontSize).toFloat(); },
+           [&] { return grid.cellFontSize(); }, [&](double size) { grid.setCellFontSize(size); },
+           defaultFontSize);
+    const int flags = property("FONT_FLAGS", 0).toInt();
     const auto flag = [&](bool current, int bit, void (FlexGrid::*set)(bool)) {
         const bool wanted = (flags & bit) != 0;
-        if (current == wanted)
-            return;
-        try {
-            (grid.*set)(wanted);
-        } catch (...) {
-            try {
-                (grid.*set)(false);
-            } catch (...) {
-            }
-        }
+        if (current != wanted)
+            pelmora::applyOr([&](bool on) { (grid.*set)(on); }, wanted, false);
     };
-    try {
+    pelmora::passOver([&] {
         flag(grid.cellFontBold(), pelmora::FontBold, &FlexGrid::setCellFontBold);
         flag(grid.cellFontItalic(), pelmora::FontItalic, &FlexGrid::setCellFontItalic);
         flag(grid.cellFontUnderline(), pelmora::FontUnderline, &FlexGrid::setCellFontUnderline);
         flag(grid.cellFontStrikeThrough(), pelmora::FontStrikeThrough,
              &FlexGrid::setCellFontStrikeThrough);
-    } catch (...) {
-    }
+    });
 }
 
 void PelmoraC02::PosNegFormatPaint(int row, int col, double value)
 {
-    try {
+    pelmora::trapped(QStringLiteral("PosNegFormatPaint: "), [&] {
         if (const auto back = pelmora::signColor(value, pelmora::backBands(valueFormat)))
             grdResults->setCell(CellSetting::BackColor, row, col, *back);
         if (const auto fore = pelmora::signColor(value, pelmora::foreBands(valueFormat)))
             grdResults->setCell(CellSetting::ForeColor, row, col, *fore);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("PosNegFormatPaint: "));
-    }
+    });
 }
 
 void PelmoraC02::SemaphoreFormatPaint(int row, int col, double value, double lower,
                                       double upper)
 {
-    try {
+    pelmora::trapped(QStringLiteral("SemaphoreFormatPaint: "), [&] {
         if (const auto back =
                 pelmora::thresholdColor(value, lower, upper, pelmora::backBands(valueFormat)))
             grdResults->setCell(CellSetting::BackColor, row, col, *back);
         if (const auto fore =
                 pelmora::thresholdColor(value, lower, upper, pelmora::foreBands(valueFormat)))
             grdResults->setCell(CellSetting::ForeColor, row, col, *fore);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("SemaphoreFormatPaint: "));
-    }
+    });
 }
 
 void PelmoraC02::paintValueColour(int row, int col,

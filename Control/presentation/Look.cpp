@@ -35,7 +35,7 @@ void styleValueCells(FlexGrid &grid, int row, int col, const FontObject &font)
 
 void PelmoraC02::updFormat()
 {
-    try {
+    pelmora::trapped(QStringLiteral("updFormat: "), [&] {
         QPalette palette = lblCubo->palette();
         // A system colour is taken from the palette, as the colour properties take it.
         palette.setColor(QPalette::Window,
@@ -61,9 +61,7 @@ void PelmoraC02::updFormat()
             grid->setGridLinesFixed(gridFormat.GridLines);
             grid->setGridLineWidth(gridFormat.GridLinesWidth);
         }
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("updFormat: "));
-    }
+    });
 }
 
 void PelmoraC02::takeControlFont(QWidget *widget)
@@ -106,7 +104,7 @@ void PelmoraC02::copyFontAttributes(platform::chart::Font &target)
 
 void PelmoraC02::setFonts()
 {
-    try {
+    pelmora::trapped(QStringLiteral("setFonts: "), [&] {
         QFont font = lblCubo->font();
         copyFontAttributes(font);
         lblCubo->setFont(font);
@@ -120,9 +118,7 @@ void PelmoraC02::setFonts()
         if (grf3d)
             copyFontAttributes(grf3d->header().font());
         update();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("setFonts: "));
-    }
+    });
 }
 
 void PelmoraC02::applyDataFont(int headerRows, int headerCols)

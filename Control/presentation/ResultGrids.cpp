@@ -31,7 +31,7 @@ void setRowFont(FlexGrid &grid, int row, int col1, int col2,
 
 bool PelmoraC02::headerPaint()
 {
-    try {
+    pelmora::trapped(QStringLiteral("headerPaint: "), [&] {
         int count = 0;
         for (int i = 0; i < layoutState.NumDims; ++i) {
             if (pelmora::orderDimAt(layoutState, i).lugar == pelmora::Slicer)
@@ -49,9 +49,7 @@ bool PelmoraC02::headerPaint()
         }
         // The names and the chosen members show whole: both columns fit their texts.
         grdTitulos->autoSize(0, grdTitulos->cols() - 1);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("headerPaint: "));
-    }
+    });
     return true;
 }
 
@@ -67,7 +65,7 @@ void PelmoraC02::paintEmptyResult()
 void PelmoraC02::prepareGrid(int dataRows, int headerRows, int dataCols, int headerCols)
 {
     FlexGrid &grid = *grdResults;
-    try {
+    pelmora::trapped(QStringLiteral("prepareGrid: "), [&] {
         grid.clear();
         grid.setRows(0);
         grid.setCols(0);
@@ -93,15 +91,13 @@ void PelmoraC02::prepareGrid(int dataRows, int headerRows, int dataCols, int hea
         }
         for (int r = 0; r < grid.rows(); ++r)
             grid.setMergeRow(r, r < headerRows);
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("prepareGrid: "));
-    }
+    });
 }
 
 void PelmoraC02::dimensionTitle(int axis, int row, int col)
 {
     FlexGrid &grid = *grdResults;
-    try {
+    pelmora::trapped(QStringLiteral("dimensionTitle: "), [&] {
         int position = col;
         for (const QString &name : pelmora::dimensionTitles(layoutState, axis)) {
             grid.setTextMatrix(row, position, name);
@@ -116,15 +112,13 @@ void PelmoraC02::dimensionTitle(int axis, int row, int col)
             grid.setCell(CellSetting::Text, row, 0, row, grid.fixedCols() - 1, blank);
             grid.setCell(CellSetting::Text, row, position, row, grid.cols() - 1, blank);
         }
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("dimensionTitle: "));
-    }
+    });
 }
 
 bool PelmoraC02::selectPaint()
 {
     FlexGrid &grid = *grdResults;
-    try {
+    const bool painted = pelmora::trapped(QStringLiteral("selectPaint: "), [&] {
         if (!queryState.cellset)
             queryState.cellset.emplace();
         const Cellset &cellset = *queryState.cellset;
@@ -189,11 +183,11 @@ bool PelmoraC02::selectPaint()
             grid.autoSize(0, grid.cols() - 1);
         grid.setRedraw(true);
         grid.refresh();
-    } catch (...) {
-        pelmora::reportError(QStringLiteral("selectPaint: "));
-        // A failed paint shows what it wrote rather than leaving the grid frozen.
+        return true;
+    });
+    // A failed paint shows what it wrote rather than leaving the grid frozen.
+    if (!painted)
         grid.setRedraw(true);
-    }
     return true;
 }
 

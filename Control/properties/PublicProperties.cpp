@@ -1,5 +1,6 @@
 // The control's automation properties: each write stores its member, pushes the setting onto
 // the child controls, then tells the container under the property's name.
+#include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
 #include "Control/properties/ButtonProperties.h"
 #include "platform/chart/Chart2D.h"
@@ -62,16 +63,14 @@ void PelmoraC02::setVisibleChart(bool value)
 {
     displayFlags.VisibleChart = value;
     // Both charts at once; a chart that refuses (or does not exist yet) is passed over.
-    try {
+    pelmora::passOver([&] {
         if (grf2d)
             grf2d->setVisible(value);
-    } catch (...) {
-    }
-    try {
+    });
+    pelmora::passOver([&] {
         if (grf3d)
             grf3d->setVisible(value);
-    } catch (...) {
-    }
+    });
     emit PropertyChanged(QStringLiteral("VisibleChart"));
 }
 

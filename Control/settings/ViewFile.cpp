@@ -167,8 +167,7 @@ bool PelmoraC02::writeView(const QString &archivo)
     // A view file is never replaced.
     if (archivo.isEmpty() || QFileInfo(archivo).exists() || QFileInfo(archivo).isSymLink())
         return false;
-    bool result = false;
-    try {
+    return trapped(QStringLiteral("writeView: "), [&] {
         const QByteArray text = viewFileText(viewFileOf());
 
         // Everything is written under temporary names first and put in place at the end, so
@@ -229,11 +228,8 @@ bool PelmoraC02::writeView(const QString &archivo)
             QFile::remove(archivo);
             throw;
         }
-        result = true;
-    } catch (...) {
-        reportError(QStringLiteral("writeView: "));
-    }
-    return result;
+        return true;
+    });
 }
 
 void PelmoraC02::applyViewFile(const ViewFile &v, const QString &localCubeFile)
