@@ -22,7 +22,7 @@ set(rules
     "platform|platform"
     "Control|Control,platform"
     "PelmoraApp|PelmoraApp,Control,platform"
-    "uninstaller|uninstaller,Control,platform")
+    "uninstaller|uninstaller,platform/registry,platform/runtime,platform/forms,platform/automation")
 # The folders of the tree a quoted include can name.
 set(tree_folders platform Control PelmoraApp uninstaller tools bench tests)
 # Layers that stay free of Qt Gui and Widgets: the Qt modules their files may include.
