@@ -1,4 +1,5 @@
 #include "tests/support/ShownDialogs.h"
+#include "tests/support/UserInput.h"
 
 #include <gtest/gtest.h>
 
@@ -67,17 +68,13 @@ void whenShown(std::function<void(QWidget &window)> drive, int timeoutMs)
 void clickOn(QWidget *widget)
 {
     ASSERT_TRUE(widget);
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    mouseClick(widget);
 }
 
 void doubleClickAt(QWidget *widget, QPoint point)
 {
     ASSERT_TRUE(widget);
-    const QPointer<QWidget> alive = widget;
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, point);
-    if (alive)
-        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, point);
+    mouseDoubleClick(widget, point);
 }
 
 void typeInto(QWidget &window, const QString &text)

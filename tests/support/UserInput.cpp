@@ -1,21 +1,12 @@
 #include "tests/support/UserInput.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
 #include <QWidget>
 
 namespace testing_support {
 
 namespace {
-
-void sendMouse(QWidget *widget, QEvent::Type type, QPoint at)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 QPoint pointIn(QWidget *widget, QPoint at)
 {
@@ -26,31 +17,32 @@ QPoint pointIn(QWidget *widget, QPoint at)
 
 void mouseClick(QWidget *widget, QPoint at)
 {
-    at = pointIn(widget, at);
-    sendMouse(widget, QEvent::MouseButtonPress, at);
-    sendMouse(widget, QEvent::MouseButtonRelease, at);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, pointIn(widget, at));
 }
 
 void mouseDoubleClick(QWidget *widget, QPoint at)
 {
     at = pointIn(widget, at);
-    mouseClick(widget, at);
-    sendMouse(widget, QEvent::MouseButtonDblClick, at);
-    sendMouse(widget, QEvent::MouseButtonRelease, at);
+    // The first click may close the widget (a dialog that a click accepts).
+    const QPointer<QWidget> alive = widget;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    if (alive)
+        QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    if (alive)
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void keyClick(QWidget *widget, int key, const QString &text, Qt::KeyboardModifiers modifiers)
 {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(widget, &release);
+    if (text.isEmpty())
+        QTest::keyClick(widget, Qt::Key(key), modifiers);
+    else
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(key), text, modifiers);
 }
 
 void keyClicks(QWidget *widget, const QString &text)
 {
-    for (const QChar c : text)
-        keyClick(widget, c.toUpper().unicode(), QString(c));
+    QTest::keyClicks(widget, text);
 }
 
 } // namespace testing_support
