@@ -28,6 +28,8 @@ namespace {
 // The action calls that prepare the preview chart's gestures, in their order.
 constexpr qint32 previewActions[] = {62, 82, 83, 401, 402, 14};
 
+constexpr int tabsHeight = 6300; // twips
+
 const QString formatFilter = QStringLiteral("Archivo OC2 (*.oc2)|*.oc2");
 
 QString designCaption(const char *name)
@@ -129,7 +131,7 @@ frmGrf2D::frmGrf2D(QWidget *parent) : QDialog(parent)
     setWindowTitle(texts::dialogCaptionSpanish);
     buildControls();
     connectHandlers();
-    resize(760, 720);
+    resize(800, 880);
 }
 
 frmGrf2D::~frmGrf2D() = default;
@@ -203,7 +205,8 @@ void frmGrf2D::buildControls()
         contents << content;
     }
     tabs->setCaptions(texts::tabsSpanish);
-    ElasticOne1->addPane(tabs, ElasticPanel::NaturalSize);
+    // The pages keep a fixed height (the tallest page's rows); the preview takes the rest.
+    ElasticOne1->addPane(tabs, tabsHeight);
 
     dlg = new platform::widgets::CommonDialog(this);
     dlg->setObjectName(QStringLiteral("dlg"));
@@ -328,6 +331,7 @@ void frmGrf2D::buildControls()
     {
         PageBuilder p(contents[7]);
         p.heading("Label94").wide(element(lstSeries, "lstSeries", 0, new QListWidget));
+        lstSeries(0)->setMinimumHeight(300);
         p.column(1).heading("Label96").row("Label95", combo(cmbPatron, "cmbPatron", 0));
         p.row("Label97", colourFront(8), front(8)).row("Label108", colourBack(4), back(4));
         p.row("Label107", shows(lblArchivo, "lblArchivo", 4),
