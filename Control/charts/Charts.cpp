@@ -1,5 +1,6 @@
 // The control's two charts: made in the chart area, fed from the data grid after each query and
 // by the chart commands, and their clicks passed on as the control's events.
+#include "Control/charts/ChartExchange.h"
 #include "Control/charts/ChartFeed.h"
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
@@ -182,7 +183,11 @@ void PelmoraC02::grf2d_Click()
 
 void PelmoraC02::grf2d_DblClick()
 {
-    // The chart format editor is not built yet: its format exchange will run here, first.
+    const pelmora::ChartEdit edit = pelmora::editChartFormat(*grf2d, languageId(), this);
+    if (edit.accepted && edit.saveAsDefault) {
+        doAction(QStringLiteral("WRITECHARTREGISTRY"));
+        refreshChart();
+    }
     emit DblClick();
 }
 

@@ -1,6 +1,7 @@
 // The control's charts: prepared at creation, which of them a query refeeds, the chart
 // commands, the click events, and the failure reports of the fills.
 #include "tests/Control/charts/ChartTestSupport.h"
+#include "tests/support/ScriptedModalRunner.h"
 
 #include <QAbstract3DGraph>
 #include <QApplication>
@@ -144,6 +145,9 @@ TEST_F(ChartControl, ChartClicksRaiseTheControlsEvents)
     int doubleClicks = 0;
     QObject::connect(&control, &PelmoraC02::Click, [&] { ++clicks; });
     QObject::connect(&control, &PelmoraC02::DblClick, [&] { ++doubleClicks; });
+    // The 2-D chart's double click opens the chart format editor, left with Cancel.
+    testing_support::ScriptedModalRunner dialogs;
+    dialogs.then([](QDialog &) { return 0; });
     auto send = [](QObject *target, QSize size, QEvent::Type type) {
         const QPointF at(size.width() / 2.0, size.height() / 2.0);
         QMouseEvent event(type, at, at, Qt::LeftButton,
