@@ -82,9 +82,9 @@ LocalProvider::LocalProvider(const QString &path)
 {
 }
 
-std::shared_ptr<const CellsetData> LocalProvider::execute(const QString &statement)
+CellsetData LocalProvider::execute(const QString &statement)
 {
-    return m_engine->result(statement);
+    return m_engine->execute(statement);
 }
 
 QStringList LocalProvider::catalogNames() const

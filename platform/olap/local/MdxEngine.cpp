@@ -56,11 +56,6 @@ EngineStatistics MdxEngine::statistics() const
 
 CellsetData MdxEngine::execute(const QString &statement)
 {
-    return *result(statement);
-}
-
-std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
-{
     {
         std::lock_guard lock(m_mutex);
         for (std::size_t i = 0; i < m_results.size(); ++i) {
@@ -68,7 +63,7 @@ std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
                 && m_results[i].statement == statement) {
                 std::rotate(m_results.begin(), m_results.begin() + std::ptrdiff_t(i),
                             m_results.begin() + std::ptrdiff_t(i) + 1);
-                return m_results.front().data;
+                return *m_results.front().data;
             }
         }
     }
@@ -81,7 +76,7 @@ std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
         if (m_results.size() > keptResults)
             m_results.pop_back();
     }
-    return data;
+    return *data;
 }
 
 CellsetData MdxEngine::execute(const mdx::Statement &statement)

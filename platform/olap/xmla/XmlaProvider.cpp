@@ -368,10 +368,9 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::bindCatalog(const QString &name
     return catalog();
 }
 
-std::shared_ptr<const CellsetData> XmlaProvider::execute(const QString &statement)
+CellsetData XmlaProvider::execute(const QString &statement)
 {
-    return std::make_shared<const CellsetData>(
-        cellsetFromReply(m_client->execute(statement, m_catalogName), m_cellLimit));
+    return cellsetFromReply(m_client->execute(statement, m_catalogName), m_cellLimit);
 }
 
 std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const
