@@ -4,7 +4,10 @@ namespace pelmora::charteditor {
 
 namespace {
 
+// Label139 and Label144 read the same in both languages.
 constexpr Caption captionTable[] = {
+    {"Label139", u"Color:", u"Color:"},
+    {"Label144", u"Color:", u"Color:"},
     {"Label1", u"Tipo:", u"Type:"},
     {"Label4", u"Tipo:", u"Type:"},
     {"Label26", u"Tipo:", u"Type:"},

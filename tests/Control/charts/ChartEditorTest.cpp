@@ -15,6 +15,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -363,6 +365,16 @@ TEST_F(ChartEditor, OkWritesThePreviewAndCancelLeavesTheFile)
     ASSERT_TRUE(reread.loadFormat(archivo));
     EXPECT_EQ(reread.header().text(), "Kept");
     EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(ChartEditor, CopyPutsThePreviewOnTheClipboard)
+{
+    auto form = loaded(0);
+    QGuiApplication::clipboard()->clear();
+    form->cmdCopiar_Click();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), form->grf2d->picture().size());
 }
 
 TEST_F(ChartEditor, OkSaysWhenTheFileCannotBeWrittenAndStaysOpen)

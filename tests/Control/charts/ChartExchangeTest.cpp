@@ -135,3 +135,51 @@ TEST_F(ChartExchange, TheThreeDimensionalChartOpensNoEditor)
     EXPECT_TRUE(dialogs.shown().isEmpty());
     EXPECT_EQ(doubleClicks.count(), 1);
 }
+
+TEST_F(ChartExchange, AFileThatCannotBeWrittenOrReadBackIsReported)
+{
+    const platform::chart::Chart2DModel before = control.grf2d->model();
+    {
+        // No temporary folder can be made under a plain file: no editor opens.
+        QTemporaryDir scratch;
+        const QString notAFolder = scratch.filePath(QStringLiteral("plain"));
+        QFile plain(notAFolder);
+        ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QByteArray previous = qgetenv("TMPDIR");
+        qputenv("TMPDIR", notAFolder.toUtf8());
+        ScriptedModalRunner dialogs;
+        QSignalSpy doubleClicks(&control, &PelmoraC02::DblClick);
+        emit control.grf2d->doubleClicked();
+        qputenv("TMPDIR", previous);
+        EXPECT_TRUE(dialogs.shown().isEmpty());
+        EXPECT_EQ(doubleClicks.count(), 1);
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_TRUE(boxes.texts().first().startsWith(
+            "grf2d_DblClick: the chart format could not be written to "));
+    }
+    boxes.clear();
+    {
+        // The editor's file is spoilt after OK: the chart keeps its look, and says so.
+        ScriptedModalRunner dialogs;
+        QString file;
+        dialogs.then([&file](QDialog &dialog) {
+            auto *editor = qobject_cast<frmGrf2D *>(&dialog);
+            if (!editor)
+                return 0;
+            file = editor->vArchivo;
+            editor->grf2d->header().setText(QStringLiteral("Lost"));
+            ScriptedModalRunner::click(dialog, "cmdOK");
+            QFile spoilt(file);
+            EXPECT_TRUE(spoilt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            spoilt.write("not a chart");
+            return 1;
+        });
+        emit control.grf2d->doubleClicked();
+        EXPECT_EQ(control.grf2d->model(), before);
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_EQ(boxes.texts().first(),
+                  "grf2d_DblClick: the edited chart format could not be read from " + file);
+        EXPECT_FALSE(QFileInfo::exists(file));
+    }
+}
