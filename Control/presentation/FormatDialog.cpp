@@ -290,7 +290,7 @@ void frmFormato::buildControls()
     fg->setCols(4);
     fg->setFixedRows(1);
     fg->setFixedCols(1);
-    fg->setMinimumSize(380, 200);
+    fg->setMinimumSize(380, 330);
 
     chkSave = named(this, "chkSave", new QCheckBox("&Guardar como predeterminado"));
     chkSave->setChecked(true);
