@@ -6,6 +6,7 @@
 #include "platform/forms/FontObject.h"
 #include "platform/grid/FlexGrid.h"
 #include "platform/widgets/TabStrip.h"
+#include "tests/Control/core/GestureTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -367,3 +368,23 @@ TEST_F(FormatAction, TheDataFormatIsTheSampleColumns)
 }
 
 } // namespace
+
+using FormatActionOnView = gesturetest::SalesControl;
+
+TEST_F(FormatActionOnView, CancelStillRepaintsTheView)
+{
+    ScriptedModalRunner runner;
+    platform::grid::FlexGrid &grid = *control.grdResults;
+    const int row = grid.rows() - 1;
+    const int col = grid.cols() - 1;
+    const QString value = grid.textMatrix(row, col);
+    grid.setTextMatrix(row, col, "stale");
+    runner.then([](QDialog &dialog) {
+        ScriptedModalRunner::click(dialog, "cmdCancelar");
+        return dialog.result();
+    });
+    EXPECT_TRUE(control.doAction(QStringLiteral("DOFORMAT")));
+    EXPECT_TRUE(runner.done());
+    EXPECT_EQ(grid.textMatrix(row, col), value);
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join(';').toStdString();
+}

@@ -42,8 +42,14 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
-    int back(int row, int col) const { return f.fg->cell(CellSetting::BackColor, row, col).toInt(); }
-    int fore(int row, int col) const { return f.fg->cell(CellSetting::ForeColor, row, col).toInt(); }
+    int back(int row, int col) const
+    {
+        return f.fg->cell(CellSetting::BackColor, row, col).toInt();
+    }
+    int fore(int row, int col) const
+    {
+        return f.fg->cell(CellSetting::ForeColor, row, col).toInt();
+    }
 
     // Slot colours 0x10 + k, all off.
     void slotColors()
