@@ -1,5 +1,5 @@
 // Stand-ins for the control's procedures that live in subsystems not built yet (printing and
-// export, format). Each runs nothing and answers False, so its command answers False and does
+// export). Each runs nothing and answers False, so its command answers False and does
 // nothing. A procedure's real definition replaces its stand-in here: delete the stand-in when
 // adding it.
 #include "Control/core/PelmoraC02.h"
@@ -17,11 +17,6 @@ std::unique_ptr<QDialog> PelmoraC02::newPreviewForm(QWidget *&vp)
 }
 
 bool PelmoraC02::loadPreview(const QString &, QWidget *)
-{
-    return false;
-}
-
-bool PelmoraC02::doFormat()
 {
     return false;
 }
