@@ -19,9 +19,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 using platform::printer::Printer;
 using testing_support::ScriptedModalRunner;
@@ -191,6 +193,19 @@ TEST_F(PrintExport, GoldenHtmlAndRtfWithEachOptionOffInTurn)
         control.vpLocal = new Printer(&control);
         const QString file = exportAs(QString::fromLatin1(c.golden), c.index);
         expectGolden(file, QString::fromLatin1(c.golden));
+        if (c.index == 1 && !c.off) {
+            // The page as a browser-like reader draws it, kept for a look.
+            QTextDocument html;
+            html.setHtml(QString::fromUtf8(readAll(file)));
+            html.setTextWidth(800);
+            QImage page(800, int(html.size().height()) + 1, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter painter(&page);
+            html.drawContents(&painter);
+            painter.end();
+            QDir().mkpath(QStringLiteral(PELMORA_TEST_PICTURES));
+            page.save(QStringLiteral(PELMORA_TEST_PICTURES "/export-html.png"));
+        }
         if (c.index == 2) {
             const RtfRead read = readRtf(readAll(file));
             EXPECT_TRUE(read.balanced);

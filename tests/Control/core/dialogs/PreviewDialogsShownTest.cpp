@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -56,6 +57,8 @@ TEST(PreviewDialogsShown, OptionsTakenWithMouseAndKeysThenThePreviewPagedAndCopi
                 clickOn(preview.vp->findChild<QPushButton *>("lastPage"));
                 EXPECT_EQ(pages->currentPage(), pages->pageCount());
             }
+            QDir().mkpath(PELMORA_SCREENS_DIR);
+            preview.grab().save(PELMORA_SCREENS_DIR "/preview-window.png");
             clickOn(preview.cmdCopiar);
             EXPECT_FALSE(QApplication::clipboard()->image().isNull());
             EXPECT_FALSE(preview.Picture1->pixmap().isNull());
