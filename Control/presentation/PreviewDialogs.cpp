@@ -137,10 +137,12 @@ void frmPreview::Form_Load()
         cmdCopiar->setText(QStringLiteral("&Copy"));
         cmdAceptar->setText(QStringLiteral("&OK"));
     }
-    const QSize size = this->size();
+    // The window keeps its designed size (the pages need the room) and moves to the middle.
+    const QSize size = this->size().expandedTo(minimumSizeHint());
     pelmora::centreOnScreen(*this);
-    resize(size.expandedTo(minimumSizeHint()));
-    pelmora::centreOnScreen(*this);
+    const QPoint middle = geometry().center();
+    resize(size);
+    move(middle - QPoint(size.width() / 2, size.height() / 2));
 }
 
 void frmPreview::cmdCopiar_Click()
