@@ -6,6 +6,7 @@
 #include "platform/forms/FontObject.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/grid/FlexGrid.h"
+#include "platform/printer/Printer.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/ElasticPanel.h"
 #include "platform/widgets/ImageList.h"
@@ -60,6 +61,9 @@ void PelmoraC02::buildChildren()
 
     dlg = new platform::widgets::CommonDialog(this);
     dlg->setObjectName(QStringLiteral("dlg"));
+    vpLocal = new platform::printer::Printer(this);
+    vpLocal->setObjectName(QStringLiteral("vpLocal"));
+    vpLocal->hide();
 
     el1 = new ElasticPanel(this);
     el1->setObjectName(QStringLiteral("el1"));

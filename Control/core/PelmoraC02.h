@@ -35,6 +35,10 @@ class Chart3D;
 class Font;
 } // namespace platform::chart
 
+namespace platform::printer {
+class Printer;
+} // namespace platform::printer
+
 namespace platform::runtime {
 class ShownNumberReader;
 } // namespace platform::runtime
@@ -184,7 +188,7 @@ public:
     // The control's own font (the property Font): the caption label, the grids and the chart
     // titles take it over. Owned by the control.
     platform::forms::FontObject *controlFont = nullptr;
-    QWidget *vpLocal = nullptr; // the export target
+    platform::printer::Printer *vpLocal = nullptr; // the export target, never shown
 
     // Layout records (the trapped ones report "newOrderDim: " or "setOrderDim: ").
     void newOrderDim(int i, const QString &uniqueName, const QString &caption,
@@ -269,8 +273,23 @@ public:
     bool saveView();
     bool printView();
     // The print preview form, and its printer control in `vp`.
-    std::unique_ptr<QDialog> newPreviewForm(QWidget *&vp);
-    bool loadPreview(const QString &mode, QWidget *printer);
+    std::unique_ptr<QDialog> newPreviewForm(platform::printer::Printer *&vp);
+    // The view as one document on `printer`: "PREVIEW" for the preview, "EXPORT" for a file.
+    bool loadPreview(const QString &mode, platform::printer::Printer *printer);
+    void previewHeaderFooter(platform::printer::Printer *printer);
+    void previewTitle(platform::printer::Printer *printer);
+    void previewComment(platform::printer::Printer *printer);
+    void previewTitlesGrid(platform::printer::Printer *printer);
+    void previewDataGrid(platform::printer::Printer *printer);
+    void exportRtfHeader(platform::printer::Printer *printer, int filterIndex);
+    // The picture of the shown chart at the end of the document.
+    void previewChart(platform::printer::Printer *printer);
+    void previewChart2d(platform::printer::Printer *printer);
+    void previewChart3d(platform::printer::Printer *printer);
+    void exportPicture(platform::printer::Printer *printer, const QString &pictureFile,
+                       int filterIndex);
+    // The preview options dialog; True when the user accepted it.
+    bool askPreviewParams();
     bool copyView();
     bool directMDX();
     bool showElements();

@@ -58,7 +58,7 @@ bool PelmoraC02::saveView()
 bool PelmoraC02::printView()
 {
     return trapped(QStringLiteral("printView:"), [this] {
-        QWidget *vp = nullptr;
+        platform::printer::Printer *vp = nullptr;
         const std::unique_ptr<QDialog> preview = newPreviewForm(vp);
         // A preview that could not be made is no print.
         if (!loadPreview(QStringLiteral("PREVIEW"), vp))

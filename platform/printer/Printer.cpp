@@ -310,8 +310,8 @@ void Printer::endDoc()
         QSaveFile file(m_exportFile);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
             || !file.commit())
-            throw Error(QStringLiteral("Cannot write the file ") + m_exportFile + QStringLiteral(": ")
-                        + file.errorString());
+            throw Error(QStringLiteral("Cannot write the file ") + m_exportFile
+                        + QStringLiteral(": ") + file.errorString());
         return;
     }
     if (m_preview)

@@ -141,10 +141,11 @@ TEST_F(ViewActions, SaveViewOntoAnExistingFileWritesNothingAndSaysSo)
 
 // --- printView ---
 
-TEST_F(ViewActions, PrintViewShowsNothingAndAnswersFalseWhenThePreviewCannotBeMade)
+TEST_F(ViewActions, PrintViewShowsNoPreviewAndAnswersFalseWhenTheOptionsAreCancelled)
 {
+    dialogs.then([](QDialog &d) { return int(ScriptedModalRunner::click(d, "cmdCancelar")); });
     EXPECT_FALSE(control.doAction("PRINTVIEW"));
-    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(dialogs.shown(), QStringList({"frmPreviewParams"}));
     EXPECT_EQ(boxes.count(), 0);
 }
 
