@@ -37,6 +37,9 @@ struct XmlaClient::Exchange
     QString reason;
     QString errorString;
     QByteArray body;
+    // The connection failed after the status line (the server died in its reply): the body
+    // is only a part.
+    bool brokenOff = false;
 };
 
 XmlaClient::XmlaClient(const QUrl &endpoint)
@@ -158,6 +161,13 @@ QByteArray XmlaClient::post(QStringView method, const QByteArray &body)
         throw platform::Error(
             QStringLiteral("Could not reach the XMLA server at %1: %2.").arg(where(), reason));
     }
+    if (exchange.brokenOff) {
+        QString reason = exchange.errorString;
+        reason.replace(m_endpoint.toString(), where());
+        throw platform::Error(QStringLiteral("The connection to the XMLA server at %1 broke off "
+                                             "before the end of its reply: %2.")
+                                  .arg(where(), reason));
+    }
     if (exchange.status >= 300) {
         // Servers send their faults with an error status too; the fault says more.
         const QString fault = replyFault(exchange.body);
@@ -208,6 +218,9 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         exchange.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         exchange.errorString = reply->errorString();
         exchange.body = reply->readAll();
+        // Qt numbers the connection's own errors below 100, the HTTP ones from 100 on.
+        exchange.brokenOff = exchange.status != 0 && reply->error() != QNetworkReply::NoError
+                             && reply->error() < 100;
     }
     delete reply;
     return exchange;

@@ -3,8 +3,11 @@
 #include "RegistryTestSupport.h"
 #include "StoredDefaultsTestSupport.h"
 #include "platform/chart/Chart2D.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 #include <functional>
 
@@ -237,6 +240,40 @@ TEST_F(StoredDefaultsTest, WrittenSectionsReadBackIntoAFreshControl)
     EXPECT_EQ(previewMembers(fresh), writtenPreview);
     EXPECT_TRUE(chartOf(fresh).model() == writtenChart);
     EXPECT_EQ(messages->count(), 0) << messages->texts().join("; ").toStdString();
+}
+
+// A store that refuses every write (the system's file size limit stands for a full disk): the
+// writers answer False, the store says why on standard error, and what was stored before is
+// still there for the next control.
+TEST_F(StoredDefaultsTest, AStoreThatRefusesWritesKeepsWhatItHeld)
+{
+    writeAll();
+    QFile file(store().filePath(Root::LocalMachine));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    PelmoraC02 source;
+    ASSERT_TRUE(source.doAction("readRegistry")); // the defaults read before the changes
+    source.gridFormat.GridLinesWidth = 1;
+    source.previewOptions.PreviewComment = "never stored";
+    testing::internal::CaptureStderr();
+    {
+        const testing_support::FileSizeLimit full(64);
+        ASSERT_TRUE(full.isSet());
+        EXPECT_FALSE(source.doAction("WRITEREGISTRY"));
+        EXPECT_FALSE(source.doAction("WRITEPREVIEWREGISTRY"));
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Pelmora registry: cannot write"), std::string::npos) << said;
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    PelmoraC02 fresh;
+    chartOf(fresh);
+    EXPECT_TRUE(readInto(fresh));
+    EXPECT_EQ(formatMembers(fresh), written);
+    EXPECT_EQ(previewMembers(fresh), writtenPreview);
 }
 
 TEST_F(StoredDefaultsTest, StoredTexts)

@@ -12,6 +12,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "tests/Control/core/RouteTestSupport.h"
 #include "tests/platform/olap/CubeFixtures.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -291,6 +292,38 @@ TEST_F(ViewFiles, AViewIsNeverWrittenOverAndAFailedWriteLeavesNothing)
     EXPECT_FALSE(a.writeView(path("w.vcg")));
     EXPECT_EQ(boxes.texts(), QStringList({"writeView: Subscript out of range"}));
     EXPECT_FALSE(QFileInfo::exists(path("w.vcg")));
+}
+
+// A full disk (a file size limit, with its signal ignored, makes the system refuse the writes as
+// a full disk does) while the view is written: a message, no new file, and the chart file of an
+// earlier view of the name as it was.
+TEST_F(ViewFiles, AFullDiskEndsInAMessageAndLosesNothing)
+{
+    PelmoraC02 a;
+    openSales(a);
+    ASSERT_TRUE(a.writeView(path("probe.vcg")));
+    const qint64 viewSize = QFileInfo(path("probe.vcg")).size();
+    for (const QString name : {"probe.vcg", "probe.oc2", "probe.oc3"})
+        ASSERT_TRUE(QFile::remove(path(name)));
+    writeFile(path("v.oc2"), "earlier");
+
+    for (const qint64 limit : {qint64(0), viewSize / 2}) {
+        SCOPED_TRACE(limit);
+        boxes.clear();
+        bool written = true;
+        {
+            const testing_support::FileSizeLimit full{rlim_t(limit)};
+            ASSERT_TRUE(full.isSet());
+            written = a.writeView(path("v.vcg"));
+        }
+        EXPECT_FALSE(written);
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_TRUE(boxes.texts().first().startsWith("writeView: "))
+            << boxes.texts().first().toStdString();
+        EXPECT_EQ(entries(dir.path()), QStringList({"v.oc2"}));
+        EXPECT_EQ(readAll(path("v.oc2")), "earlier");
+    }
+    EXPECT_TRUE(a.writeView(path("v.vcg")));
 }
 
 TEST_F(ViewFiles, ViewAndChartFilesGetTheModeOfANewFile)

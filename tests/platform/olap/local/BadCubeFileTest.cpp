@@ -1,6 +1,7 @@
 // Every way a cube file can be unusable gives an error a user can act on, and opening the file
 // never changes it (nor creates anything beside it).
 
+#include "platform/olap/Cellset.h"
 #include "platform/olap/Connection.h"
 #include "platform/runtime/Error.h"
 #include "tests/platform/olap/CubeFixtures.h"
@@ -261,3 +262,30 @@ TEST(BadCubeFile, RefusesAFifoWithoutWaitingForAWriter)
 }
 
 } // namespace
+
+// The engine holds what it loaded: a cube file removed while its connection is open goes on
+// answering, and opening it again says the file is gone.
+TEST(BadCubeFile, RemovedWhileOpenGoesOnAnsweringAndReopeningSaysNotFound)
+{
+    QTemporaryDir dir;
+    const QString path = buildFixtureCube(dir.path());
+    Connection connection;
+    connection.open(connectionStringFor(path));
+    const QString statement = QStringLiteral(
+        "SELECT {[Measures].[Quantity]} ON 0, [Store].[Country].Members ON 1 FROM [Sales]");
+    Cellset before;
+    before.open(statement, connection);
+    ASSERT_TRUE(QFile::remove(path));
+
+    Cellset after;
+    after.open(statement, connection);
+    ASSERT_EQ(after.cellCount(), before.cellCount());
+    for (qint64 i = 0; i < after.cellCount(); ++i)
+        EXPECT_EQ(after.item(i).formattedValue(), before.item(i).formattedValue());
+    connection.close();
+
+    Connection again;
+    EXPECT_THAT([&] { again.open(connectionStringFor(path)); },
+                ::testing::ThrowsMessage<platform::Error>(HasSubstr("File not found: " +
+                                                                    path.toStdString())));
+}

@@ -73,9 +73,17 @@ void FakeXmlaServer::accept()
             for (const auto &[name, value] : reply.headers)
                 text += name + ": " + value + "\r\n";
             text += "\r\n" + reply.body;
-            auto answer = [socket, text] {
+            if (reply.killAfter >= 0)
+                text.chop(reply.body.size() - qMin(reply.killAfter, reply.body.size()));
+            auto answer = [socket, text, kill = reply.killAfter >= 0] {
                 socket->write(text);
-                socket->disconnectFromHost();
+                if (!kill) {
+                    socket->disconnectFromHost();
+                    return;
+                }
+                socket->flush();
+                // A reset, not an orderly close: what the client sees of a killed process.
+                QTimer::singleShot(50, socket, [socket] { socket->abort(); });
             };
             if (reply.delayMs > 0)
                 QTimer::singleShot(reply.delayMs, socket, answer);

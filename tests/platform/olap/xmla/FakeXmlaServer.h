@@ -34,6 +34,9 @@ struct FakeReply
     QList<QPair<QByteArray, QByteArray>> headers;
     bool silent = false; // read the request and never answer
     int delayMs = 0;
+    // Sends the headers and this many bytes of the body, then drops the connection, as a
+    // server killed in the middle of its reply; -1 sends everything.
+    qsizetype killAfter = -1;
 };
 
 // An HTTP server on a loopback port that answers each request with what the handler returns.

@@ -411,6 +411,29 @@ TEST(XmlaClient, ClosedPortIsConnectionRefused)
     EXPECT_TRUE(message.contains(u"refused", Qt::CaseInsensitive)) << message.toStdString();
 }
 
+// The server dies after part of its reply: the call ends in a message, and the client serves
+// the next call as before.
+TEST(XmlaClient, ServerKilledMidReplyIsReportedAndTheClientGoesOn)
+{
+    int calls = 0;
+    FakeXmlaServer server([&](const FakeRequest &) {
+        FakeReply reply = ok(soapEnvelope(executeBody));
+        if (++calls == 1)
+            reply.killAfter = 600;
+        return reply;
+    });
+    XmlaClient client(server.url());
+    client.setDataSourceInfo(QStringLiteral("Fake"));
+    const QString message =
+        errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); });
+    EXPECT_TRUE(message.contains(u"The connection to the XMLA server at http://127.0.0.1:"))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(u"broke off before the end of its reply"))
+        << message.toStdString();
+    EXPECT_EQ(errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); }),
+              QStringLiteral("(no error)"));
+}
+
 TEST(XmlaClient, CallKeepsTheEventLoopRunning)
 {
     FakeXmlaServer server([](const FakeRequest &) {
