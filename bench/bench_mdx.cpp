@@ -79,7 +79,7 @@ void runStatement(benchmark::State &state)
     options.threads = int(state.range(2));
     const bool warm = state.range(3) != 0;
     MdxEngine engine(sampleCube(facts), options);
-    qint64 cells = engine.execute(statement).cellCount(); // parse and warm the caches once
+    qint64 cells = engine.result(statement)->cellCount(); // parse and warm the caches once
     const std::int64_t passesBefore = engine.statistics().passes;
     for (auto _ : state) {
         if (!warm) {
@@ -87,8 +87,8 @@ void runStatement(benchmark::State &state)
             engine.clearCache();
             state.ResumeTiming();
         }
-        const platform::olap::CellsetData data = engine.execute(statement);
-        cells = data.cellCount();
+        const std::shared_ptr<const platform::olap::CellsetData> data = engine.result(statement);
+        cells = data->cellCount();
         benchmark::DoNotOptimize(cells);
     }
     state.SetLabel(std::string(names[state.range(1)]) + (warm ? " warm" : " cold") + ", "

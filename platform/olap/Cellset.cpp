@@ -150,7 +150,7 @@ void Cellset::open(const QString &source)
     if (m_data)
         throw Error(QStringLiteral("The cell set is already open; close it first"));
     const std::shared_ptr<Provider> provider = activeConnection().provider();
-    m_data = std::make_shared<const CellsetData>(provider->execute(source));
+    m_data = provider->execute(source);
     m_source = source;
 }
 

@@ -27,8 +27,10 @@ public:
         Q_UNUSED(name);
         return catalog();
     }
-    // Runs an MDX statement in the catalog and returns its result. Throws platform::Error.
-    virtual CellsetData execute(const QString &statement)
+    // Runs an MDX statement in the catalog and returns its result, which is never changed
+    // afterwards: a provider may hand the same result out again for the same statement.
+    // Throws platform::Error.
+    virtual std::shared_ptr<const CellsetData> execute(const QString &statement)
     {
         Q_UNUSED(statement);
         throw Error(QStringLiteral("This data source does not run MDX statements"));

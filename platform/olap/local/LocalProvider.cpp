@@ -82,9 +82,9 @@ LocalProvider::LocalProvider(const QString &path)
 {
 }
 
-CellsetData LocalProvider::execute(const QString &statement)
+std::shared_ptr<const CellsetData> LocalProvider::execute(const QString &statement)
 {
-    return m_engine->execute(statement);
+    return m_engine->result(statement);
 }
 
 QStringList LocalProvider::catalogNames() const

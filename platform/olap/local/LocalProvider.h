@@ -16,7 +16,7 @@ public:
 
     QStringList catalogNames() const override;
     std::shared_ptr<const CatalogMeta> catalog() const override;
-    CellsetData execute(const QString &statement) override;
+    std::shared_ptr<const CellsetData> execute(const QString &statement) override;
 
     // The loaded store, for the MDX engine.
     const std::shared_ptr<const CubeFile> &cubeFile() const { return m_file; }

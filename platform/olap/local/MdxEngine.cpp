@@ -56,6 +56,11 @@ EngineStatistics MdxEngine::statistics() const
 
 CellsetData MdxEngine::execute(const QString &statement)
 {
+    return *result(statement);
+}
+
+std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
+{
     {
         std::lock_guard lock(m_mutex);
         for (std::size_t i = 0; i < m_results.size(); ++i) {
@@ -63,7 +68,7 @@ CellsetData MdxEngine::execute(const QString &statement)
                 && m_results[i].statement == statement) {
                 std::rotate(m_results.begin(), m_results.begin() + std::ptrdiff_t(i),
                             m_results.begin() + std::ptrdiff_t(i) + 1);
-                return *m_results.front().data;
+                return m_results.front().data;
             }
         }
     }
@@ -76,7 +81,7 @@ CellsetData MdxEngine::execute(const QString &statement)
         if (m_results.size() > keptResults)
             m_results.pop_back();
     }
-    return *data;
+    return data;
 }
 
 CellsetData MdxEngine::execute(const mdx::Statement &statement)

@@ -55,6 +55,9 @@ public:
 
     // Throws platform::Error: a syntax error with its line and column, an unknown cube,
     // member, level or function by name, a result beyond the cell limit...
+    // A statement repeated with the same cell limit gets the kept result itself.
+    std::shared_ptr<const CellsetData> result(const QString &statement);
+    // A copy of result(statement).
     CellsetData execute(const QString &statement);
     CellsetData execute(const mdx::Statement &statement);
 

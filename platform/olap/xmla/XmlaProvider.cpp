@@ -368,9 +368,10 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::bindCatalog(const QString &name
     return catalog();
 }
 
-CellsetData XmlaProvider::execute(const QString &statement)
+std::shared_ptr<const CellsetData> XmlaProvider::execute(const QString &statement)
 {
-    return cellsetFromReply(m_client->execute(statement, m_catalogName), m_cellLimit);
+    return std::make_shared<const CellsetData>(
+        cellsetFromReply(m_client->execute(statement, m_catalogName), m_cellLimit));
 }
 
 std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const

@@ -33,7 +33,7 @@ public:
     std::shared_ptr<const CatalogMeta> bindCatalog(const QString &name) override;
     // Sends the statement as it is, in the bound catalog. Throws platform::Error: the server's
     // fault, a failed call, or a result of more cells than cellLimit().
-    CellsetData execute(const QString &statement) override;
+    std::shared_ptr<const CellsetData> execute(const QString &statement) override;
 
     // The most cells a result may have; 10 000 000 unless set, as for cube files.
     qint64 cellLimit() const { return m_cellLimit; }
