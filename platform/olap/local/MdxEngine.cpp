@@ -70,7 +70,9 @@ std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
                 && m_results[i].statement == statement) {
                 std::rotate(m_results.begin(), m_results.begin() + std::ptrdiff_t(i),
                             m_results.begin() + std::ptrdiff_t(i) + 1);
-                return m_results.front().data;
+                // A result object of its own (callers tell runs apart by it), made from the
+                // kept one's flat arrays: no record per member or cell is made again.
+                return std::make_shared<const CellsetData>(*m_results.front().data);
             }
         }
     }
