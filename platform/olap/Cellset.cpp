@@ -24,27 +24,27 @@ void checkIndex(qint64 index, qint64 count, const char *what)
 
 QString CellsetMember::caption() const
 {
-    return m_member->caption;
+    return m_member.caption;
 }
 
 QString CellsetMember::name() const
 {
-    return m_member->name;
+    return m_member.name;
 }
 
 QString CellsetMember::uniqueName() const
 {
-    return m_member->uniqueName;
+    return m_member.uniqueName;
 }
 
 QString CellsetMember::levelUniqueName() const
 {
-    return m_member->levelUniqueName;
+    return m_member.levelUniqueName;
 }
 
 int CellsetMember::levelDepth() const
 {
-    return m_member->levelDepth;
+    return m_member.levelDepth;
 }
 
 // PositionMembers, Positions, axes
@@ -57,7 +57,7 @@ int PositionMembers::count() const
 CellsetMember PositionMembers::item(int index) const
 {
     checkIndex(index, count(), "Member");
-    return CellsetMember(m_data, &m_axis->member(m_position, index));
+    return CellsetMember(m_axis->member(m_position, index));
 }
 
 int Positions::count() const

@@ -29,13 +29,9 @@ public:
 
 private:
     friend class PositionMembers;
-    CellsetMember(std::shared_ptr<const CellsetData> data, const CellsetData::Member *member)
-        : m_data(std::move(data)), m_member(member)
-    {
-    }
+    explicit CellsetMember(CellsetData::Member member) : m_member(std::move(member)) {}
 
-    std::shared_ptr<const CellsetData> m_data;
-    const CellsetData::Member *m_member;
+    CellsetData::Member m_member; // its texts are shared with the result's member table
 };
 
 class PositionMembers

@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -34,18 +35,37 @@ public:
         int levelDepth = 0; // the level's number from the top (an All level is 0)
     };
 
+    // A provider's members by number, for axes that hold member numbers instead of records:
+    // a large axis then costs a number per member, and the texts are read when asked for.
+    class MemberTable
+    {
+    public:
+        virtual ~MemberTable() = default;
+        // The member numbered `id` in the provider's hierarchy numbered `hierarchy`.
+        virtual Member member(int hierarchy, std::int32_t id) const = 0;
+    };
+
+    // The members of the positions, position-major (positionCount * hierarchies.size()):
+    // either records in `members`, or, when `table` is set, numbers in `memberIds`, each in
+    // the table's hierarchy `tableHierarchies[index in the tuple]`.
     struct Axis
     {
         QString name;            // "Axis0", "Axis1"... or "SlicerAxis"
         QStringList hierarchies; // unique names, in tuple order
         int positionCount = 0;
-        std::vector<Member> members; // position-major: positionCount * hierarchies.size()
+        std::vector<Member> members;
+        std::shared_ptr<const MemberTable> table;
+        std::vector<int> tableHierarchies;
+        std::vector<std::int32_t> memberIds;
 
         int dimensionCount() const { return int(hierarchies.size()); }
-        const Member &member(int position, int index) const
+        Member member(int position, int index) const
         {
-            return members[std::size_t(position) * std::size_t(hierarchies.size())
-                           + std::size_t(index)];
+            const std::size_t at =
+                std::size_t(position) * std::size_t(hierarchies.size()) + std::size_t(index);
+            if (table)
+                return table->member(tableHierarchies[std::size_t(index)], memberIds[at]);
+            return members[at];
         }
     };
 
@@ -72,7 +92,7 @@ public:
     static QStringList defaultCellProperties();
 
     std::vector<Axis> axes;
-    Axis slicer{QStringLiteral("SlicerAxis"), {}, 1, {}};
+    Axis slicer{QStringLiteral("SlicerAxis"), {}, 1, {}, {}, {}, {}};
     QStringList cellProperties = defaultCellProperties(); // declared, upper case, in order
 
     // The product of the axes' position counts (1 without axes).

@@ -27,9 +27,8 @@ public:
         Q_UNUSED(name);
         return catalog();
     }
-    // Runs an MDX statement in the catalog and returns its result, which is never changed
-    // afterwards: a provider may hand the same result out again for the same statement.
-    // Throws platform::Error.
+    // Runs an MDX statement in the catalog and returns its result, a new object each run, never
+    // changed afterwards. Throws platform::Error.
     virtual std::shared_ptr<const CellsetData> execute(const QString &statement)
     {
         Q_UNUSED(statement);

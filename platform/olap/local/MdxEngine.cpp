@@ -13,8 +13,10 @@ namespace platform::olap::local {
 MdxEngine::MdxEngine(std::shared_ptr<const CubeFile> file, const EngineOptions &options)
     : m_file(std::move(file)), m_options(options)
 {
-    for (const CubeStore &cube : m_file->cubes)
+    for (const CubeStore &cube : m_file->cubes) {
         m_cubes.push_back(std::make_unique<engine::CubeState>(cube));
+        m_cubes.back()->shared = std::shared_ptr<const CubeStore>(m_file, &cube);
+    }
 }
 
 MdxEngine::~MdxEngine() = default;
@@ -68,7 +70,9 @@ std::shared_ptr<const CellsetData> MdxEngine::result(const QString &statement)
                 && m_results[i].statement == statement) {
                 std::rotate(m_results.begin(), m_results.begin() + std::ptrdiff_t(i),
                             m_results.begin() + std::ptrdiff_t(i) + 1);
-                return m_results.front().data;
+                // A result object of its own (callers tell runs apart by it), made from the
+                // kept one's flat arrays: no record per member or cell is made again.
+                return std::make_shared<const CellsetData>(*m_results.front().data);
             }
         }
     }

@@ -55,7 +55,8 @@ public:
 
     // Throws platform::Error: a syntax error with its line and column, an unknown cube,
     // member, level or function by name, a result beyond the cell limit...
-    // A statement repeated with the same cell limit gets the kept result itself.
+    // A statement repeated with the same cell limit gets a copy of the kept result, which
+    // shares its member table.
     std::shared_ptr<const CellsetData> result(const QString &statement);
     // A copy of result(statement).
     CellsetData execute(const QString &statement);

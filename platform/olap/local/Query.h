@@ -36,6 +36,8 @@ struct CubeState
     }
 
     const CubeStore &cube;
+    // The same store, owned with the cube file: results read member texts from it later.
+    std::shared_ptr<const CubeStore> shared;
     GroupRegistry groups;
     KeyTable<CellValue> cache;
     AggregationStats stats;

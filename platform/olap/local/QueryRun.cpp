@@ -17,6 +17,52 @@ namespace {
 // resolves one more level of sets that depend on values of sets that depend on values.
 constexpr int maxRounds = 32;
 
+// The members of a result's axes, read from the cube's member tables when asked for; the
+// statement's calculated members are kept with it.
+class ResultMembers final : public CellsetData::MemberTable
+{
+public:
+    struct Calculated
+    {
+        QString name;
+        QString uniqueName;
+        int depth = 0;
+    };
+    static constexpr std::int32_t nullId = std::numeric_limits<std::int32_t>::min();
+
+    ResultMembers(std::shared_ptr<const CubeStore> cube, std::vector<Calculated> calculated)
+        : m_cube(std::move(cube)), m_calculated(std::move(calculated))
+    {
+    }
+
+    CellsetData::Member member(int hierarchy, std::int32_t id) const override
+    {
+        CellsetData::Member d;
+        if (id == nullId)
+            return d;
+        const HierarchyStore &hs = m_cube->hierarchies[std::size_t(hierarchy)];
+        if (id < 0) {
+            const Calculated &calc = m_calculated[std::size_t(-id - 1)];
+            d.uniqueName = calc.uniqueName;
+            d.name = calc.name;
+            d.caption = calc.name;
+            d.levelDepth = calc.depth;
+        } else {
+            d.uniqueName = hs.uniqueNames[std::size_t(id)];
+            d.name = hs.names[std::size_t(id)];
+            d.caption = hs.captions[std::size_t(id)];
+            d.levelDepth = hs.members[std::size_t(id)].level;
+        }
+        const int last = int(hs.levels.size()) - 1;
+        d.levelUniqueName = hs.levels[std::size_t(std::clamp(d.levelDepth, 0, last))].uniqueName;
+        return d;
+    }
+
+private:
+    std::shared_ptr<const CubeStore> m_cube;
+    std::vector<Calculated> m_calculated;
+};
+
 QVariant styleValue(const Value &v)
 {
     switch (v.kind) {
@@ -416,12 +462,41 @@ void Query::dropEmpty(CellsetData &data)
 
 void Query::fillAxes(CellsetData &data) const
 {
+    std::shared_ptr<const ResultMembers> table;
+    if (m_state.shared) {
+        std::vector<ResultMembers::Calculated> calculated;
+        calculated.reserve(m_calcs.size());
+        for (const CalcMember &calc : m_calcs)
+            calculated.push_back({calc.name, calc.uniqueName, calc.depth});
+        table = std::make_shared<const ResultMembers>(m_state.shared, std::move(calculated));
+    }
+    // Member numbers into the table; records only for a tuple whose member is not of the
+    // set's hierarchy at its place.
     const auto fill = [&](const TupleList &set, CellsetData::Axis &axis) {
         axis.hierarchies.clear();
         for (int h : set.hierarchies())
             axis.hierarchies.append(hier(h).uniqueName);
         axis.positionCount = int(set.size());
         axis.members.clear();
+        axis.memberIds.clear();
+        axis.tableHierarchies = set.hierarchies();
+        axis.table = table;
+        if (table) {
+            const std::size_t arity = set.hierarchies().size();
+            axis.memberIds.reserve(set.members().size());
+            for (std::size_t i = 0; i < set.members().size() && axis.table; ++i) {
+                const Mem m = set.members()[i];
+                if (m.isNull())
+                    axis.memberIds.push_back(ResultMembers::nullId);
+                else if (m.hierarchy == set.hierarchies()[i % arity])
+                    axis.memberIds.push_back(m.id);
+                else
+                    axis.table.reset();
+            }
+        }
+        if (axis.table)
+            return;
+        axis.memberIds.clear();
         axis.members.reserve(set.members().size());
         for (const Mem &m : set.members())
             axis.members.push_back(describe(m));

@@ -787,4 +787,37 @@ TEST_F(RetailTest, RepeatedStatementsComeFromTheCache)
     EXPECT_EQ(values(run(generated[0].statement)), values(first));
 }
 
+// A result's axes read their members' texts from the cube's tables even after the engine and
+// the loaded file are gone, a repeated one as well.
+TEST_F(RetailTest, ResultsOutliveTheirEngine)
+{
+    const QString statement = QStringLiteral(
+        "WITH MEMBER [Measures].[Twice] AS '[Measures].[Sales] * 2' "
+        "SELECT {[Measures].[Sales], [Measures].[Twice]} ON COLUMNS, "
+        "[Product].[Family].Members ON ROWS FROM [Sales]");
+    std::shared_ptr<const CellsetData> result;
+    std::shared_ptr<const CellsetData> again;
+    std::string cells;
+    {
+        MdxEngine own(loadCubeFile(s_dir->filePath(QStringLiteral("retail.cub"))));
+        result = own.result(statement);
+        again = own.result(statement);
+        cells = values(*result);
+    }
+    for (const auto &data : {result, again}) {
+        EXPECT_EQ(positions(*data, 0, true), "[Measures].[Sales], [Measures].[Twice]");
+        EXPECT_EQ(positions(*data, 1, true),
+                  "[Product].[Drink], [Product].[Food], [Product].[Non-Consumable]");
+        EXPECT_EQ(values(*data), cells);
+    }
+    const CellsetData::Member twice = result->axes[0].member(1, 0);
+    EXPECT_EQ(twice.name, QStringLiteral("Twice"));
+    EXPECT_EQ(twice.caption, QStringLiteral("Twice"));
+    EXPECT_EQ(twice.levelDepth, 0);
+    const CellsetData::Member food = result->axes[1].member(1, 0);
+    EXPECT_EQ(food.caption, QStringLiteral("Food"));
+    EXPECT_EQ(food.levelUniqueName, QStringLiteral("[Product].[Family]"));
+    EXPECT_EQ(food.levelDepth, 1);
+}
+
 } // namespace
