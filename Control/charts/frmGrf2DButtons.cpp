@@ -46,6 +46,18 @@ bool chosen(CommonDialog &dialog, Show &&show)
     return true;
 }
 
+// The colour dialog, started from the swatch's colour; the swatch takes the colour chosen.
+bool chosenColour(CommonDialog &dialog, QLabel *swatch)
+{
+    dialog.setColor(frmGrf2D::swatchColor(swatch));
+    dialog.setFlags(3);
+    dialog.setDialogTitle(QStringLiteral("Color"));
+    if (!chosen(dialog, [&dialog] { dialog.showColor(); }))
+        return false;
+    frmGrf2D::setSwatchColor(swatch, dialog.color());
+    return true;
+}
+
 } // namespace
 
 qint32 frmGrf2D::swatchColor(const QLabel *label)
@@ -105,13 +117,8 @@ void frmGrf2D::copiaFontDlg(QFont &font, const CommonDialog &dialog)
 void frmGrf2D::cmdColorFondo_Click(int Index)
 {
     underTrap("cmdColorFondo_Click", [&] {
-        QLabel *swatch = lblColorFondo(Index);
-        dlg->setColor(swatchColor(swatch));
-        dlg->setFlags(3);
-        dlg->setDialogTitle(QStringLiteral("Color"));
-        if (!chosen(*dlg, [this] { dlg->showColor(); }))
+        if (!chosenColour(*dlg, lblColorFondo(Index)))
             return;
-        setSwatchColor(swatch, dlg->color());
         const qint32 color = dlg->color();
         auto &group = grf2d->chartGroups().item(1);
         if (Interior *interior = elementInterior(Index)) {
@@ -130,13 +137,8 @@ void frmGrf2D::cmdColorFondo_Click(int Index)
 void frmGrf2D::cmdColorFrente_Click(int Index)
 {
     underTrap("cmdColorFrente_Click", [&] {
-        QLabel *swatch = lblColorFrente(Index);
-        dlg->setColor(swatchColor(swatch));
-        dlg->setFlags(3);
-        dlg->setDialogTitle(QStringLiteral("Color"));
-        if (!chosen(*dlg, [this] { dlg->showColor(); }))
+        if (!chosenColour(*dlg, lblColorFrente(Index)))
             return;
-        setSwatchColor(swatch, dlg->color());
         const qint32 color = dlg->color();
         auto &axes = grf2d->chartArea().axes();
         auto &group = grf2d->chartGroups().item(1);

@@ -72,22 +72,6 @@ ScriptedModalRunner::Step pickFont(const QFont &font, QString *title = nullptr)
     };
 }
 
-ScriptedModalRunner::Step pickFile(const QString &file, QString *title = nullptr,
-                                   QStringList *filters = nullptr)
-{
-    return [=](QDialog &dialog) {
-        auto *files = qobject_cast<QFileDialog *>(&dialog);
-        if (!files)
-            return int(QDialog::Rejected);
-        if (title)
-            *title = files->windowTitle();
-        if (filters)
-            *filters = files->nameFilters();
-        files->selectFile(file);
-        return int(QDialog::Accepted);
-    };
-}
-
 struct ColourCase
 {
     bool background; // cmdColorFondo, else cmdColorFrente
@@ -328,7 +312,7 @@ TEST_F(Buttons, EachPictureButtonNamesItsElementsImage)
     for (const auto &c : cases) {
         QString title;
         QStringList filters;
-        dialogs.then(pickFile(picture, &title, &filters));
+        dialogs.then(charts_test::pick(&title, &filters, picture));
         form->cmdArchivo(c.index)->click();
         EXPECT_EQ(c.image(*form->grf2d).fileName(), picture) << c.index;
         EXPECT_EQ(form->lblArchivo(c.index)->text(), picture) << c.index;
@@ -353,7 +337,7 @@ TEST_F(Buttons, EachPictureButtonNamesItsElementsImage)
     form->lstSeries(0)->setCurrentRow(-1);
     const QString other = dir.filePath(QStringLiteral("other.bmp"));
     QImage(4, 4, QImage::Format_RGB32).save(other);
-    dialogs.then(pickFile(other));
+    dialogs.then(charts_test::pick(nullptr, nullptr, other));
     form->cmdArchivo(4)->click();
     EXPECT_EQ(form->lblArchivo(4)->text(), other);
     EXPECT_EQ(form->grf2d->model(), chosen);

@@ -1,20 +1,43 @@
 #pragma once
 
-// Shared by the chart format editor's control tests: an editor loaded on a chart of a few
-// series, with its message boxes scripted.
+// Shared by the chart format editor's tests: a scripted file dialog, and an editor loaded on a
+// chart of a few series, with its message boxes scripted.
 #include "Control/charts/frmGrf2D.h"
 #include "platform/chart/Chart2D.h"
+#include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QTemporaryDir>
 
 #include <memory>
 
 namespace charts_test {
+
+// A scripted file dialog step: checks the title, picks the filter and the file, or cancels
+// (an empty file).
+inline testing_support::ScriptedModalRunner::Step pick(QString *title, QStringList *filters,
+                                                       const QString &file, int filter = 1)
+{
+    return [=](QDialog &dialog) {
+        auto *files = qobject_cast<QFileDialog *>(&dialog);
+        if (!files)
+            return int(QDialog::Rejected);
+        if (title)
+            *title = files->windowTitle();
+        if (filters)
+            *filters = files->nameFilters();
+        if (file.isEmpty())
+            return int(QDialog::Rejected);
+        files->selectNameFilter(files->nameFilters().value(filter - 1));
+        files->selectFile(file);
+        return int(QDialog::Accepted);
+    };
+}
 
 class EditorOnChart : public ::testing::Test
 {
