@@ -403,7 +403,11 @@ void frmGrf2D::connectHandlers()
     connect(cmdImprimir, &QPushButton::clicked, this, &frmGrf2D::cmdImprimir_Click);
     for (const int i : cmdMapa.indexes())
         connect(cmdMapa(i), &QPushButton::clicked, this, [this, i] { cmdMapa_Click(i); });
-    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] { cmbGraficaTipo_Click(0); });
+    // Option controls and the colour, font and picture buttons.
+    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] {
+        underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
+    });
+    connectOptionsAndButtons();
 }
 
 void frmGrf2D::showEvent(QShowEvent *event)
