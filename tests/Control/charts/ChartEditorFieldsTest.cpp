@@ -4,6 +4,7 @@
 #include "Control/charts/frmGrf2D.h"
 #include "platform/chart/Chart2D.h"
 #include "platform/chart/ChartTypes.h"
+#include "tests/Control/charts/ChartTestSupport.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "tests/support/UserInput.h"
 
@@ -48,10 +49,7 @@ protected:
             chart.chartGroups().item(1).seriesLabels().add(QString::number(2000 + s));
         const QString file = dir.filePath(QStringLiteral("fields.oc2"));
         EXPECT_TRUE(chart.saveFormat(file));
-        auto form = std::make_unique<frmGrf2D>();
-        form->vArchivo = file;
-        form->Form_Load();
-        return form;
+        return charts_test::loadedEditor(file);
     }
     // Types into a field as a user does: a click's focus, then the keys.
     static void type(QLineEdit *field, const QString &keys)

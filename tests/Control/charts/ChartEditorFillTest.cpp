@@ -4,6 +4,7 @@
 #include "Control/charts/frmGrf2D.h"
 #include "platform/chart/Chart2D.h"
 #include "platform/chart/ChartTypes.h"
+#include "tests/Control/charts/ChartTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -138,11 +139,7 @@ protected:
     QString path(const QString &name) const { return dir.filePath(name); }
     std::unique_ptr<frmGrf2D> loaded(const QString &file, int language = 0)
     {
-        auto form = std::make_unique<frmGrf2D>();
-        form->vLanguageId = language;
-        form->vArchivo = file;
-        form->Form_Load();
-        return form;
+        return charts_test::loadedEditor(file, language);
     }
 
     QTemporaryDir dir;
