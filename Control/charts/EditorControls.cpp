@@ -17,7 +17,7 @@
 namespace pelmora::charteditor {
 
 namespace {
-const char colourProperty[] = "BackColor";
+const char colourProperty[] = "swatchColor";
 }
 
 std::optional<double> fieldNumber(const QString &text)
