@@ -408,6 +408,8 @@ void frmGrf2D::connectHandlers()
         underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
     });
     connectOptionsAndButtons();
+    // The series list and the text fields.
+    connectFieldHandlers();
 }
 
 void frmGrf2D::showEvent(QShowEvent *event)
@@ -604,17 +606,4 @@ void frmGrf2D::cargaMapa(const QString &archivo)
         // A map that cannot be applied stops quietly; the series coloured so far keep theirs.
     }
     grf2d->setIsBatched(false);
-}
-
-void frmGrf2D::loadFromChart()
-{
-    const auto &group = grf2d->chartGroups().item(1);
-    cmbGraficaTipo(0)->setCurrentIndex(group.chartType() - 1);
-    chkGraficaIsStacked->setChecked(group.isStacked());
-    chkHorizontal(0)->setChecked(grf2d->chartArea().isHorizontal());
-    lstSeries(0)->clear();
-    for (int s = 1; s <= group.data().numSeries(); ++s) {
-        const bool named = s <= group.seriesLabels().count();
-        lstSeries(0)->addItem(named ? group.seriesLabels().item(s) : QString());
-    }
 }

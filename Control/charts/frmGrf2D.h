@@ -67,8 +67,6 @@ public:
     void cargaMapaBN();
     void cargaMapa(const QString &archivo);
     static qint32 elColor(QString &linea) { return pelmora::elColor(linea); }
-    // Sets the controls that show the chart as a whole from the preview chart.
-    void loadFromChart();
 
     // Option check boxes and lists, and the colour, font and picture buttons: each writes its
     // control's value into the preview chart at once. A list with nothing selected writes
@@ -161,4 +159,29 @@ private:
     void connectOptionsAndButtons();
 
     bool m_loaded = false;
+
+    // The series list, the text fields and the filling of every control from the chart.
+public:
+    // Sets every control that shows a chart setting from the preview chart, without writing
+    // into the chart: the controls' handlers are held back while they are filled.
+    void loadFromChart();
+    // A row of the series list chosen: the Series tab's controls show that series' look.
+    void lstSeries_Click(int Index);
+    // A text field's text changed: the property it edits takes the value. A numeric field
+    // applies its leading number (read with the locale's decimal separator) and keeps a partial
+    // input as typed; a value the chart refuses is reported in a message box.
+    void txt3D_Change(int Index);
+    void txtBorde_Change(int Index);
+    void txtCuadricula_Change(int Index);
+    void txtFormato_Change(int Index);
+    void txtLinea_Change(int Index);
+    void txtRotacion_Change(int Index);
+    void txtTexto_Change(int Index);
+    void txtValor_Change(int Index);
+
+private:
+    void connectFieldHandlers();
+    // When a numeric field is left, its text becomes the number it holds in its general form
+    // (empty or no number: 0), which its handler then applies.
+    void normaliseField(QLineEdit *field);
 };

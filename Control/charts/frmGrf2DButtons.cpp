@@ -3,6 +3,7 @@
 #include "Control/charts/frmGrf2D.h"
 
 #include "platform/chart/Chart2D.h"
+#include "platform/chart/ChartPaint.h"
 #include "platform/runtime/Error.h"
 #include "platform/widgets/CommonDialog.h"
 
@@ -24,11 +25,6 @@ constexpr char swatchProperty[] = "swatchColor";
 
 const QString pictureFilter = QStringLiteral(
     "Bitmap (*.bmp)|*.bmp|Windows metafile (*.wmf)|*.wmf|Todos los archivos (*.*)|*.*");
-
-bool isRgb(qint32 color)
-{
-    return (quint32(color) & 0xFF000000u) == 0;
-}
 
 // Shows one of the common dialog's choices and answers whether the user chose: a cancelled
 // dialog hands back what it was given, and the caller then changes nothing.
@@ -73,12 +69,11 @@ void frmGrf2D::setSwatchColor(QLabel *label, qint32 color)
 {
     label->setProperty(swatchProperty, color);
     QPalette palette = label->palette();
-    if (isRgb(color))
-        palette.setColor(QPalette::Window,
-                         QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
-    else
-        palette.setColor(QPalette::Window, QPalette().color(QPalette::Button));
+    // An automatic colour is shown as the label's own background.
+    palette.setColor(QPalette::Window,
+                     platform::chart::toColor(color, QPalette().color(QPalette::Window)));
     label->setPalette(palette);
+    label->setAutoFillBackground(true);
 }
 
 void frmGrf2D::copiaFont(const platform::chart::Font &source, QFont &target)

@@ -9,6 +9,7 @@
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/TabStrip.h"
 #include "tests/Control/charts/ChartEditorFixture.h"
+#include "tests/Control/charts/ChartTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -83,11 +84,7 @@ protected:
     // A dialog loaded on the test's file.
     std::unique_ptr<frmGrf2D> loaded(int language)
     {
-        auto form = std::make_unique<frmGrf2D>();
-        form->vLanguageId = language;
-        form->vArchivo = archivo;
-        form->Form_Load();
-        return form;
+        return charts_test::loadedEditor(archivo, language);
     }
 
     QTemporaryDir dir;
