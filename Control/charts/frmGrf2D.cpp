@@ -284,7 +284,7 @@ void frmGrf2D::buildControls()
         PageBuilder p(contents[4]);
         p.wide(check(chkIsShowing, "chkIsShowing", 4, u"Se muestra"));
         p.heading("Label61").wide(text(txtTexto, "txtTexto", 4));
-        p.row("Label62", fontShown(4), font(4)).row("Label63", fontShown(5), font(5));
+        p.row("Label63", fontShown(4), font(4)).row("Label62", fontShown(5), font(5));
         p.row("Label89", text(txtRotacion, "txtRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 3, u"Al reves"));
         axisLines(p, {"Label64", "Label66", "Label67", "Label68", "Label69", "Label70",
@@ -295,7 +295,7 @@ void frmGrf2D::buildControls()
         PageBuilder p(contents[5]);
         p.wide(check(chkIsShowing, "chkIsShowing", 5, u"Se muestra"));
         p.heading("Label86").wide(text(txtTexto, "txtTexto", 5));
-        p.row("Label82", fontShown(6), font(6)).row("Label85", fontShown(7), font(7));
+        p.row("Label85", fontShown(6), font(6)).row("Label82", fontShown(7), font(7));
         p.row("Label91", text(txtRotacion, "txtRotacion", 1));
         p.row("Label92", combo(cmbRotacion, "cmbRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 0, u"Logarítmica"));
