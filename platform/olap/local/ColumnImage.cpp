@@ -340,6 +340,8 @@ bool recordColumn(PayloadReader &record, int column, std::uint64_t &offset,
             return false;
         static constexpr std::uint8_t sizes[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
         length = type < 10 ? sizes[type] : (type - 12 - (type & 1 ? 1 : 0)) / 2;
+        if (length > record.size())
+            return false; // and the sum of the lengths stays in range
         if (c < column)
             offset += length;
     }
