@@ -11,28 +11,9 @@
 
 using platform::forms::FontObject;
 
-namespace {
-
-// The attributes a font write copies, read before any of them is applied.
-struct FontAttributes
-{
-    bool bold;
-    int charset;
-    bool italic;
-    QString name;
-    double size;
-    bool strikethrough;
-    bool underline;
-    int weight;
-};
-
-FontAttributes attributesOf(const FontObject &font)
-{
-    return {font.bold(),          font.charset(),   font.italic(), font.name(),
-            font.size(),          font.strikethrough(), font.underline(), font.weight()};
-}
-
-} // namespace
+// A font write copies the attributes, read before any of them is applied: the source may be
+// the very font being written.
+using platform::forms::FontAttributes;
 
 namespace pelmora {
 // Texts are passed by reference, the other attributes by value.
@@ -62,7 +43,7 @@ void PelmoraC02::setFontProperty(QObject *value)
     const auto *source = qobject_cast<const FontObject *>(value);
     if (!source)
         return;
-    const FontAttributes a = attributesOf(*source);
+    const FontAttributes a = source->attributes();
     setFontBold(a.bold);
     setFontCharset(a.charset);
     setFontItalic(a.italic);
@@ -85,7 +66,7 @@ void PelmoraC02::setFontData(QObject *value)
     const auto *source = qobject_cast<const FontObject *>(value);
     if (!source)
         return;
-    const FontAttributes a = attributesOf(*source);
+    const FontAttributes a = source->attributes();
     setFontDataBold(a.bold);
     setFontDataItalic(a.italic);
     setFontDataName(a.name);
@@ -105,7 +86,7 @@ void PelmoraC02::setFontSubtotal(QObject *value)
     const auto *source = qobject_cast<const FontObject *>(value);
     if (!source)
         return;
-    const FontAttributes a = attributesOf(*source);
+    const FontAttributes a = source->attributes();
     setFontSubtotalBold(a.bold);
     setFontSubtotalItalic(a.italic);
     setFontSubtotalName(a.name);
@@ -125,7 +106,7 @@ void PelmoraC02::setFontDataSubtotal(QObject *value)
     const auto *source = qobject_cast<const FontObject *>(value);
     if (!source)
         return;
-    const FontAttributes a = attributesOf(*source);
+    const FontAttributes a = source->attributes();
     setFontDataSubtotalBold(a.bold);
     setFontDataSubtotalItalic(a.italic);
     setFontDataSubtotalName(a.name);
