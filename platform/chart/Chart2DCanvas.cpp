@@ -902,13 +902,13 @@ void buildPies(QChart *chart, const Drawn &d, const QStringList &pointLabels, co
 // How the values of a non-pie chart are drawn.
 struct Drawing
 {
-    qint32 type = 0;
-    bool polar = false;
-    bool horizontal = false;
-    bool percent = false;
-    bool barType = false;
-    bool stacked = false;
-    bool log = false;
+    qint32 type{};
+    bool polar{};
+    bool horizontal{};
+    bool percent{};
+    bool barType{};
+    bool stacked{};
+    bool log{};
 };
 
 // Each point's values as percentages of the point's sum.
