@@ -1,6 +1,7 @@
 // Loading the sample cube at 1 and 10 million facts, from its column image and from the fact
-// rows (a copy without the image): facts per second and resident bytes per fact. The cubes are
-// made once into $PELMORA_BENCH_DIR (default: <temp>/pelmora-bench).
+// rows (a copy without the image): facts per second and resident bytes per fact, medians of
+// five repetitions. The cubes are made once into $PELMORA_BENCH_DIR (default:
+// <temp>/pelmora-bench).
 //
 //   bench_cube_load [--benchmark_filter=...]
 
@@ -73,6 +74,8 @@ BENCHMARK(loadSample)
     ->ArgNames({"facts", "threads", "image"})
     ->ArgsProduct({{1000000, 10000000}, {0, 1}, {1, 0}})
     ->Iterations(3)
+    ->Repetitions(5) // medians: the first load of a process also waits for huge pages
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -284,7 +284,7 @@ void frmGrf2D::buildControls()
         PageBuilder p(contents[4]);
         p.wide(check(chkIsShowing, "chkIsShowing", 4, u"Se muestra"));
         p.heading("Label61").wide(text(txtTexto, "txtTexto", 4));
-        p.row("Label62", fontShown(4), font(4)).row("Label63", fontShown(5), font(5));
+        p.row("Label63", fontShown(4), font(4)).row("Label62", fontShown(5), font(5));
         p.row("Label89", text(txtRotacion, "txtRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 3, u"Al reves"));
         axisLines(p, {"Label64", "Label66", "Label67", "Label68", "Label69", "Label70",
@@ -295,7 +295,7 @@ void frmGrf2D::buildControls()
         PageBuilder p(contents[5]);
         p.wide(check(chkIsShowing, "chkIsShowing", 5, u"Se muestra"));
         p.heading("Label86").wide(text(txtTexto, "txtTexto", 5));
-        p.row("Label82", fontShown(6), font(6)).row("Label85", fontShown(7), font(7));
+        p.row("Label85", fontShown(6), font(6)).row("Label82", fontShown(7), font(7));
         p.row("Label91", text(txtRotacion, "txtRotacion", 1));
         p.row("Label92", combo(cmbRotacion, "cmbRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 0, u"Logarítmica"));
@@ -403,7 +403,13 @@ void frmGrf2D::connectHandlers()
     connect(cmdImprimir, &QPushButton::clicked, this, &frmGrf2D::cmdImprimir_Click);
     for (const int i : cmdMapa.indexes())
         connect(cmdMapa(i), &QPushButton::clicked, this, [this, i] { cmdMapa_Click(i); });
-    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] { cmbGraficaTipo_Click(0); });
+    // Option controls and the colour, font and picture buttons.
+    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] {
+        underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
+    });
+    connectOptionsAndButtons();
+    // The series list and the text fields.
+    connectFieldHandlers();
 }
 
 void frmGrf2D::showEvent(QShowEvent *event)
@@ -600,17 +606,4 @@ void frmGrf2D::cargaMapa(const QString &archivo)
         // A map that cannot be applied stops quietly; the series coloured so far keep theirs.
     }
     grf2d->setIsBatched(false);
-}
-
-void frmGrf2D::loadFromChart()
-{
-    const auto &group = grf2d->chartGroups().item(1);
-    cmbGraficaTipo(0)->setCurrentIndex(group.chartType() - 1);
-    chkGraficaIsStacked->setChecked(group.isStacked());
-    chkHorizontal(0)->setChecked(grf2d->chartArea().isHorizontal());
-    lstSeries(0)->clear();
-    for (int s = 1; s <= group.data().numSeries(); ++s) {
-        const bool named = s <= group.seriesLabels().count();
-        lstSeries(0)->addItem(named ? group.seriesLabels().item(s) : QString());
-    }
 }

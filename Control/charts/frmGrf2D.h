@@ -2,12 +2,14 @@
 
 #include "Control/charts/ColourMaps.h"
 #include "Control/charts/ControlArray.h"
+#include "Control/core/ErrorTrap.h"
 
 #include <QDialog>
 #include <QString>
 
 class QCheckBox;
 class QComboBox;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,7 +17,9 @@ class QPushButton;
 
 namespace platform::chart {
 class Chart2D;
-}
+class Font;
+class Interior;
+} // namespace platform::chart
 namespace platform::widgets {
 class CommonDialog;
 class ElasticPanel;
@@ -63,8 +67,47 @@ public:
     void cargaMapaBN();
     void cargaMapa(const QString &archivo);
     static qint32 elColor(QString &linea) { return pelmora::elColor(linea); }
-    // Sets the controls that show the chart as a whole from the preview chart.
-    void loadFromChart();
+
+    // Option check boxes and lists, and the colour, font and picture buttons: each writes its
+    // control's value into the preview chart at once. A list with nothing selected writes
+    // nothing; a value the chart refuses is reported in a message box headed by the handler's
+    // name. The check boxes and lists run on the user's click or choice, not when code sets them.
+    void chkColor_Click(int Index);
+    void chkEjeY_Click(int Index);
+    void chkGraficaIsStacked_Click();
+    void chkHorizontal_Click(int Index);
+    void chkIsShowing_Click(int Index);
+    void chkMarco_Click(int Index);
+    // Opens or closes the strip beside the preview, widening or narrowing the dialog with it.
+    void chkUpdate_Click();
+    void cmb3D_Click(int Index);
+    void cmbAlineacion_Click(int Index);
+    void cmbArchivo_Click(int Index);
+    void cmbBorde_Click(int Index);
+    void cmbFormato_Click(int Index);
+    void cmbLinea_Click(int Index);
+    void cmbPatron_Click(int Index);
+    void cmbPosicion_Click(int Index);
+    void cmbRotacion_Click(int Index);
+    // The buttons start their dialog from their label's colour or font and change the label and
+    // the chart element together; a cancelled dialog changes neither.
+    void cmdColorFondo_Click(int Index);
+    void cmdColorFrente_Click(int Index);
+    void cmdFuente_Click(int Index);
+    void cmdArchivo_Click(int Index);
+    // The font a font sample label shows, from a chart font; the font chosen in the common
+    // dialog into a chart font or a label's font (weight and character set untouched).
+    static void copiaFont(const platform::chart::Font &source, QFont &target);
+    static void copiaFontDlg(platform::chart::Font &font,
+                             const platform::widgets::CommonDialog &dialog);
+    static void copiaFontDlg(QFont &font, const platform::widgets::CommonDialog &dialog);
+    // The colour (0x00BBGGRR) a colour swatch label shows.
+    static qint32 swatchColor(const QLabel *label);
+    static void setSwatchColor(QLabel *label, qint32 color);
+    // The series selected in lstSeries(0), counted from 1; 0 when none is.
+    int selectedSeries() const;
+    // The width of the strip that chkUpdate opens, in twips.
+    static constexpr int updateStripWidth = 3240;
 
     // The dialog's frame.
     platform::widgets::ElasticPanel *ElasticOne1;
@@ -105,5 +148,40 @@ private:
     void buildControls();
     void connectHandlers();
 
+    // Option and button handlers: the interior of element 0 (chart), 1 (header), 2 (footer) or
+    // 3 (legend), null for any other; runs an event's work under the handler's error trap.
+    platform::chart::Interior *elementInterior(int index);
+    template <typename Procedure>
+    static void underTrap(const char *handler, Procedure &&procedure)
+    {
+        pelmora::trapped(QLatin1String(handler) + QStringLiteral(": "), procedure);
+    }
+    void connectOptionsAndButtons();
+
     bool m_loaded = false;
+
+    // The series list, the text fields and the filling of every control from the chart.
+public:
+    // Sets every control that shows a chart setting from the preview chart, without writing
+    // into the chart: the controls' handlers are held back while they are filled.
+    void loadFromChart();
+    // A row of the series list chosen: the Series tab's controls show that series' look.
+    void lstSeries_Click(int Index);
+    // A text field's text changed: the property it edits takes the value. A numeric field
+    // applies its leading number (read with the locale's decimal separator) and keeps a partial
+    // input as typed; a value the chart refuses is reported in a message box.
+    void txt3D_Change(int Index);
+    void txtBorde_Change(int Index);
+    void txtCuadricula_Change(int Index);
+    void txtFormato_Change(int Index);
+    void txtLinea_Change(int Index);
+    void txtRotacion_Change(int Index);
+    void txtTexto_Change(int Index);
+    void txtValor_Change(int Index);
+
+private:
+    void connectFieldHandlers();
+    // When a numeric field is left, its text becomes the number it holds in its general form
+    // (empty or no number: 0), which its handler then applies.
+    void normaliseField(QLineEdit *field);
 };

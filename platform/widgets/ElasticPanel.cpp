@@ -33,7 +33,7 @@ public:
 
     void addItem(QLayoutItem *item) override
     {
-        m_panes.append(Pane{item, ElasticPanel::ElasticSize, false});
+        m_panes.append(Pane{item, ElasticPanel::ElasticSize, false, 0});
     }
     int count() const override { return int(m_panes.size()); }
     QLayoutItem *itemAt(int index) const override
@@ -51,6 +51,13 @@ public:
     void setSize(int pane, int size)
     {
         m_panes[pane].size = std::max(size, int(ElasticPanel::NaturalSize));
+        invalidate();
+    }
+
+    int strip(int pane) const { return m_panes[pane].strip; }
+    void setStrip(int pane, int width)
+    {
+        m_panes[pane].strip = std::max(width, 0);
         invalidate();
     }
 
@@ -165,7 +172,8 @@ public:
                 --extra;
             }
             height = std::clamp(height, 0, std::max(0, remaining));
-            pane.item->setGeometry(QRect(rect.left(), top, rect.width(), height));
+            const int strip = std::min(forms::twipsToPixelsX(pane.strip), rect.width());
+            pane.item->setGeometry(QRect(rect.left(), top, rect.width() - strip, height));
             top += height;
             remaining -= height;
         }
@@ -177,6 +185,7 @@ private:
         QLayoutItem *item;
         int size;
         bool split; // a handle above it, between it and the visible pane above
+        int strip;  // twips kept empty at its right
     };
 
     static int wanted(const Pane &pane)
@@ -314,20 +323,23 @@ void ElasticPanel::paintEvent(QPaintEvent *)
 
 void ElasticPanel::checkPane(int kind, int pane) const
 {
-    if (kind != PaneSizeValue || pane < 0 || pane >= paneCount())
+    if ((kind != PaneSizeValue && kind != PaneStripValue) || pane < 0 || pane >= paneCount())
         throw platform::Error(QStringLiteral("Invalid property array index"));
 }
 
 int ElasticPanel::paneValue(int kind, int pane) const
 {
     checkPane(kind, pane);
-    return m_layout->size(pane);
+    return kind == PaneStripValue ? m_layout->strip(pane) : m_layout->size(pane);
 }
 
 void ElasticPanel::setPaneValue(int kind, int pane, int value)
 {
     checkPane(kind, pane);
-    m_layout->setSize(pane, value);
+    if (kind == PaneStripValue)
+        m_layout->setStrip(pane, value);
+    else
+        m_layout->setSize(pane, value);
 }
 
 } // namespace platform::widgets

@@ -17,6 +17,10 @@ class ElasticLayout;
 //
 // The settings are also reached as the indexed value (PaneSizeValue, pane), pane counted from
 // 0, which is how stored layouts read and write them.
+//
+// A pane may also keep an empty strip at its right, of the width (in twips) held by the indexed
+// value (PaneStripValue, pane); 0, the start, is no strip. The pane's widget takes the rest of
+// the width.
 class ElasticPanel : public QWidget
 {
     Q_OBJECT
@@ -25,6 +29,8 @@ public:
     enum : int { NaturalSize = -1, ElasticSize = 0 };
     // The kind of indexed value that holds a pane's size setting.
     static constexpr int PaneSizeValue = 4;
+    // The kind of indexed value that holds the width of the strip at a pane's right.
+    static constexpr int PaneStripValue = 5;
 
     explicit ElasticPanel(QWidget *parent = nullptr);
     ~ElasticPanel() override;
@@ -38,8 +44,9 @@ public:
     // the caller now owns. Throws platform::Error for a pane that does not exist.
     QWidget *setPaneWidget(int pane, QWidget *widget);
 
-    // The indexed value (kind, pane). Only PaneSizeValue is known; any other kind, or a pane
-    // that does not exist, throws platform::Error. A size below -1 is taken as NaturalSize.
+    // The indexed value (kind, pane). Only PaneSizeValue and PaneStripValue are known; any other
+    // kind, or a pane that does not exist, throws platform::Error. A size below -1 is taken as
+    // NaturalSize, a strip width below 0 as 0.
     int paneValue(int kind, int pane) const;
     void setPaneValue(int kind, int pane, int value);
 

@@ -299,28 +299,33 @@ void accumulateAll(const FactStore &facts, Accumulators &acc, std::size_t begin,
     }
 }
 
-// The grid slot of each fact of a block (the slot `grid` collects the facts outside), and
-// the count of facts per slot. Up to three hierarchies, the usual case, in one loop.
+// The facts of a block that fall in the grid: their grid slots and their rows in the block,
+// in row order, and how many there are. The facts outside are dropped here, since no cell
+// reads them and adding them all into one slot makes each addition wait for the one before.
+// Up to three hierarchies, the usual case, in one loop.
 template <typename A, typename B, typename C>
-void slotsOfThree(const A *a, const std::uint32_t *ta, const B *b, const std::uint32_t *tb,
-                  const C *c, const std::uint32_t *tc, std::size_t n, std::uint64_t grid,
-                  std::uint32_t lanes, std::uint32_t *slot, std::uint64_t *rows)
+std::size_t slotsOfThree(const A *a, const std::uint32_t *ta, const B *b,
+                         const std::uint32_t *tb, const C *c, const std::uint32_t *tc,
+                         std::size_t n, std::uint64_t grid, std::uint32_t lanes,
+                         std::uint32_t *slot, std::uint32_t *pick)
 {
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t index = std::uint64_t(ta[a[i]]) + (tb ? tb[b[i]] : 0u)
             + (tc ? tc[c[i]] : 0u);
-        const auto cell = index < grid ? std::uint32_t(index) : std::uint32_t(grid);
-        const std::uint32_t s = cell * lanes + (std::uint32_t(i) & (lanes - 1));
-        slot[i] = s;
-        ++rows[s];
+        slot[kept] = std::uint32_t(index) * lanes + (std::uint32_t(i) & (lanes - 1));
+        pick[kept] = std::uint32_t(i);
+        kept += index < grid;
     }
+    return kept;
 }
 
-void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::size_t n,
-             std::uint64_t *index, std::uint32_t *slot, std::uint64_t *rows)
+std::size_t inGrid(const FactStore &facts, const Plan &plan, std::size_t row0, std::size_t n,
+                   std::uint64_t *index, std::uint32_t *slot, std::uint32_t *pick)
 {
     const std::uint64_t grid = plan.grid;
     const std::uint32_t lanes = plan.lanes;
+    std::size_t kept = 0;
     if (plan.dims.size() <= 3) {
         const Plan::Dim &first = plan.dims[0];
         const Plan::Dim *second = plan.dims.size() > 1 ? &plan.dims[1] : nullptr;
@@ -331,14 +336,14 @@ void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::si
         facts.leaves[std::size_t(first.factColumn)].visit([&](auto a) {
             bColumn.visit([&](auto b) {
                 cColumn.visit([&](auto c) {
-                    slotsOfThree(a.data() + row0, first.table.data(), b.data() + row0,
-                                 second ? second->table.data() : nullptr, c.data() + row0,
-                                 third ? third->table.data() : nullptr, n, grid, lanes, slot,
-                                 rows);
+                    kept = slotsOfThree(a.data() + row0, first.table.data(), b.data() + row0,
+                                        second ? second->table.data() : nullptr,
+                                        c.data() + row0, third ? third->table.data() : nullptr,
+                                        n, grid, lanes, slot, pick);
                 });
             });
         });
-        return;
+        return kept;
     }
     std::fill_n(index, n, std::uint64_t(0));
     for (const Plan::Dim &d : plan.dims) {
@@ -357,10 +362,21 @@ void slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::si
         });
     }
     for (std::size_t i = 0; i < n; ++i) {
-        const auto cell = index[i] < grid ? std::uint32_t(index[i]) : std::uint32_t(grid);
-        slot[i] = cell * lanes + (std::uint32_t(i) & (lanes - 1));
-        ++rows[slot[i]];
+        slot[kept] = std::uint32_t(index[i]) * lanes + (std::uint32_t(i) & (lanes - 1));
+        pick[kept] = std::uint32_t(i);
+        kept += index[i] < grid;
     }
+    return kept;
+}
+
+std::size_t slotsOf(const FactStore &facts, const Plan &plan, std::size_t row0, std::size_t n,
+                    std::uint64_t *index, std::uint32_t *slot, std::uint32_t *pick,
+                    std::uint64_t *rows)
+{
+    const std::size_t kept = inGrid(facts, plan, row0, n, index, slot, pick);
+    for (std::size_t j = 0; j < kept; ++j)
+        ++rows[slot[j]];
+    return kept;
 }
 
 void accumulate(const FactStore &facts, const Plan &plan, Accumulators &acc, std::size_t begin,
@@ -372,46 +388,48 @@ void accumulate(const FactStore &facts, const Plan &plan, Accumulators &acc, std
     }
     std::uint64_t index[blockRows];
     std::uint32_t slot[blockRows];
+    std::uint32_t pick[blockRows];
     std::uint64_t *rows = acc.rows.data();
     for (std::size_t row0 = begin; row0 < end; row0 += blockRows) {
         const std::size_t n = std::min(blockRows, end - row0);
-        slotsOf(facts, plan, row0, n, index, slot, rows);
+        const std::size_t kept = slotsOf(facts, plan, row0, n, index, slot, pick, rows);
         for (Column &c : acc.columns) {
             const ValueColumn &vc = facts.values[std::size_t(c.column)];
             if (c.sum) {
                 const double *v = vc.values.data() + row0;
                 double *sums = c.sums.data();
-                for (std::size_t i = 0; i < n; ++i)
-                    sums[slot[i]] += v[i];
+                for (std::size_t j = 0; j < kept; ++j)
+                    sums[slot[j]] += v[pick[j]];
             }
             if (c.countValues) {
                 std::uint64_t *values = c.values.data();
                 const std::uint64_t *bits = vc.nullBits.data();
-                for (std::size_t i = 0; i < n; ++i) {
-                    const std::size_t row = row0 + i;
-                    values[slot[i]] += 1 - ((bits[row >> 6] >> (row & 63)) & 1);
+                for (std::size_t j = 0; j < kept; ++j) {
+                    const std::size_t row = row0 + pick[j];
+                    values[slot[j]] += 1 - ((bits[row >> 6] >> (row & 63)) & 1);
                 }
             }
             if (c.minMax) {
                 const double *v = vc.values.data() + row0;
                 const bool nulls = !vc.nullBits.empty();
-                for (std::size_t i = 0; i < n; ++i) {
-                    if (nulls && isNullRow(vc, row0 + i))
+                for (std::size_t j = 0; j < kept; ++j) {
+                    if (nulls && isNullRow(vc, row0 + pick[j]))
                         continue;
-                    c.mins[slot[i]] = std::min(c.mins[slot[i]], v[i]);
-                    c.maxs[slot[i]] = std::max(c.maxs[slot[i]], v[i]);
+                    const std::uint32_t s = slot[j];
+                    c.mins[s] = std::min(c.mins[s], v[pick[j]]);
+                    c.maxs[s] = std::max(c.maxs[s], v[pick[j]]);
                 }
             }
             if (c.distinct) {
                 const double *v = vc.values.data() + row0;
                 const bool nulls = !vc.nullBits.empty();
-                for (std::size_t i = 0; i < n; ++i) {
-                    if (slot[i] == plan.grid || (nulls && isNullRow(vc, row0 + i)))
+                for (std::size_t j = 0; j < kept; ++j) {
+                    if (nulls && isNullRow(vc, row0 + pick[j]))
                         continue;
-                    const double value = v[i] == 0 ? 0.0 : v[i]; // -0 is 0
+                    const double value = v[pick[j]] == 0 ? 0.0 : v[pick[j]]; // -0 is 0
                     std::uint64_t bits = 0;
                     std::memcpy(&bits, &value, sizeof bits);
-                    const std::int32_t key[3] = {std::int32_t(slot[i]),
+                    const std::int32_t key[3] = {std::int32_t(slot[j]),
                                                  std::int32_t(std::uint32_t(bits)),
                                                  std::int32_t(std::uint32_t(bits >> 32))};
                     c.seen.insert(key);

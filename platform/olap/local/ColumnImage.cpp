@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <span>
+#include <map>
 #include <vector>
 
 // Column encodings, little-endian. Every blob ends with 8 bytes of padding, so that a packed
@@ -17,6 +17,8 @@
 //
 // Leaf column:  u8 format (1), u8 bits, u16 0, u32 base, then each leaf number minus base in
 //               `bits` bits, packed from the lowest bit of the first byte on.
+// The writer rounds `bits` up to 8, 16 or 32 (up to 32 for values), which the reader copies
+// without unpacking; any other width, as earlier files have, is unpacked.
 // Value column: u8 format (1), u8 encoding, u8 bits, u8 decimals, u32 0, i64 base, u64 NULL
 //               count; then, when there are NULLs, the NULL bitmap as 64-bit words; then the
 //               values. Encoding 0: none (a column only counted); 1: the doubles as they are;
@@ -138,6 +140,235 @@ std::optional<std::uint32_t> rootPage(const SqliteDb &db, const QString &table)
 // The number of bits that hold every value up to range.
 std::uint8_t bitsFor(std::uint64_t range) { return std::uint8_t(std::bit_width(range)); }
 
+// The width the writer stores: a whole number of bytes up to 32 bits.
+std::uint8_t storedBits(std::uint8_t bits)
+{
+    return bits == 0 ? 0 : bits <= 8 ? 8 : bits <= 16 ? 16 : bits <= 32 ? 32 : bits;
+}
+
+// An SQLite varint at p, within end; false when it runs past end.
+bool readVarint(const std::uint8_t *&p, const std::uint8_t *end, std::uint64_t &value)
+{
+    value = 0;
+    for (int n = 0; n < 9; ++n) {
+        if (p >= end)
+            return false;
+        const std::uint8_t byte = *p++;
+        if (n == 8) {
+            value = value << 8 | byte;
+            return true;
+        }
+        value = value << 7 | (byte & 0x7F);
+        if (!(byte & 0x80))
+            return true;
+    }
+    return true;
+}
+
+// The payload of one row of a table b-tree: the part on its leaf page, then a chain of
+// overflow pages, each a 4-byte next page number and then content. Read in increasing
+// offsets; the pages come in blocks of adjacent pages, since a blob written at once sits on
+// consecutive pages.
+class PayloadReader
+{
+public:
+    PayloadReader(const RawFile &file, std::vector<std::uint8_t> local, std::uint32_t overflow,
+                  std::uint64_t size)
+        : m_file(file), m_local(std::move(local)), m_page(overflow), m_pageStart(m_local.size()),
+          m_size(size)
+    {
+    }
+
+    std::uint64_t size() const { return m_size; }
+
+    bool read(std::uint8_t *out, std::size_t bytes, std::uint64_t offset)
+    {
+        if (offset + bytes > m_size)
+            return false;
+        const std::uint32_t content = m_file.usableSize() - 4;
+        while (bytes > 0) {
+            std::size_t n = 0;
+            if (offset < m_local.size()) {
+                n = std::min<std::size_t>(bytes, std::size_t(m_local.size() - offset));
+                std::memcpy(out, m_local.data() + offset, n);
+            } else {
+                if (offset < m_pageStart)
+                    return false; // offsets go forwards only
+                const std::uint8_t *page = nullptr;
+                while ((page = pageData(m_page)) && offset >= m_pageStart + content) {
+                    m_page = bigEndian32(page);
+                    m_pageStart += content;
+                    if (++m_visited > m_file.pageCount())
+                        return false;
+                }
+                if (!page)
+                    return false;
+                const auto within = std::size_t(offset - m_pageStart);
+                n = std::min<std::size_t>(bytes, content - within);
+                std::memcpy(out, page + 4 + within, n);
+            }
+            out += n;
+            bytes -= n;
+            offset += n;
+        }
+        return true;
+    }
+
+private:
+    const std::uint8_t *pageData(std::uint32_t number)
+    {
+        if (number == 0 || number > m_file.pageCount())
+            return nullptr;
+        const std::uint32_t size = m_file.pageSize();
+        if (number < m_blockFirst || number >= m_blockFirst + m_blockCount) {
+            // A chain that went up or down by one page goes on so: a block in that direction.
+            constexpr std::uint32_t blockPages = 256;
+            std::uint32_t first = number;
+            std::uint32_t count = 1;
+            if (number == m_previous + 1) {
+                count = std::min(blockPages, m_file.pageCount() - number + 1);
+            } else if (number + 1 == m_previous) {
+                first = number > blockPages ? number - blockPages + 1 : 1;
+                count = number - first + 1;
+            }
+            m_block.resize(std::size_t(count) * size);
+            m_blockCount = 0;
+            if (!m_file.readPages(m_block.data(), first, count))
+                return nullptr;
+            m_blockFirst = first;
+            m_blockCount = count;
+        }
+        m_previous = number;
+        return m_block.data() + std::size_t(number - m_blockFirst) * size;
+    }
+
+    const RawFile &m_file;
+    std::vector<std::uint8_t> m_local;
+    std::uint32_t m_page;       // the overflow page holding m_pageStart on
+    std::uint64_t m_pageStart;  // the payload offset of that page's content
+    std::uint64_t m_size;
+    std::uint32_t m_visited = 0;
+    std::vector<std::uint8_t> m_block;
+    std::uint32_t m_blockFirst = 0;
+    std::uint32_t m_blockCount = 0;
+    std::uint32_t m_previous = 0; // the page read last
+};
+
+// Where each row of a rowid table starts: its payload's size, the part on the leaf page and
+// its first overflow page (0: none). Empty when the b-tree does not parse.
+struct RowStart
+{
+    std::uint64_t size = 0;
+    std::vector<std::uint8_t> local;
+    std::uint32_t overflow = 0;
+};
+
+std::map<std::int64_t, RowStart> rowStarts(const RawFile &file, std::uint32_t root)
+{
+    std::map<std::int64_t, RowStart> rows;
+    const std::uint32_t pageSize = file.pageSize();
+    const std::uint32_t usable = file.usableSize();
+    const std::uint64_t maxLocal = usable - 35;
+    const std::uint64_t minLocal = (std::uint64_t(usable) - 12) * 32 / 255 - 23;
+    std::vector<std::uint8_t> page(pageSize);
+    std::vector<std::uint32_t> pending{root};
+    std::size_t visited = 0;
+    while (!pending.empty()) {
+        const std::uint32_t number = pending.back();
+        pending.pop_back();
+        if (++visited > file.pageCount() || !file.readPages(page.data(), number, 1))
+            return {};
+        const std::uint8_t *begin = page.data();
+        const std::uint8_t *end = begin + pageSize;
+        const std::uint8_t *head = begin + (number == 1 ? 100 : 0);
+        const bool leaf = head[0] == 0x0D;
+        if (!leaf && head[0] != 0x05)
+            return {};
+        const std::size_t headerSize = leaf ? 8 : 12;
+        const std::uint32_t cells = bigEndian16(head + 3);
+        if (headerSize + 2 * std::size_t(cells) > std::size_t(end - head))
+            return {};
+        if (!leaf)
+            pending.push_back(bigEndian32(head + 8));
+        for (std::uint32_t c = 0; c < cells; ++c) {
+            const std::uint32_t offset = bigEndian16(head + headerSize + 2 * c);
+            if (offset + 4 > pageSize)
+                return {};
+            const std::uint8_t *p = begin + offset;
+            if (!leaf) {
+                pending.push_back(bigEndian32(p));
+                continue;
+            }
+            std::uint64_t size = 0;
+            std::uint64_t rowid = 0;
+            if (!readVarint(p, end, size) || !readVarint(p, end, rowid))
+                return {};
+            std::uint64_t local = size;
+            if (size > maxLocal) {
+                const std::uint64_t k = minLocal + (size - minLocal) % (usable - 4);
+                local = k <= maxLocal ? k : minLocal;
+            }
+            if (std::uint64_t(end - p) < local + (local < size ? 4 : 0))
+                return {};
+            RowStart &row = rows[std::int64_t(rowid)];
+            row.size = size;
+            row.local.assign(p, p + local);
+            row.overflow = local < size ? bigEndian32(p + local) : 0;
+        }
+    }
+    return rows;
+}
+
+// The reader of one column of a record: where the record's header puts it, and its length.
+bool recordColumn(PayloadReader &record, int column, std::uint64_t &offset,
+                  std::uint64_t &length)
+{
+    std::uint8_t header[128];
+    const std::size_t bytes = std::size_t(std::min<std::uint64_t>(sizeof header, record.size()));
+    if (!record.read(header, bytes, 0))
+        return false;
+    const std::uint8_t *p = header;
+    const std::uint8_t *end = header + bytes;
+    std::uint64_t headerSize = 0;
+    if (!readVarint(p, end, headerSize) || headerSize > bytes)
+        return false;
+    end = header + headerSize;
+    offset = headerSize;
+    for (int c = 0; c <= column; ++c) {
+        std::uint64_t type = 0;
+        if (!readVarint(p, end, type) || type == 10 || type == 11)
+            return false;
+        static constexpr std::uint8_t sizes[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
+        length = type < 10 ? sizes[type] : (type - 12 - (type & 1 ? 1 : 0)) / 2;
+        if (length > record.size())
+            return false; // and the sum of the lengths stays in range
+        if (c < column)
+            offset += length;
+    }
+    return offset + length <= record.size();
+}
+
+// One blob column of a row, read in pieces.
+class BlobReader
+{
+public:
+    BlobReader(PayloadReader &record, std::uint64_t offset, std::uint64_t length)
+        : m_record(record), m_offset(offset), m_length(length)
+    {
+    }
+    std::size_t size() const { return std::size_t(m_length); }
+    bool read(void *out, std::size_t bytes, std::size_t offset) const
+    {
+        return offset + bytes <= m_length
+            && m_record.read(static_cast<std::uint8_t *>(out), bytes, m_offset + offset);
+    }
+
+private:
+    PayloadReader &m_record;
+    std::uint64_t m_offset;
+    std::uint64_t m_length;
+};
+
 void pack(std::vector<std::uint8_t> &out, std::size_t at, std::uint8_t bits,
           std::size_t count, auto value)
 {
@@ -160,6 +391,53 @@ void unpack(const std::uint8_t *in, std::uint8_t bits, std::size_t count, Out ou
         out(i, (load64(in + bit / 8) >> (bit % 8)) & mask);
 }
 
+// Rows decoded per piece: a multiple of 8, so that a piece starts on a byte.
+constexpr std::size_t pieceRows = std::size_t(1) << 16;
+
+// Values stored as whole integers of type T, to out(i, value).
+template <typename T, typename Out>
+void unpackWhole(const std::uint8_t *in, std::size_t count, Out out)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        T v;
+        std::memcpy(&v, in + sizeof(T) * i, sizeof v);
+        out(i, v);
+    }
+}
+
+// The values of a piece of a packed column, as numbers, to out(i, value).
+template <typename Out>
+void unpackPiece(const std::uint8_t *in, std::uint8_t bits, std::size_t count, Out out)
+{
+    switch (bits) {
+    case 8:
+        return unpackWhole<std::uint8_t>(in, count, out);
+    case 16:
+        return unpackWhole<std::uint16_t>(in, count, out);
+    case 32:
+        return unpackWhole<std::uint32_t>(in, count, out);
+    default:
+        return unpack(in, bits, count, out);
+    }
+}
+
+// Reads count packed values from offset of in, piece by piece, to out(row, value).
+template <typename Out>
+bool unpackColumn(const BlobReader &in, std::size_t offset, std::uint8_t bits, std::size_t count,
+                  std::vector<std::uint8_t> &piece, Out out)
+{
+    for (std::size_t row = 0; row < count; row += pieceRows) {
+        const std::size_t n = std::min(pieceRows, count - row);
+        const std::size_t bytes = (n * bits + 7) / 8 + padding;
+        piece.resize(bytes);
+        if (!in.read(piece.data(), bytes, offset + row / 8 * bits))
+            return false;
+        unpackPiece(piece.data(), bits, n,
+                    [&](std::size_t i, std::uint64_t v) { out(row + i, v); });
+    }
+    return true;
+}
+
 template <typename T>
 void append(std::vector<std::uint8_t> &out, T value)
 {
@@ -179,7 +457,11 @@ std::vector<std::uint8_t> encodeLeaves(const LeafColumn &column)
     if (column.size() == 0)
         lo = hi = 0;
     std::vector<std::uint8_t> out;
-    const std::uint8_t bits = bitsFor(hi - lo);
+    const std::uint8_t bits = storedBits(bitsFor(hi - lo));
+    // A narrow column's base plus the widest value stays within what the reader accepts.
+    const std::uint32_t top = (std::uint32_t(1) << bits) - 1;
+    if (!column.isWide() && bits > 0 && lo + top > 0x10000)
+        lo = 0x10000 - top;
     append(out, imageFormat);
     append(out, bits);
     append(out, std::uint16_t(0));
@@ -221,7 +503,7 @@ std::vector<std::uint8_t> encodeValues(const ValueColumn &column, std::size_t ro
     if (column.values.empty())
         lo = hi = 0;
     const std::uint8_t encoding = !column.hasValues ? 0 : decimals < 0 ? 1 : 2;
-    const std::uint8_t bits = encoding == 2 ? bitsFor(std::uint64_t(hi - lo)) : 0;
+    const std::uint8_t bits = encoding == 2 ? storedBits(bitsFor(std::uint64_t(hi - lo))) : 0;
     append(out, imageFormat);
     append(out, encoding);
     append(out, bits);
@@ -248,13 +530,16 @@ std::vector<std::uint8_t> encodeValues(const ValueColumn &column, std::size_t ro
 }
 
 // Each decoder checks the blob's size against what its header says before reading it.
-bool decodeLeaves(std::span<const std::uint8_t> in, std::size_t rows, LeafColumn &column)
+bool decodeLeaves(const BlobReader &in, std::size_t rows, LeafColumn &column,
+                  std::vector<std::uint8_t> &piece)
 {
-    if (in.size() < 8 || in[0] != imageFormat || in[1] > 32)
+    std::uint8_t head[8];
+    if (in.size() < sizeof head || !in.read(head, sizeof head, 0) || head[0] != imageFormat
+        || head[1] > 32)
         return false;
-    const std::uint8_t bits = in[1];
+    const std::uint8_t bits = head[1];
     std::uint32_t lo;
-    std::memcpy(&lo, in.data() + 4, sizeof lo);
+    std::memcpy(&lo, head + 4, sizeof lo);
     if (in.size() < 8 + (rows * bits + 7) / 8 + padding)
         return false;
     if (!column.isWide() && (std::uint64_t(lo) + (std::uint64_t(1) << bits) - 1 > 0xFFFF + 1))
@@ -262,27 +547,29 @@ bool decodeLeaves(std::span<const std::uint8_t> in, std::size_t rows, LeafColumn
     column.resize(rows);
     if (column.isWide()) {
         std::uint32_t *out = column.wideData();
-        unpack(in.data() + 8, bits, rows,
-               [&](std::size_t i, std::uint64_t v) { out[i] = lo + std::uint32_t(v); });
-    } else {
-        std::uint16_t *out = column.narrowData();
-        unpack(in.data() + 8, bits, rows,
-               [&](std::size_t i, std::uint64_t v) { out[i] = std::uint16_t(lo + v); });
+        return unpackColumn(in, 8, bits, rows, piece, [&](std::size_t i, std::uint64_t v) {
+            out[i] = lo + std::uint32_t(v);
+        });
     }
-    return true;
+    std::uint16_t *out = column.narrowData();
+    return unpackColumn(in, 8, bits, rows, piece,
+                        [&](std::size_t i, std::uint64_t v) { out[i] = std::uint16_t(lo + v); });
 }
 
-bool decodeValues(std::span<const std::uint8_t> in, std::size_t rows, ValueColumn &column)
+bool decodeValues(const BlobReader &in, std::size_t rows, ValueColumn &column,
+                  std::vector<std::uint8_t> &piece)
 {
     constexpr std::size_t header = 24;
-    if (in.size() < header || in[0] != imageFormat || in[1] > 2 || in[2] > 56 || in[3] > 4)
+    std::uint8_t head[header];
+    if (in.size() < header || !in.read(head, header, 0) || head[0] != imageFormat
+        || head[1] > 2 || head[2] > 56 || head[3] > 4)
         return false;
-    const std::uint8_t encoding = in[1];
-    const std::uint8_t bits = in[2];
+    const std::uint8_t encoding = head[1];
+    const std::uint8_t bits = head[2];
     std::int64_t lo;
     std::uint64_t nulls;
-    std::memcpy(&lo, in.data() + 8, sizeof lo);
-    std::memcpy(&nulls, in.data() + 16, sizeof nulls);
+    std::memcpy(&lo, head + 8, sizeof lo);
+    std::memcpy(&nulls, head + 16, sizeof nulls);
     if ((encoding != 0) != column.hasValues || nulls > rows)
         return false;
     const std::size_t words = nulls > 0 ? (rows + 63) / 64 : 0;
@@ -294,26 +581,33 @@ bool decodeValues(std::span<const std::uint8_t> in, std::size_t rows, ValueColum
         return false;
     column.nullCount = std::size_t(nulls);
     column.nullBits.assign(words, 0);
-    if (words > 0)
-        std::memcpy(column.nullBits.data(), in.data() + header, words * 8);
+    if (words > 0 && !in.read(column.nullBits.data(), words * 8, header))
+        return false;
     if (encoding == 0) {
         column.values.clear();
         return true;
     }
     column.values.resize(rows);
     double *out = column.values.data();
-    if (encoding == 1) {
-        std::memcpy(out, in.data() + data, rows * sizeof(double));
-    } else if (in[3] == 0) {
-        unpack(in.data() + data, bits, rows,
-               [&](std::size_t i, std::uint64_t v) { out[i] = double(lo + std::int64_t(v)); });
-    } else {
-        const double scale = std::pow(10.0, in[3]);
-        unpack(in.data() + data, bits, rows, [&](std::size_t i, std::uint64_t v) {
-            out[i] = double(lo + std::int64_t(v)) / scale;
-        });
+    if (encoding == 1)
+        return in.read(out, rows * sizeof(double), data);
+    // Each value is (base + k) / 10^decimals, computed so for every k (a table of them when
+    // there are few), which gives the same doubles whichever way it is read.
+    const double scale = std::pow(10.0, head[3]);
+    const bool whole = head[3] == 0;
+    auto value = [&](std::uint64_t k) {
+        const double v = double(lo + std::int64_t(k));
+        return whole ? v : v / scale;
+    };
+    if (bits <= 16) {
+        std::vector<double> table(std::size_t(1) << bits);
+        for (std::size_t k = 0; k < table.size(); ++k)
+            table[k] = value(k);
+        return unpackColumn(in, data, bits, rows, piece,
+                            [&](std::size_t i, std::uint64_t k) { out[i] = table[k]; });
     }
-    return true;
+    return unpackColumn(in, data, bits, rows, piece,
+                        [&](std::size_t i, std::uint64_t k) { out[i] = value(k); });
 }
 
 bool tableExists(const SqliteDb &db)
@@ -446,11 +740,15 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
     FactStore read;
     read.leaves = facts.leaves;
     read.values = facts.values;
-    // One buffer for every column, never zeroed: each blob overwrites what it reads.
-    std::vector<std::uint8_t, ColumnAllocator<std::uint8_t>> blob;
+    // Where the image's rows are on the pages, and a buffer of one piece of a column.
+    const std::optional<std::uint32_t> root = rootPage(db, QStringLiteral("pelmora_column_image"));
+    if (!root)
+        return false;
+    const std::map<std::int64_t, RowStart> starts = rowStarts(file, *root);
+    constexpr int dataColumn = 8;
+    std::vector<std::uint8_t> piece;
     std::size_t position = 0;
     while (stmt.step()) {
-        sqlite3_stmt *s = stmt.handle();
         if (stmt.int64(0) != std::int64_t(position) || position >= columns
             || stmt.text(4) != hex(signature) || stmt.int64(2) < 0
             || stmt.int64(2) > (std::int64_t(1) << 40)) // keeps the size arithmetic in range
@@ -474,22 +772,20 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
         } else if (rows != read.rowCount || stmt.int64(3) != read.leftOut) {
             return false;
         }
-        // Into one buffer reused for every column, straight from the pages.
-        const std::int64_t bytes = sqlite3_column_int64(s, 8);
-        if (bytes < 0 || bytes > std::numeric_limits<int>::max())
+        // Straight from the file's pages, in large blocks.
+        const auto row = starts.find(stmt.int64(7));
+        if (row == starts.end())
             return false;
-        blob.resize(std::size_t(bytes));
-        sqlite3_blob *handle = nullptr;
-        const int rc = sqlite3_blob_open(db.handle(), "main", "pelmora_column_image", "data",
-                                         sqlite3_column_int64(s, 7), 0, &handle);
-        const bool copied = rc == SQLITE_OK
-            && sqlite3_blob_read(handle, blob.data(), int(bytes), 0) == SQLITE_OK;
-        sqlite3_blob_close(handle);
-        if (!copied)
+        PayloadReader record(file, row->second.local, row->second.overflow, row->second.size);
+        std::uint64_t offset = 0;
+        std::uint64_t length = 0;
+        if (!recordColumn(record, dataColumn, offset, length)
+            || std::int64_t(length) != stmt.int64(8))
             return false;
+        const BlobReader blob(record, offset, length);
         const bool ok = position < read.leaves.size()
-            ? decodeLeaves(blob, rows, read.leaves[position])
-            : decodeValues(blob, rows, read.values[position - read.leaves.size()]);
+            ? decodeLeaves(blob, rows, read.leaves[position], piece)
+            : decodeValues(blob, rows, read.values[position - read.leaves.size()], piece);
         if (!ok)
             return false;
         ++position;

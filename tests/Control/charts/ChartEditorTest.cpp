@@ -8,6 +8,8 @@
 #include "platform/runtime/Error.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/TabStrip.h"
+#include "tests/Control/charts/ChartEditorFixture.h"
+#include "tests/Control/charts/ChartTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -27,6 +29,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+using charts_test::pick;
 using testing_support::ScriptedModalRunner;
 namespace texts = pelmora::charteditor;
 namespace ChartType = platform::chart::ChartType;
@@ -65,27 +68,6 @@ QByteArray head(const QString &path, int bytes)
     return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
 }
 
-// A scripted file dialog step: checks the title, picks the filter and the file, or cancels
-// (an empty file).
-ScriptedModalRunner::Step pick(QString *title, QStringList *filters, const QString &file,
-                               int filter = 1)
-{
-    return [=](QDialog &dialog) {
-        auto *files = qobject_cast<QFileDialog *>(&dialog);
-        if (!files)
-            return int(QDialog::Rejected);
-        if (title)
-            *title = files->windowTitle();
-        if (filters)
-            *filters = files->nameFilters();
-        if (file.isEmpty())
-            return int(QDialog::Rejected);
-        files->selectNameFilter(files->nameFilters().value(filter - 1));
-        files->selectFile(file);
-        return int(QDialog::Accepted);
-    };
-}
-
 class ChartEditor : public ::testing::Test
 {
 protected:
@@ -102,11 +84,7 @@ protected:
     // A dialog loaded on the test's file.
     std::unique_ptr<frmGrf2D> loaded(int language)
     {
-        auto form = std::make_unique<frmGrf2D>();
-        form->vLanguageId = language;
-        form->vArchivo = archivo;
-        form->Form_Load();
-        return form;
+        return charts_test::loadedEditor(archivo, language);
     }
 
     QTemporaryDir dir;

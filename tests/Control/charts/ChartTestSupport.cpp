@@ -25,6 +25,15 @@ bool haveDisplay()
     return platformChosen && std::getenv("DISPLAY");
 }
 
+std::unique_ptr<frmGrf2D> loadedEditor(const QString &file, int language)
+{
+    auto form = std::make_unique<frmGrf2D>();
+    form->vLanguageId = language;
+    form->vArchivo = file;
+    form->Form_Load();
+    return form;
+}
+
 std::vector<std::vector<double>> values2d(const platform::chart::Chart2D &chart)
 {
     const platform::chart::ChartData &data = chart.chartGroups().item(1).data();

@@ -2,6 +2,7 @@
 
 // Shared by the control's chart tests: a control on the sales fixture cube, and looks at the
 // charts it feeds.
+#include "Control/charts/frmGrf2D.h"
 #include "Control/core/PelmoraC02.h"
 #include "platform/chart/Chart2D.h"
 #include "platform/chart/Chart3D.h"
@@ -33,6 +34,9 @@ bool haveDisplay();
 // row.
 std::vector<std::vector<double>> values2d(const platform::chart::Chart2D &chart);
 std::vector<std::vector<double>> values3d(const platform::chart::Chart3D &chart);
+
+// The chart format editor loaded (its Form_Load run) on a chart format file, in a language.
+std::unique_ptr<frmGrf2D> loadedEditor(const QString &file, int language = 0);
 
 // How many pixels differ clearly from the most common colour of the image.
 int pixelsUnlikeBackground(const QImage &image);

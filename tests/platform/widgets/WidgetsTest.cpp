@@ -23,6 +23,7 @@
 
 using namespace platform::widgets;
 using platform::forms::pixelsToTwipsY;
+using platform::forms::twipsToPixelsX;
 using platform::forms::twipsToPixelsY;
 using testing_support::ScriptedModalRunner;
 
@@ -209,10 +210,30 @@ TEST_F(ElasticPanelTest, PaneValuesHoldTheSizeSettings)
     EXPECT_EQ(h[2], twipsToPixelsY(2880));
     EXPECT_EQ(h[0] + h[1] + h[2] + h[3], 400);
 
-    for (auto [kind, pane] : {std::pair{4, 4}, {4, -1}, {5, 0}, {0, 0}}) {
+    for (auto [kind, pane] : {std::pair{4, 4}, {4, -1}, {5, 4}, {6, 0}, {0, 0}}) {
         EXPECT_THROW(panel.paneValue(kind, pane), platform::Error) << kind << "," << pane;
         EXPECT_THROW(panel.setPaneValue(kind, pane, 1), platform::Error) << kind << "," << pane;
     }
+}
+
+TEST_F(ElasticPanelTest, AStripAtAPanesRightNarrowsItsWidgetOnly)
+{
+    EXPECT_EQ(panel.paneValue(ElasticPanel::PaneStripValue, 0), 0);
+    const QList<int> before = heights();
+    panel.setPaneValue(ElasticPanel::PaneStripValue, 0, 1440);
+    EXPECT_EQ(panel.paneValue(5, 0), 1440);
+    EXPECT_EQ(heights(), before);
+    EXPECT_EQ(panes[0]->width(), 300 - twipsToPixelsX(1440));
+    EXPECT_EQ(panes[0]->x(), 0);
+    EXPECT_EQ(panes[1]->width(), 300);
+
+    panel.setPaneValue(5, 0, 99999); // wider than the panel: the widget gets nothing
+    panel.layout()->activate();
+    EXPECT_EQ(panes[0]->width(), 0);
+    panel.setPaneValue(5, 0, -3); // below 0 is no strip
+    panel.layout()->activate();
+    EXPECT_EQ(panel.paneValue(5, 0), 0);
+    EXPECT_EQ(panes[0]->width(), 300);
 }
 
 TEST_F(ElasticPanelTest, AnotherWidgetTakesAPaneWithItsSetting)

@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
+#include <bit>
+#include <cstring>
 #include <functional>
 
 using namespace platform::olap::local;
@@ -82,6 +86,68 @@ TEST(ColumnImage, ABuiltCubeOpensFromItsImageWithTheSameFacts)
         EXPECT_EQ(fromImage(*file), std::vector<bool>(file->cubes.size(), true));
         EXPECT_EQ(factsText(*file), rowsText(path, dir.path()));
     }
+}
+
+// Packs the values of one image column again in as few bits as they need, as files made
+// before the columns were stored in whole bytes have them: header bytes of the blob, then
+// the values in the width its byte 1 (leaves) or 2 (values) gives.
+std::vector<std::uint8_t> packedTightly(const std::vector<std::uint8_t> &blob, std::size_t header,
+                                        int bitsAt, std::size_t rows)
+{
+    const int bits = blob[std::size_t(bitsAt)];
+    auto valueAt = [&](std::size_t i) {
+        std::uint64_t v = 0;
+        std::memcpy(&v, blob.data() + header + i * std::size_t(bits) / 8, std::size_t(bits) / 8);
+        return v;
+    };
+    std::uint64_t top = 0;
+    for (std::size_t i = 0; i < rows; ++i)
+        top = std::max(top, valueAt(i));
+    const auto tight = std::size_t(std::bit_width(top));
+    std::vector<std::uint8_t> out(blob.begin(), blob.begin() + std::ptrdiff_t(header));
+    out[std::size_t(bitsAt)] = std::uint8_t(tight);
+    out.resize(header + (rows * tight + 7) / 8 + 8, 0);
+    for (std::size_t i = 0; i < rows; ++i) {
+        for (std::size_t b = 0; b < tight; ++b) {
+            if (valueAt(i) >> b & 1)
+                out[header + (i * tight + b) / 8] |= std::uint8_t(1 << ((i * tight + b) % 8));
+        }
+    }
+    return out;
+}
+
+TEST(ColumnImage, AnImageOfTightlyPackedColumnsReadsTheSame)
+{
+    // Positions of the sample's image: 0 the days (narrow leaves), 6 store sales (cents).
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sample.cub");
+    writeSampleCube(path, 5000, 5);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    for (const auto &[position, header, bitsAt] : {std::tuple{0, 8, 1}, std::tuple{6, 24, 2}}) {
+        sqlite3_stmt *read = nullptr;
+        sqlite3_prepare_v2(db, "SELECT data FROM pelmora_column_image WHERE position = ?1", -1,
+                           &read, nullptr);
+        sqlite3_bind_int(read, 1, position);
+        ASSERT_EQ(sqlite3_step(read), SQLITE_ROW);
+        const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(read, 0));
+        const std::vector<std::uint8_t> blob(data, data + sqlite3_column_bytes(read, 0));
+        sqlite3_finalize(read);
+        const std::vector<std::uint8_t> tight = packedTightly(blob, std::size_t(header), bitsAt,
+                                                              5000);
+        ASSERT_LT(tight.size(), blob.size());
+        sqlite3_stmt *write = nullptr;
+        sqlite3_prepare_v2(db, "UPDATE pelmora_column_image SET data = ?1 WHERE position = ?2",
+                           -1, &write, nullptr);
+        sqlite3_bind_blob(write, 1, tight.data(), int(tight.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(write, 2, position);
+        EXPECT_EQ(sqlite3_step(write), SQLITE_DONE);
+        sqlite3_finalize(write);
+    }
+    sqlite3_close(db);
+    const auto file = loadCubeFile(path);
+    EXPECT_TRUE(file->cubes.front().facts.fromImage);
+    EXPECT_EQ(factsText(*file), rowsText(path, dir.path()));
 }
 
 struct ChangeCase
