@@ -32,7 +32,6 @@ class PropertyBag;
 namespace platform::chart {
 class Chart2D;
 class Chart3D;
-class Font;
 } // namespace platform::chart
 
 namespace platform::printer {
@@ -396,10 +395,6 @@ public:
     // The control's font onto the caption label, both grids and both charts' headers, then
     // a repaint (reported as "setFonts: " and the description).
     void setFonts();
-    // Bold, character set, italic, name, size, strikethrough, underline and weight of the
-    // control's font onto the target. Throws platform::Error for a value the target refuses.
-    void copyFontAttributes(QFont &target);
-    void copyFontAttributes(platform::chart::Font &target);
     // updFormat gives the caption and the grids the control's font object itself: each widget
     // that took it draws in it from then on, following every change of its attributes.
     void takeControlFont(QWidget *widget);

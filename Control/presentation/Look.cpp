@@ -83,40 +83,18 @@ void PelmoraC02::controlFontChanged()
         widget->setFont(font);
 }
 
-void PelmoraC02::copyFontAttributes(QFont &target)
-{
-    // The font object's drawing attributes over the target's others. The character set has
-    // no counterpart in a drawing font: the font object keeps it.
-    target = controlFont->toQFont().resolve(target);
-}
-
-void PelmoraC02::copyFontAttributes(platform::chart::Font &target)
-{
-    target.setBold(controlFont->bold());
-    target.setCharset(static_cast<qint16>(controlFont->charset()));
-    target.setItalic(controlFont->italic());
-    target.setName(controlFont->name());
-    target.setSize(controlFont->size());
-    target.setStrikethrough(controlFont->strikethrough());
-    target.setUnderline(controlFont->underline());
-    target.setWeight(static_cast<qint16>(controlFont->weight()));
-}
-
 void PelmoraC02::setFonts()
 {
     pelmora::trapped(QStringLiteral("setFonts: "), [&] {
-        QFont font = lblCubo->font();
-        copyFontAttributes(font);
-        lblCubo->setFont(font);
-        for (FlexGrid *grid : {grdTitulos, grdResults}) {
-            font = grid->font();
-            copyFontAttributes(font);
-            grid->setFont(font);
-        }
+        // The font object's drawing attributes over each widget's others. The character set
+        // has no counterpart in a drawing font: the font object keeps it.
+        const QFont font = controlFont->toQFont();
+        for (QWidget *widget : std::initializer_list<QWidget *>{lblCubo, grdTitulos, grdResults})
+            widget->setFont(font.resolve(widget->font()));
         if (grf2d)
-            copyFontAttributes(grf2d->header().font());
+            grf2d->header().font().setAttributes(controlFont->attributes());
         if (grf3d)
-            copyFontAttributes(grf3d->header().font());
+            grf3d->header().font().setAttributes(controlFont->attributes());
         update();
     });
 }

@@ -11,25 +11,39 @@
 
 using platform::forms::FontObject;
 
+// A font write copies the attributes, read before any of them is applied: the source may be
+// the very font being written.
+using platform::forms::FontAttributes;
+
 namespace {
 
-// The attributes a font write copies, read before any of them is applied.
-struct FontAttributes
+// The setters of a grid font's five attributes (bold, italic, name, size, underline), each
+// announced under its own property name.
+struct GridFontSetters
 {
-    bool bold;
-    int charset;
-    bool italic;
-    QString name;
-    double size;
-    bool strikethrough;
-    bool underline;
-    int weight;
+    void (PelmoraC02::*bold)(bool);
+    void (PelmoraC02::*italic)(bool);
+    void (PelmoraC02::*name)(const QString &);
+    void (PelmoraC02::*size)(double);
+    void (PelmoraC02::*underline)(bool);
 };
 
-FontAttributes attributesOf(const FontObject &font)
+// Writes a grid font property: a font object's attributes through `set`, then the repaint
+// and the property's own notification. Anything but a font object is ignored.
+void writeGridFont(PelmoraC02 &control, QObject *value, const GridFontSetters &set,
+                   const QString &property)
 {
-    return {font.bold(),          font.charset(),   font.italic(), font.name(),
-            font.size(),          font.strikethrough(), font.underline(), font.weight()};
+    const auto *source = qobject_cast<const FontObject *>(value);
+    if (!source)
+        return;
+    const FontAttributes a = source->attributes();
+    (control.*set.bold)(a.bold);
+    (control.*set.italic)(a.italic);
+    (control.*set.name)(a.name);
+    (control.*set.size)(a.size);
+    (control.*set.underline)(a.underline);
+    control.update();
+    emit control.PropertyChanged(property);
 }
 
 } // namespace
@@ -62,7 +76,7 @@ void PelmoraC02::setFontProperty(QObject *value)
     const auto *source = qobject_cast<const FontObject *>(value);
     if (!source)
         return;
-    const FontAttributes a = attributesOf(*source);
+    const FontAttributes a = source->attributes();
     setFontBold(a.bold);
     setFontCharset(a.charset);
     setFontItalic(a.italic);
@@ -82,17 +96,11 @@ QObject *PelmoraC02::fontData()
 
 void PelmoraC02::setFontData(QObject *value)
 {
-    const auto *source = qobject_cast<const FontObject *>(value);
-    if (!source)
-        return;
-    const FontAttributes a = attributesOf(*source);
-    setFontDataBold(a.bold);
-    setFontDataItalic(a.italic);
-    setFontDataName(a.name);
-    setFontDataSize(a.size);
-    setFontDataUnderLine(a.underline);
-    update();
-    emit PropertyChanged(QStringLiteral("FontData"));
+    writeGridFont(*this, value,
+                  {&PelmoraC02::setFontDataBold, &PelmoraC02::setFontDataItalic,
+                   &PelmoraC02::setFontDataName, &PelmoraC02::setFontDataSize,
+                   &PelmoraC02::setFontDataUnderLine},
+                  QStringLiteral("FontData"));
 }
 
 QObject *PelmoraC02::fontSubtotal()
@@ -102,17 +110,11 @@ QObject *PelmoraC02::fontSubtotal()
 
 void PelmoraC02::setFontSubtotal(QObject *value)
 {
-    const auto *source = qobject_cast<const FontObject *>(value);
-    if (!source)
-        return;
-    const FontAttributes a = attributesOf(*source);
-    setFontSubtotalBold(a.bold);
-    setFontSubtotalItalic(a.italic);
-    setFontSubtotalName(a.name);
-    setFontSubtotalSize(a.size);
-    setFontSubtotalUnderLine(a.underline);
-    update();
-    emit PropertyChanged(QStringLiteral("FontSubtotal"));
+    writeGridFont(*this, value,
+                  {&PelmoraC02::setFontSubtotalBold, &PelmoraC02::setFontSubtotalItalic,
+                   &PelmoraC02::setFontSubtotalName, &PelmoraC02::setFontSubtotalSize,
+                   &PelmoraC02::setFontSubtotalUnderLine},
+                  QStringLiteral("FontSubtotal"));
 }
 
 QObject *PelmoraC02::fontDataSubtotal()
@@ -122,17 +124,11 @@ QObject *PelmoraC02::fontDataSubtotal()
 
 void PelmoraC02::setFontDataSubtotal(QObject *value)
 {
-    const auto *source = qobject_cast<const FontObject *>(value);
-    if (!source)
-        return;
-    const FontAttributes a = attributesOf(*source);
-    setFontDataSubtotalBold(a.bold);
-    setFontDataSubtotalItalic(a.italic);
-    setFontDataSubtotalName(a.name);
-    setFontDataSubtotalSize(a.size);
-    setFontDataSubtotalUnderLine(a.underline);
-    update();
-    emit PropertyChanged(QStringLiteral("FontDataSubtotal"));
+    writeGridFont(*this, value,
+                  {&PelmoraC02::setFontDataSubtotalBold, &PelmoraC02::setFontDataSubtotalItalic,
+                   &PelmoraC02::setFontDataSubtotalName, &PelmoraC02::setFontDataSubtotalSize,
+                   &PelmoraC02::setFontDataSubtotalUnderLine},
+                  QStringLiteral("FontDataSubtotal"));
 }
 
 // --- The control's own font: restyles the caption, the grids and the chart titles ----------

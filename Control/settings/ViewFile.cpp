@@ -149,10 +149,10 @@ ViewFile PelmoraC02::viewFileOf()
     v.VisibleChart3d = grf3d && !grf3d->isHidden();
     for (size_t b = 0; b < viewFileButtons.size(); ++b)
         v.buttons[b] = tbToolBar->button(viewFileButtons[b])->isVisible();
-    v.fonts[ControlFontSlot] = viewFontOf(*controlFont);
-    v.fonts[DataFontSlot] = viewFontOf(fontOf(gridFormat.FontData));
-    v.fonts[SubtotalFontSlot] = viewFontOf(fontOf(gridFormat.FontSubtotal));
-    v.fonts[DataSubtotalFontSlot] = viewFontOf(fontOf(gridFormat.FontDataSubtotal));
+    v.fonts[ControlFontSlot] = controlFont->attributes();
+    v.fonts[DataFontSlot] = fontOf(gridFormat.FontData).attributes();
+    v.fonts[SubtotalFontSlot] = fontOf(gridFormat.FontSubtotal).attributes();
+    v.fonts[DataSubtotalFontSlot] = fontOf(gridFormat.FontDataSubtotal).attributes();
     v.Interactive = controlFlags.Interactive;
     v.gridFormat = gridFormat;
     v.gridFormat.FontData.reset();

@@ -16,22 +16,16 @@ namespace pelmora {
 
 namespace rt = platform::runtime;
 
-ViewFont viewFontOf(const platform::forms::FontObject &font)
-{
-    return {font.bold(),          font.charset(),   font.italic(), font.name(), font.size(),
-            font.strikethrough(), font.underline(), font.weight()};
-}
-
 void applyViewFont(const ViewFont &a, platform::forms::FontObject &font)
 {
-    font.setBold(a.Bold);
-    font.setCharset(a.Charset);
-    font.setItalic(a.Italic);
-    font.setName(a.Name);
-    font.setSize(a.Size);
-    font.setStrikethrough(a.Strikethrough);
-    font.setUnderline(a.Underline);
-    font.setWeight(a.Weight);
+    font.setBold(a.bold);
+    font.setCharset(a.charset);
+    font.setItalic(a.italic);
+    font.setName(a.name);
+    font.setSize(a.size);
+    font.setStrikethrough(a.strikethrough);
+    font.setUnderline(a.underline);
+    font.setWeight(a.weight);
 }
 
 namespace {
@@ -88,10 +82,10 @@ QString item(const std::optional<double> &value)
 void writeFont(Writer &w, const QString &key, const ViewFont &f)
 {
     // The size is a fixed-point number of four decimals.
-    const double size = std::round(f.Size * 10000.0) / 10000.0;
-    w.line(key, rt::boolWord(f.Bold),
-           {item(f.Charset), item(f.Italic), item(f.Name), rt::writeItem(size),
-            item(f.Strikethrough), item(f.Underline), item(f.Weight)});
+    const double size = std::round(f.size * 10000.0) / 10000.0;
+    w.line(key, rt::boolWord(f.bold),
+           {item(f.charset), item(f.italic), item(f.name), rt::writeItem(size),
+            item(f.strikethrough), item(f.underline), item(f.weight)});
 }
 
 const char *const buttonKeys[] = {
@@ -329,18 +323,18 @@ ViewFont readFont(Reader &r)
 {
     const Record &rec = r.next(8);
     ViewFont f;
-    f.Bold = wordBool(Reader::valueOf(rec));
-    f.Charset = itemInteger(rec[1]);
-    f.Italic = itemBool(rec[2]);
-    f.Name = rec[3].text;
-    f.Size = itemNumber(rec[4]);
-    f.Strikethrough = itemBool(rec[5]);
-    f.Underline = itemBool(rec[6]);
-    f.Weight = itemInteger(rec[7]);
+    f.bold = wordBool(Reader::valueOf(rec));
+    f.charset = itemInteger(rec[1]);
+    f.italic = itemBool(rec[2]);
+    f.name = rec[3].text;
+    f.size = itemNumber(rec[4]);
+    f.strikethrough = itemBool(rec[5]);
+    f.underline = itemBool(rec[6]);
+    f.weight = itemInteger(rec[7]);
     // What the font objects would refuse, refused before anything is applied (a size is kept
     // to four decimals, so one that rounds to 0 is refused too).
-    if (f.Name.trimmed().isEmpty() || !(std::round(f.Size * 10000) > 0 && f.Size <= 2048)
-        || f.Charset < 0 || f.Charset > 255 || f.Weight < 0 || f.Weight > 1000)
+    if (f.name.trimmed().isEmpty() || !(std::round(f.size * 10000) > 0 && f.size <= 2048)
+        || f.charset < 0 || f.charset > 255 || f.weight < 0 || f.weight > 1000)
         fail("Invalid property value");
     return f;
 }

@@ -2,6 +2,7 @@
 
 #include "Control/core/ControlState.h"
 #include "Control/core/LayoutRecords.h"
+#include "platform/forms/FontAttributes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,21 +24,9 @@ class FontObject;
 // gathers and applies it (ViewFile.cpp).
 namespace pelmora {
 
-// The eight attributes of a font line.
-struct ViewFont
-{
-    bool Bold = false;
-    int Charset = 0;
-    bool Italic = false;
-    QString Name;
-    double Size = 8;
-    bool Strikethrough = false;
-    bool Underline = false;
-    int Weight = 400;
-    bool operator==(const ViewFont &) const = default;
-};
+// The eight attributes of a font line, in the line's order.
+using ViewFont = platform::forms::FontAttributes;
 
-ViewFont viewFontOf(const platform::forms::FontObject &font);
 // Sets the attributes in the file's order: Bold, Charset, Italic, Name, Size, Strikethrough,
 // Underline, Weight (so the weight has the last word on boldness).
 void applyViewFont(const ViewFont &attributes, platform::forms::FontObject &font);

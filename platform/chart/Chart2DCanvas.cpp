@@ -849,21 +849,14 @@ QLineSeries *lineOf(const SeriesStyle &style, const QString &name)
     return line;
 }
 
-} // namespace
-
-// Builds the Qt chart of a model and fills `decor` with what the view draws itself.
-static QChart *buildChart(const Chart2DModel &model, Decor &decor)
+bool isPolarType(qint32 type)
 {
-    const ChartGroup &group = model.group();
-    const qint32 type = group.chartType();
-    const Axis &xAxis = model.chartArea.axes().x();
-    const Axis &yAxis = model.chartArea.axes().y();
-    const bool polar = type == ChartType::Polar || type == ChartType::Radar
-                       || type == ChartType::FilledRadar;
-    const bool horizontal = model.chartArea.isHorizontal() && !polar && type != ChartType::Pie;
-    Drawn d = drawnData(group);
-    const QStringList pointLabels = group.pointLabels().all();
+    return type == ChartType::Polar || type == ChartType::Radar || type == ChartType::FilledRadar;
+}
 
+// An empty chart in the view's frame: no background, legend or shadow, boxed on request.
+QChart *newChart(const Chart2DModel &model, bool polar)
+{
     QChart *chart = polar ? new QPolarChart : new QChart;
     chart->setBackgroundVisible(false);
     chart->setDropShadowEnabled(false);
@@ -875,72 +868,84 @@ static QChart *buildChart(const Chart2DModel &model, Decor &decor)
         chart->setPlotAreaBackgroundBrush(Qt::NoBrush);
         chart->setPlotAreaBackgroundPen(QPen(Qt::black, 1));
     }
+    return chart;
+}
 
-    decor.chartType = type;
-    decor.horizontal = horizontal;
-    decor.areaBorder = model.chartArea.border();
-    decor.series = d.series;
-    decor.points = d.points;
-    decor.styles = d.styles;
-
-    if (type == ChartType::Pie) {
-        // One pie per point, a slice per series, laid out in a grid.
-        const int pies = std::min(std::max(d.points, 0), 36);
-        const int columns = std::max(1, int(std::ceil(std::sqrt(double(pies)))));
-        const int rows = std::max(1, (pies + columns - 1) / columns);
-        for (int p = 0; p < pies; ++p) {
-            auto *pie = new QPieSeries;
-            for (int s = 0; s < d.series; ++s) {
-                const double v = finiteOr(d.at(s, p), 0);
-                auto *slice = pie->append(d.labels[std::size_t(s)], v > 0 ? v : 0);
-                slice->setBrush(fillBrush(d.styles[std::size_t(s)].fill(), Qt::gray));
-                slice->setPen(linePen(d.styles[std::size_t(s)].line().pattern(),
-                                      toColor(d.styles[std::size_t(s)].line().color(),
-                                              Qt::black),
-                                      1));
-            }
-            pie->setHorizontalPosition((p % columns + 0.5) / columns);
-            pie->setVerticalPosition((p / columns + 0.45) / rows);
-            pie->setPieSize(0.85 / std::max(columns, rows));
-            chart->addSeries(pie);
-            decor.pieCaptions.append(p < pointLabels.size() ? pointLabels[p]
-                                                            : QString::number(p + 1));
+// One pie per point, a slice per series, laid out in a grid.
+void buildPies(QChart *chart, const Drawn &d, const QStringList &pointLabels, const Axis &xAxis,
+               Decor &decor)
+{
+    const int pies = std::min(std::max(d.points, 0), 36);
+    const int columns = std::max(1, int(std::ceil(std::sqrt(double(pies)))));
+    const int rows = std::max(1, (pies + columns - 1) / columns);
+    for (int p = 0; p < pies; ++p) {
+        auto *pie = new QPieSeries;
+        for (int s = 0; s < d.series; ++s) {
+            const double v = finiteOr(d.at(s, p), 0);
+            auto *slice = pie->append(d.labels[std::size_t(s)], v > 0 ? v : 0);
+            slice->setBrush(fillBrush(d.styles[std::size_t(s)].fill(), Qt::gray));
+            slice->setPen(linePen(d.styles[std::size_t(s)].line().pattern(),
+                                  toColor(d.styles[std::size_t(s)].line().color(), Qt::black),
+                                  1));
         }
-        decor.pieColumns = columns;
-        decor.captionFont = toQFont(xAxis.font());
-        return chart;
+        pie->setHorizontalPosition((p % columns + 0.5) / columns);
+        pie->setVerticalPosition((p / columns + 0.45) / rows);
+        pie->setPieSize(0.85 / std::max(columns, rows));
+        chart->addSeries(pie);
+        decor.pieCaptions.append(p < pointLabels.size() ? pointLabels[p]
+                                                        : QString::number(p + 1));
     }
+    decor.pieColumns = columns;
+    decor.captionFont = toQFont(xAxis.font());
+}
 
-    const bool percent = yAxis.is100Percente();
-    const bool barType = type == ChartType::Bar || type == ChartType::StackingBar;
-    const bool stacked = group.isStacked() || type == ChartType::StackingBar;
-    const bool log = yAxis.isLogarithmic() && !percent;
+// How the values of a non-pie chart are drawn.
+struct Drawing
+{
+    qint32 type{};
+    bool polar{};
+    bool horizontal{};
+    bool percent{};
+    bool barType{};
+    bool stacked{};
+    bool log{};
+};
 
-    // Values as drawn: percentages of each point's sum, running sums when stacked (bars stack
-    // themselves), the lowest decade for non-positive values on a log scale.
-    if (percent && !barType) {
-        for (int p = 0; p < d.points; ++p) {
-            double sum = 0;
-            for (int s = 0; s < d.series; ++s)
-                sum += std::fabs(finiteOr(d.at(s, p), 0));
-            for (int s = 0; s < d.series; ++s)
-                d.at(s, p) = sum > 0 ? finiteOr(d.at(s, p), 0) / sum * 100 : 0;
+// Each point's values as percentages of the point's sum.
+void toPercentages(Drawn &d)
+{
+    for (int p = 0; p < d.points; ++p) {
+        double sum = 0;
+        for (int s = 0; s < d.series; ++s)
+            sum += std::fabs(finiteOr(d.at(s, p), 0));
+        for (int s = 0; s < d.series; ++s)
+            d.at(s, p) = sum > 0 ? finiteOr(d.at(s, p), 0) / sum * 100 : 0;
+    }
+}
+
+// Each point's values as running sums over the series.
+void toRunningSums(Drawn &d)
+{
+    for (int p = 0; p < d.points; ++p) {
+        double sum = 0;
+        for (int s = 0; s < d.series; ++s) {
+            sum += finiteOr(d.at(s, p), 0);
+            d.at(s, p) = sum;
         }
     }
-    const bool runningSums = stacked && (type == ChartType::Plot || type == ChartType::Area
-                                         || polar);
-    if (runningSums) {
-        for (int p = 0; p < d.points; ++p) {
-            double sum = 0;
-            for (int s = 0; s < d.series; ++s) {
-                sum += finiteOr(d.at(s, p), 0);
-                d.at(s, p) = sum;
-            }
-        }
-    }
-    double dataMin = std::numeric_limits<double>::infinity();
-    double dataMax = -dataMin;
+}
+
+struct DataRange
+{
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
     double lowestPositive = std::numeric_limits<double>::infinity();
+};
+
+// The range of the drawn values; stacked bars reach the sums of their positive and negative parts.
+DataRange dataRange(const Drawn &d, bool stackedBars)
+{
+    DataRange range;
     for (int p = 0; p < d.points; ++p) {
         double positive = 0;
         double negative = 0;
@@ -948,242 +953,357 @@ static QChart *buildChart(const Chart2DModel &model, Decor &decor)
             const double v = d.at(s, p);
             if (!std::isfinite(v))
                 continue;
-            if (barType && stacked) {
+            if (stackedBars) {
                 (v >= 0 ? positive : negative) += v;
-                dataMin = std::min(dataMin, negative);
-                dataMax = std::max(dataMax, positive);
+                range.min = std::min(range.min, negative);
+                range.max = std::max(range.max, positive);
             } else {
-                dataMin = std::min(dataMin, v);
-                dataMax = std::max(dataMax, v);
+                range.min = std::min(range.min, v);
+                range.max = std::max(range.max, v);
             }
             if (v > 0)
-                lowestPositive = std::min(lowestPositive, v);
+                range.lowestPositive = std::min(range.lowestPositive, v);
         }
     }
-    if (log) {
-        const double floorValue = std::isfinite(lowestPositive)
-                                      ? std::pow(10, std::floor(std::log10(lowestPositive)))
-                                      : 1;
-        for (double &v : d.values) {
-            if (std::isfinite(v) && v <= 0)
-                v = floorValue;
-        }
-        dataMin = std::isfinite(lowestPositive) ? lowestPositive : 1;
-    }
+    return range;
+}
 
-    double yMin = 0;
-    double yMax = 1;
+// On a logarithmic scale non-positive values are drawn at the lowest decade.
+void toLogarithmicScale(Drawn &d, DataRange &range)
+{
+    const double floorValue = std::isfinite(range.lowestPositive)
+                                  ? std::pow(10, std::floor(std::log10(range.lowestPositive)))
+                                  : 1;
+    for (double &v : d.values) {
+        if (std::isfinite(v) && v <= 0)
+            v = floorValue;
+    }
+    range.min = std::isfinite(range.lowestPositive) ? range.lowestPositive : 1;
+}
+
+// Values as drawn: percentages of each point's sum, running sums when stacked (bars stack
+// themselves), the lowest decade for non-positive values on a log scale.
+DataRange drawnValues(Drawn &d, const Drawing &how)
+{
+    if (how.percent && !how.barType)
+        toPercentages(d);
+    const bool runningSums = how.stacked
+                             && (how.type == ChartType::Plot || how.type == ChartType::Area
+                                 || how.polar);
+    if (runningSums)
+        toRunningSums(d);
+    DataRange range = dataRange(d, how.barType && how.stacked);
+    if (how.log)
+        toLogarithmicScale(d, range);
+    return range;
+}
+
+// The chart with its point and value axes, where the series are attached.
+struct Plot
+{
+    QChart *chart = nullptr;
+    bool horizontal = false;
     QAbstractAxis *points = nullptr;
     QAbstractAxis *values = nullptr;
-    if (polar) {
-        auto *angular = new QCategoryAxis;
-        const int count = std::max(d.points, 1);
-        angular->setRange(0, count);
-        angular->setStartValue(0);
-        const bool named = xAxis.annotationMethod() != AnnotationMethod::Values;
-        UniqueLabels unique;
-        for (int p = 0; p < count; ++p) {
-            const QString text = named && p < pointLabels.size() ? pointLabels[p]
-                                                                 : QString::number(p + 1);
-            angular->append(unique(text), p);
-        }
-        styleAxis(angular, xAxis, true);
-        points = angular;
-        values = valueAxis(yAxis, dataMin, dataMax, percent && stacked, yMin, yMax);
-        auto *polarChart = static_cast<QPolarChart *>(chart);
-        polarChart->addAxis(points, QPolarChart::PolarOrientationAngular);
-        polarChart->addAxis(values, QPolarChart::PolarOrientationRadial);
-    } else if (type == ChartType::Candle) {
-        // Candlesticks stand on a bar category axis only.
-        auto *categories = new QBarCategoryAxis;
-        const bool named = xAxis.annotationMethod() != AnnotationMethod::Values;
-        UniqueLabels unique;
-        for (int p = 0; p < std::max(d.points, 1); ++p) {
-            const QString text = named && p < pointLabels.size() ? pointLabels[p]
-                                                                 : QString::number(p + 1);
-            categories->append(unique(text));
-        }
-        styleAxis(categories, xAxis, false);
-        points = categories;
-        values = valueAxis(yAxis, dataMin, dataMax, false, yMin, yMax);
-        chart->addAxis(points, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-        chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-    } else {
-        points = pointAxis(xAxis, pointLabels, d.points);
-        values = valueAxis(yAxis, dataMin, dataMax, percent && (barType || stacked), yMin, yMax);
-        chart->addAxis(points, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-        chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-    }
-    decor.yMin = yMin;
-    decor.yMax = yMax;
-    auto attach = [&](QAbstractSeries *series) {
+    double yMin = 0;
+    double yMax = 1;
+
+    void attach(QAbstractSeries *series) const
+    {
         chart->addSeries(series);
         series->attachAxis(points);
         series->attachAxis(values);
-    };
-    auto at = [&](double x, double y) { return horizontal ? QPointF(y, x) : QPointF(x, y); };
+    }
+    QPointF at(double x, double y) const { return horizontal ? QPointF(y, x) : QPointF(x, y); }
+};
 
-    switch (type) {
-    case ChartType::Bar:
-    case ChartType::StackingBar: {
-        QAbstractBarSeries *bars = nullptr;
-        if (percent)
-            bars = horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalPercentBarSeries)
+QString pointText(const Axis &xAxis, const QStringList &pointLabels, int p)
+{
+    const bool named = xAxis.annotationMethod() != AnnotationMethod::Values;
+    return named && p < pointLabels.size() ? pointLabels[p] : QString::number(p + 1);
+}
+
+void addPolarAxes(Plot &plot, const Chart2DModel &model, const Drawn &d,
+                  const QStringList &pointLabels, const DataRange &range, const Drawing &how)
+{
+    const Axis &xAxis = model.chartArea.axes().x();
+    auto *angular = new QCategoryAxis;
+    const int count = std::max(d.points, 1);
+    angular->setRange(0, count);
+    angular->setStartValue(0);
+    UniqueLabels unique;
+    for (int p = 0; p < count; ++p)
+        angular->append(unique(pointText(xAxis, pointLabels, p)), p);
+    styleAxis(angular, xAxis, true);
+    plot.points = angular;
+    plot.values = valueAxis(model.chartArea.axes().y(), range.min, range.max,
+                            how.percent && how.stacked, plot.yMin, plot.yMax);
+    auto *polarChart = static_cast<QPolarChart *>(plot.chart);
+    polarChart->addAxis(plot.points, QPolarChart::PolarOrientationAngular);
+    polarChart->addAxis(plot.values, QPolarChart::PolarOrientationRadial);
+}
+
+void addCartesianAxes(Plot &plot, const Chart2DModel &model, const Drawn &d,
+                      const QStringList &pointLabels, const DataRange &range, const Drawing &how)
+{
+    const Axis &xAxis = model.chartArea.axes().x();
+    const Axis &yAxis = model.chartArea.axes().y();
+    if (how.type == ChartType::Candle) {
+        // Candlesticks stand on a bar category axis only.
+        auto *categories = new QBarCategoryAxis;
+        UniqueLabels unique;
+        for (int p = 0; p < std::max(d.points, 1); ++p)
+            categories->append(unique(pointText(xAxis, pointLabels, p)));
+        styleAxis(categories, xAxis, false);
+        plot.points = categories;
+        plot.values = valueAxis(yAxis, range.min, range.max, false, plot.yMin, plot.yMax);
+    } else {
+        plot.points = pointAxis(xAxis, pointLabels, d.points);
+        plot.values = valueAxis(yAxis, range.min, range.max,
+                                how.percent && (how.barType || how.stacked), plot.yMin,
+                                plot.yMax);
+    }
+    plot.chart->addAxis(plot.points, how.horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+    plot.chart->addAxis(plot.values, how.horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+}
+
+void addBars(const Plot &plot, const Drawn &d, const Drawing &how)
+{
+    QAbstractBarSeries *bars = nullptr;
+    if (how.percent)
+        bars = how.horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalPercentBarSeries)
                               : new QPercentBarSeries;
-        else if (stacked)
-            bars = horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalStackedBarSeries)
+    else if (how.stacked)
+        bars = how.horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalStackedBarSeries)
                               : new QStackedBarSeries;
-        else
-            bars = horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries)
+    else
+        bars = how.horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries)
                               : new QBarSeries;
-        for (int s = 0; s < d.series; ++s) {
-            auto *set = new QBarSet(d.labels[std::size_t(s)]);
-            for (int p = 0; p < d.points; ++p)
-                set->append(finiteOr(d.at(s, p), 0));
-            const SeriesStyle &style = d.styles[std::size_t(s)];
-            set->setBrush(fillBrush(style.fill(), Qt::gray));
-            set->setPen(linePen(style.line().pattern(), toColor(style.line().color(), Qt::black),
-                                std::min(style.line().width(), 1)));
-            bars->append(set);
-        }
-        bars->setBarWidth(0.8);
-        attach(bars);
-        break;
+    for (int s = 0; s < d.series; ++s) {
+        auto *set = new QBarSet(d.labels[std::size_t(s)]);
+        for (int p = 0; p < d.points; ++p)
+            set->append(finiteOr(d.at(s, p), 0));
+        const SeriesStyle &style = d.styles[std::size_t(s)];
+        set->setBrush(fillBrush(style.fill(), Qt::gray));
+        set->setPen(linePen(style.line().pattern(), toColor(style.line().color(), Qt::black),
+                            std::min(style.line().width(), 1)));
+        bars->append(set);
     }
+    bars->setBarWidth(0.8);
+    plot.attach(bars);
+}
+
+void addAreas(const Plot &plot, const Drawn &d, const Drawing &how)
+{
+    const double base = plot.yMin <= 0 && plot.yMax >= 0 ? 0 : plot.yMin;
+    const int closing = how.type == ChartType::FilledRadar && d.points > 0 ? 1 : 0;
+    for (int s = d.series - 1; s >= 0; --s) {
+        auto *upper = new QLineSeries;
+        auto *lower = new QLineSeries;
+        for (int p = 0; p < d.points + closing; ++p) {
+            const int q = p % std::max(d.points, 1);
+            const double top = finiteOr(d.at(s, q), base);
+            const double bottom = how.stacked && s > 0 && how.type == ChartType::Area
+                                      ? finiteOr(d.at(s - 1, q), base)
+                                      : base;
+            upper->append(plot.at(p, top));
+            lower->append(plot.at(p, bottom));
+        }
+        auto *area = new QAreaSeries(upper, lower);
+        upper->setParent(area);
+        lower->setParent(area);
+        const SeriesStyle &style = d.styles[std::size_t(s)];
+        area->setName(d.labels[std::size_t(s)]);
+        area->setBrush(fillBrush(style.fill(), Qt::gray));
+        area->setPen(linePen(style.line().pattern(), toColor(style.line().color(), Qt::black),
+                             style.line().width()));
+        plot.attach(area);
+    }
+}
+
+void addCandles(const Plot &plot, const Drawn &d)
+{
+    const int sets = (d.series + 3) / 4;
+    for (int k = 0; k < sets; ++k) {
+        auto *candles = new QCandlestickSeries;
+        auto v = [&](int i, int p) { return d.at(std::min(4 * k + i, d.series - 1), p); };
+        for (int p = 0; p < d.points; ++p) {
+            const double high = finiteOr(v(0, p), 0);
+            const double low = finiteOr(v(1, p), 0);
+            const double open = d.series > 4 * k + 2 ? finiteOr(v(2, p), low) : low;
+            const double close = d.series > 4 * k + 3 ? finiteOr(v(3, p), high) : high;
+            candles->append(new QCandlestickSet(open, high, low, close, p));
+        }
+        const SeriesStyle &style = d.styles[std::size_t(4 * k)];
+        const QColor color = toColor(style.fill().interior().background(), Qt::gray);
+        candles->setIncreasingColor(color.lighter(130));
+        candles->setDecreasingColor(color.darker(130));
+        candles->setPen(QPen(toColor(style.line().color(), Qt::black), 1));
+        candles->setBodyWidth(0.6 / sets);
+        candles->setName(d.labels[std::size_t(4 * k)]);
+        plot.attach(candles);
+    }
+}
+
+// The drawing is the view's; an invisible series gives the axes their range.
+void addRangeAnchor(const Plot &plot, const Drawn &d, Decor &decor)
+{
+    auto *anchor = new QLineSeries;
+    anchor->setPen(Qt::NoPen);
+    anchor->append(plot.at(-0.5, plot.yMin));
+    anchor->append(plot.at(std::max(d.points, 1) - 0.5, plot.yMax));
+    plot.attach(anchor);
+    decor.anchor = anchor;
+    decor.values = d.values;
+}
+
+// Plot, polar and radar lines; a radar's line closes on its first point.
+void addLines(const Plot &plot, const Drawn &d, bool closed)
+{
+    for (int s = 0; s < d.series; ++s) {
+        QLineSeries *line = lineOf(d.styles[std::size_t(s)], d.labels[std::size_t(s)]);
+        for (int p = 0; p < d.points; ++p) {
+            if (std::isfinite(d.at(s, p)))
+                line->append(plot.at(p, d.at(s, p)));
+        }
+        if (closed && d.points > 0 && std::isfinite(d.at(s, 0)))
+            line->append(plot.at(d.points, d.at(s, 0)));
+        plot.attach(line);
+    }
+}
+
+void addSeries(const Plot &plot, const Drawn &d, const Drawing &how, Decor &decor)
+{
+    switch (how.type) {
+    case ChartType::Bar:
+    case ChartType::StackingBar:
+        addBars(plot, d, how);
+        break;
     case ChartType::Area:
-    case ChartType::FilledRadar: {
-        const double base = yMin <= 0 && yMax >= 0 ? 0 : yMin;
-        const int closing = type == ChartType::FilledRadar && d.points > 0 ? 1 : 0;
-        for (int s = d.series - 1; s >= 0; --s) {
-            auto *upper = new QLineSeries;
-            auto *lower = new QLineSeries;
-            for (int p = 0; p < d.points + closing; ++p) {
-                const int q = p % std::max(d.points, 1);
-                const double top = finiteOr(d.at(s, q), base);
-                const double bottom = stacked && s > 0 && type == ChartType::Area
-                                          ? finiteOr(d.at(s - 1, q), base)
-                                          : base;
-                upper->append(at(p, top));
-                lower->append(at(p, bottom));
-            }
-            auto *area = new QAreaSeries(upper, lower);
-            upper->setParent(area);
-            lower->setParent(area);
-            const SeriesStyle &style = d.styles[std::size_t(s)];
-            area->setName(d.labels[std::size_t(s)]);
-            area->setBrush(fillBrush(style.fill(), Qt::gray));
-            area->setPen(linePen(style.line().pattern(), toColor(style.line().color(), Qt::black),
-                                 style.line().width()));
-            attach(area);
-        }
+    case ChartType::FilledRadar:
+        addAreas(plot, d, how);
         break;
-    }
-    case ChartType::Candle: {
-        const int sets = (d.series + 3) / 4;
-        for (int k = 0; k < sets; ++k) {
-            auto *candles = new QCandlestickSeries;
-            auto v = [&](int i, int p) { return d.at(std::min(4 * k + i, d.series - 1), p); };
-            for (int p = 0; p < d.points; ++p) {
-                const double high = finiteOr(v(0, p), 0);
-                const double low = finiteOr(v(1, p), 0);
-                const double open = d.series > 4 * k + 2 ? finiteOr(v(2, p), low) : low;
-                const double close = d.series > 4 * k + 3 ? finiteOr(v(3, p), high) : high;
-                candles->append(new QCandlestickSet(open, high, low, close, p));
-            }
-            const SeriesStyle &style = d.styles[std::size_t(4 * k)];
-            const QColor color = toColor(style.fill().interior().background(), Qt::gray);
-            candles->setIncreasingColor(color.lighter(130));
-            candles->setDecreasingColor(color.darker(130));
-            candles->setPen(QPen(toColor(style.line().color(), Qt::black), 1));
-            candles->setBodyWidth(0.6 / sets);
-            candles->setName(d.labels[std::size_t(4 * k)]);
-            attach(candles);
-        }
+    case ChartType::Candle:
+        addCandles(plot, d);
         break;
-    }
     case ChartType::HiLo:
     case ChartType::HiLoOpenClose:
-    case ChartType::Bubble: {
-        // The drawing is the view's; an invisible series gives the axes their range.
-        auto *anchor = new QLineSeries;
-        anchor->setPen(Qt::NoPen);
-        anchor->append(at(-0.5, yMin));
-        anchor->append(at(std::max(d.points, 1) - 0.5, yMax));
-        attach(anchor);
-        decor.anchor = anchor;
-        decor.values = d.values;
+    case ChartType::Bubble:
+        addRangeAnchor(plot, d, decor);
+        break;
+    default:
+        addLines(plot, d, how.type == ChartType::Radar);
         break;
     }
-    default: { // plot, polar, radar
-        const bool closed = type == ChartType::Radar;
-        for (int s = 0; s < d.series; ++s) {
-            QLineSeries *line = lineOf(d.styles[std::size_t(s)], d.labels[std::size_t(s)]);
-            for (int p = 0; p < d.points; ++p) {
-                if (std::isfinite(d.at(s, p)))
-                    line->append(at(p, d.at(s, p)));
-            }
-            if (closed && d.points > 0 && std::isfinite(d.at(s, 0)))
-                line->append(at(d.points, d.at(s, 0)));
-            attach(line);
-        }
-        break;
-    }
-    }
+}
 
-    // The 3-D effect's offset, and the room its walls need above and beside the plot.
-    const Effect3D &effect = model.chartArea.effect3D();
+// The 3-D effect's offset, and the room its walls need above and beside the plot.
+QMargins with3DOffset(const Effect3D &effect, const Drawing &how, QMargins margins, Decor &decor)
+{
     decor.depth = effect.depth();
     decor.shading = effect.shading();
-    if (decor.depth > 0 && decor.shading != Shading::None && !polar) {
+    if (decor.depth > 0 && decor.shading != Shading::None && !how.polar) {
         const double elevation = effect.elevation() * M_PI / 180;
         const double rotation = effect.rotation() * M_PI / 180;
         decor.dx = decor.depth * std::cos(elevation) * std::sin(rotation);
         decor.dy = -decor.depth * std::sin(elevation);
     }
-    QMargins margins = chart->margins();
-    if (horizontal)
+    if (how.horizontal)
         margins.setRight(margins.right() + 12); // the last value label is centred on the end
     margins.setRight(margins.right() + int(std::ceil(std::max(0.0, decor.dx))));
     margins.setLeft(margins.left() + int(std::ceil(std::max(0.0, -decor.dx))));
     margins.setTop(margins.top() + int(std::ceil(std::max(0.0, -decor.dy))));
     margins.setBottom(margins.bottom() + int(std::ceil(std::max(0.0, decor.dy))));
+    return margins;
+}
 
-    // Axis titles: own items, so that they can turn, in room kept at the left and bottom.
-    if (!polar) {
-        const Axis *axes[2] = {&xAxis, &yAxis};
-        for (int i = 0; i < 2; ++i) {
-            const Axis &axis = *axes[i];
-            if (axis.titleText().isEmpty() || !axis.isShowing())
-                continue;
-            auto *item = new QGraphicsSimpleTextItem(axis.titleText(), chart);
-            item->setFont(toQFont(axis.titleFont()));
-            item->setBrush(Qt::black);
-            Decor::AxisTitle &title = decor.titles[i];
-            title.item = item;
-            title.rotation = axis.titleRotation();
-            title.vertical = (i == 1) != horizontal;
-            const QRectF text = item->boundingRect();
-            double room = 0;
-            switch (title.rotation) {
-            case TitleRotation::Rotate90:
-            case TitleRotation::Rotate270:
-                room = title.vertical ? text.height() : text.width();
-                break;
-            case TitleRotation::Rotate45:
-            case TitleRotation::Rotate315:
-                room = (text.width() + text.height()) * M_SQRT1_2;
-                break;
-            default:
-                room = title.vertical ? text.width() : text.height();
-                break;
-            }
-            const int kept = int(std::ceil(room)) + 2 * Padding;
-            if (title.vertical)
-                margins.setLeft(margins.left() + kept);
-            else
-                margins.setBottom(margins.bottom() + kept);
-        }
+// The room a title takes across its axis, as it is turned.
+double titleRoom(const Decor::AxisTitle &title, const QRectF &text)
+{
+    switch (title.rotation) {
+    case TitleRotation::Rotate90:
+    case TitleRotation::Rotate270:
+        return title.vertical ? text.height() : text.width();
+    case TitleRotation::Rotate45:
+    case TitleRotation::Rotate315:
+        return (text.width() + text.height()) * M_SQRT1_2;
+    default:
+        return title.vertical ? text.width() : text.height();
     }
+}
+
+// Axis titles: own items, so that they can turn, in room kept at the left and bottom.
+QMargins withAxisTitles(QChart *chart, const Chart2DModel &model, bool horizontal,
+                        QMargins margins, Decor &decor)
+{
+    const Axis *axes[2] = {&model.chartArea.axes().x(), &model.chartArea.axes().y()};
+    for (int i = 0; i < 2; ++i) {
+        const Axis &axis = *axes[i];
+        if (axis.titleText().isEmpty() || !axis.isShowing())
+            continue;
+        auto *item = new QGraphicsSimpleTextItem(axis.titleText(), chart);
+        item->setFont(toQFont(axis.titleFont()));
+        item->setBrush(Qt::black);
+        Decor::AxisTitle &title = decor.titles[i];
+        title.item = item;
+        title.rotation = axis.titleRotation();
+        title.vertical = (i == 1) != horizontal;
+        const int kept = int(std::ceil(titleRoom(title, item->boundingRect()))) + 2 * Padding;
+        if (title.vertical)
+            margins.setLeft(margins.left() + kept);
+        else
+            margins.setBottom(margins.bottom() + kept);
+    }
+    return margins;
+}
+
+} // namespace
+
+// Builds the Qt chart of a model and fills `decor` with what the view draws itself.
+static QChart *buildChart(const Chart2DModel &model, Decor &decor)
+{
+    const ChartGroup &group = model.group();
+    const Axis &yAxis = model.chartArea.axes().y();
+    Drawing how;
+    how.type = group.chartType();
+    how.polar = isPolarType(how.type);
+    how.horizontal = model.chartArea.isHorizontal() && !how.polar && how.type != ChartType::Pie;
+    Drawn d = drawnData(group);
+    const QStringList pointLabels = group.pointLabels().all();
+
+    QChart *chart = newChart(model, how.polar);
+    decor.chartType = how.type;
+    decor.horizontal = how.horizontal;
+    decor.areaBorder = model.chartArea.border();
+    decor.series = d.series;
+    decor.points = d.points;
+    decor.styles = d.styles;
+
+    if (how.type == ChartType::Pie) {
+        buildPies(chart, d, pointLabels, model.chartArea.axes().x(), decor);
+        return chart;
+    }
+
+    how.percent = yAxis.is100Percente();
+    how.barType = how.type == ChartType::Bar || how.type == ChartType::StackingBar;
+    how.stacked = group.isStacked() || how.type == ChartType::StackingBar;
+    how.log = yAxis.isLogarithmic() && !how.percent;
+    const DataRange range = drawnValues(d, how);
+
+    Plot plot;
+    plot.chart = chart;
+    plot.horizontal = how.horizontal;
+    if (how.polar)
+        addPolarAxes(plot, model, d, pointLabels, range, how);
+    else
+        addCartesianAxes(plot, model, d, pointLabels, range, how);
+    decor.yMin = plot.yMin;
+    decor.yMax = plot.yMax;
+    addSeries(plot, d, how, decor);
+
+    QMargins margins = with3DOffset(model.chartArea.effect3D(), how, chart->margins(), decor);
+    if (!how.polar)
+        margins = withAxisTitles(chart, model, how.horizontal, margins, decor);
     chart->setMargins(margins);
     return chart;
 }

@@ -55,54 +55,47 @@ bool inList(qint32 value, std::initializer_list<qint32> codes)
 // Font
 
 Font::Font(const QString &name, double size, bool bold)
-    : m_name(name), m_size(size), m_bold(bold), m_weight(bold ? 700 : 400)
+    : m_font{bold, 0, false, name, size, false, false, bold ? 700 : 400}
 {
 }
 
 void Font::setName(const QString &name)
 {
     require(!name.trimmed().isEmpty());
-    assign(m_name, name);
+    assign(m_font.name, name);
 }
 
 void Font::setSize(double size)
 {
     require(std::isfinite(size) && size > 0 && size <= 2048);
     // The font object keeps sizes as a fixed-point value with four decimals.
-    assign(m_size, std::round(size * 10000) / 10000);
+    assign(m_font.size, std::round(size * 10000) / 10000);
 }
 
 void Font::setBold(bool on)
 {
-    if (m_bold == on)
+    if (m_font.bold == on)
         return;
-    m_bold = on;
-    m_weight = on ? 700 : 400;
+    m_font.bold = on;
+    m_font.weight = on ? 700 : 400;
     changed();
 }
 
 void Font::setWeight(qint16 weight)
 {
     require(weight >= 0 && weight <= 1000);
-    if (m_weight == weight)
+    if (m_font.weight == weight)
         return;
-    m_weight = weight;
-    m_bold = weight >= 600;
+    m_font.weight = weight;
+    m_font.bold = weight >= 600;
     changed();
 }
 
-void Font::copyFrom(const Font &other)
+void Font::setAttributes(const forms::FontAttributes &attributes)
 {
-    if (*this == other)
+    if (m_font == attributes)
         return;
-    m_name = other.m_name;
-    m_size = other.m_size;
-    m_bold = other.m_bold;
-    m_italic = other.m_italic;
-    m_underline = other.m_underline;
-    m_strikethrough = other.m_strikethrough;
-    m_weight = other.m_weight;
-    m_charset = other.m_charset;
+    m_font = attributes;
     changed();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/chart/ChartTypes.h"
+#include "platform/forms/FontAttributes.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,37 +69,34 @@ public:
     Font() = default;
     Font(const QString &name, double size, bool bold);
 
-    QString name() const { return m_name; }
+    QString name() const { return m_font.name; }
     void setName(const QString &name);
-    double size() const { return m_size; } // points, four decimals at most
-    void setSize(double size);             // (0, 2048]
-    bool bold() const { return m_bold; }
+    double size() const { return m_font.size; } // points, four decimals at most
+    void setSize(double size);                  // (0, 2048]
+    bool bold() const { return m_font.bold; }
     void setBold(bool on);
-    bool italic() const { return m_italic; }
-    void setItalic(bool on) { assign(m_italic, on); }
-    bool underline() const { return m_underline; }
-    void setUnderline(bool on) { assign(m_underline, on); }
-    bool strikethrough() const { return m_strikethrough; }
-    void setStrikethrough(bool on) { assign(m_strikethrough, on); }
-    qint16 weight() const { return m_weight; }
+    bool italic() const { return m_font.italic; }
+    void setItalic(bool on) { assign(m_font.italic, on); }
+    bool underline() const { return m_font.underline; }
+    void setUnderline(bool on) { assign(m_font.underline, on); }
+    bool strikethrough() const { return m_font.strikethrough; }
+    void setStrikethrough(bool on) { assign(m_font.strikethrough, on); }
+    qint16 weight() const { return qint16(m_font.weight); }
     void setWeight(qint16 weight); // 0..1000
-    qint16 charset() const { return m_charset; } // kept, not used in drawing
-    void setCharset(qint16 charset) { assign(m_charset, charset); }
+    qint16 charset() const { return qint16(m_font.charset); } // kept, not used in drawing
+    void setCharset(qint16 charset) { assign(m_font.charset, int(charset)); }
 
+    // All eight attributes at once, copied as they stand (another font's); one change at most.
+    const forms::FontAttributes &attributes() const { return m_font; }
+    void setAttributes(const forms::FontAttributes &attributes);
     // Copies every attribute of `other` (copiaFont).
-    void copyFrom(const Font &other);
+    void copyFrom(const Font &other) { setAttributes(other.m_font); }
 
     bool operator==(const Font &) const = default;
 
 private:
-    QString m_name = QStringLiteral("Sans Serif");
-    double m_size = 10;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strikethrough = false;
-    qint16 m_weight = 400;
-    qint16 m_charset = 0;
+    forms::FontAttributes m_font{false, 0,     false, QStringLiteral("Sans Serif"),
+                                 10,    false, false, 400};
 };
 
 class Border : public ChartNode

@@ -22,9 +22,9 @@ void require(bool valid)
 FontObject::FontObject(QObject *parent) : QObject(parent)
 {
     const QFont general = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    m_name = general.family().isEmpty() ? QStringLiteral("Sans Serif") : general.family();
+    m_font.name = general.family().isEmpty() ? QStringLiteral("Sans Serif") : general.family();
     if (general.pointSizeF() > 0)
-        m_size = std::round(general.pointSizeF() * 10000) / 10000;
+        m_font.size = std::round(general.pointSizeF() * 10000) / 10000;
 }
 
 FontObject::FontObject(const QString &name, double size, bool bold, QObject *parent)
@@ -46,7 +46,7 @@ template <typename T> void FontObject::assign(T &member, const T &value)
 void FontObject::setName(const QString &name)
 {
     require(!name.trimmed().isEmpty());
-    assign(m_name, name);
+    assign(m_font.name, name);
 }
 
 void FontObject::setSize(double size)
@@ -55,102 +55,87 @@ void FontObject::setSize(double size)
     // Sizes are fixed-point values with four decimals; one that rounds to 0 is refused too.
     const double rounded = std::round(size * 10000) / 10000;
     require(rounded > 0);
-    assign(m_size, rounded);
+    assign(m_font.size, rounded);
 }
 
 void FontObject::setBold(bool on)
 {
-    if (m_bold == on)
+    if (m_font.bold == on)
         return;
-    m_bold = on;
-    m_weight = on ? 700 : 400;
+    m_font.bold = on;
+    m_font.weight = on ? 700 : 400;
     emit changed();
 }
 
 void FontObject::setItalic(bool on)
 {
-    assign(m_italic, on);
+    assign(m_font.italic, on);
 }
 
 void FontObject::setUnderline(bool on)
 {
-    assign(m_underline, on);
+    assign(m_font.underline, on);
 }
 
 void FontObject::setStrikethrough(bool on)
 {
-    assign(m_strikethrough, on);
+    assign(m_font.strikethrough, on);
 }
 
 void FontObject::setWeight(int weight)
 {
     require(weight >= 0 && weight <= 1000);
-    if (m_weight == weight)
+    if (m_font.weight == weight)
         return;
-    m_weight = weight;
-    m_bold = weight >= 600;
+    m_font.weight = weight;
+    m_font.bold = weight >= 600;
     emit changed();
 }
 
 void FontObject::setCharset(int charset)
 {
     require(charset >= 0 && charset <= 255);
-    assign(m_charset, charset);
+    assign(m_font.charset, charset);
 }
 
-bool FontObject::sameAs(const FontObject &other) const
+void FontObject::setAttributes(const FontAttributes &attributes)
 {
-    return m_name == other.m_name && m_size == other.m_size && m_bold == other.m_bold
-           && m_italic == other.m_italic && m_underline == other.m_underline
-           && m_strikethrough == other.m_strikethrough && m_weight == other.m_weight
-           && m_charset == other.m_charset;
-}
-
-void FontObject::copyFrom(const FontObject &other)
-{
-    if (&other == this || sameAs(other))
+    if (m_font == attributes)
         return;
-    m_name = other.m_name;
-    m_size = other.m_size;
-    m_bold = other.m_bold;
-    m_italic = other.m_italic;
-    m_underline = other.m_underline;
-    m_strikethrough = other.m_strikethrough;
-    m_weight = other.m_weight;
-    m_charset = other.m_charset;
+    m_font = attributes;
     emit changed();
 }
 
 QFont FontObject::toQFont() const
 {
-    QFont font(m_name);
-    font.setPointSizeF(m_size);
+    QFont font(m_font.name);
+    font.setPointSizeF(m_font.size);
     // QFont weights run 1..1000 on the same scale as the font object's.
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(m_weight, 1, 1000)));
-    font.setItalic(m_italic);
-    font.setUnderline(m_underline);
-    font.setStrikeOut(m_strikethrough);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(m_font.weight, 1, 1000)));
+    font.setItalic(m_font.italic);
+    font.setUnderline(m_font.underline);
+    font.setStrikeOut(m_font.strikethrough);
     return font;
 }
 
 void FontObject::setFromQFont(const QFont &font)
 {
-    const bool differs = m_name != font.family() || m_italic != font.italic()
-                         || m_underline != font.underline()
-                         || m_strikethrough != font.strikeOut()
-                         || m_weight != static_cast<int>(font.weight())
-                         || (font.pointSizeF() > 0 && m_size != font.pointSizeF());
+    const bool differs = m_font.name != font.family() || m_font.italic != font.italic()
+                         || m_font.underline != font.underline()
+                         || m_font.strikethrough != font.strikeOut()
+                         || m_font.weight != static_cast<int>(font.weight())
+                         || (font.pointSizeF() > 0 && m_font.size != font.pointSizeF());
     if (!differs)
         return;
     if (!font.family().isEmpty())
-        m_name = font.family();
+        m_font.name = font.family();
     if (font.pointSizeF() > 0)
-        m_size = std::round(font.pointSizeF() * 10000) / 10000;
-    m_weight = static_cast<int>(font.weight());
-    m_bold = m_weight >= 600;
-    m_italic = font.italic();
-    m_underline = font.underline();
-    m_strikethrough = font.strikeOut();
+        m_font.size = std::round(font.pointSizeF() * 10000) / 10000;
+    m_font.weight = static_cast<int>(font.weight());
+    m_font.bold = m_font.weight >= 600;
+    m_font.italic = font.italic();
+    m_font.underline = font.underline();
+    m_font.strikethrough = font.strikeOut();
     emit changed();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/forms/FontAttributes.h"
+
 #include <QFont>
 #include <QObject>
 #include <QString>
@@ -28,26 +30,31 @@ public:
     explicit FontObject(QObject *parent = nullptr);
     FontObject(const QString &name, double size, bool bold, QObject *parent = nullptr);
 
-    QString name() const { return m_name; }
+    QString name() const { return m_font.name; }
     void setName(const QString &name);          // not empty
-    double size() const { return m_size; }      // points, four decimals at most
+    double size() const { return m_font.size; } // points, four decimals at most
     void setSize(double size);                  // (0, 2048]
-    bool bold() const { return m_bold; }
+    bool bold() const { return m_font.bold; }
     void setBold(bool on);
-    bool italic() const { return m_italic; }
+    bool italic() const { return m_font.italic; }
     void setItalic(bool on);
-    bool underline() const { return m_underline; }
+    bool underline() const { return m_font.underline; }
     void setUnderline(bool on);
-    bool strikethrough() const { return m_strikethrough; }
+    bool strikethrough() const { return m_font.strikethrough; }
     void setStrikethrough(bool on);
-    int weight() const { return m_weight; }
+    int weight() const { return m_font.weight; }
     void setWeight(int weight);                 // 0..1000
-    int charset() const { return m_charset; }   // kept and stored; drawing ignores it
+    int charset() const { return m_font.charset; } // kept and stored; drawing ignores it
     void setCharset(int charset);               // 0..255
 
+    // All eight attributes at once. Setting them copies them as they stand (they are taken to
+    // be valid, as another font's are); one `changed` at most.
+    const FontAttributes &attributes() const { return m_font; }
+    void setAttributes(const FontAttributes &attributes);
+
     // Copies all eight attributes of `other`; one `changed` at most.
-    void copyFrom(const FontObject &other);
-    bool sameAs(const FontObject &other) const;
+    void copyFrom(const FontObject &other) { setAttributes(other.m_font); }
+    bool sameAs(const FontObject &other) const { return m_font == other.m_font; }
 
     // The font to draw with, and the attributes taken from a drawing font (charset kept).
     QFont toQFont() const;
@@ -60,14 +67,7 @@ signals:
 private:
     template <typename T> void assign(T &member, const T &value);
 
-    QString m_name;
-    double m_size = 8;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strikethrough = false;
-    int m_weight = 400;
-    int m_charset = 0;
+    FontAttributes m_font;
 };
 
 } // namespace platform::forms

@@ -124,13 +124,13 @@ void CommonDialog::showFont()
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setWindowTitle(m_dialogTitle);
-    QFont shown = m_fontName.isEmpty() ? dialog.currentFont() : QFont(m_fontName);
-    if (m_fontSize > 0)
-        shown.setPointSizeF(m_fontSize);
-    shown.setBold(m_fontBold);
-    shown.setItalic(m_fontItalic);
-    shown.setUnderline(m_fontUnderline);
-    shown.setStrikeOut(m_fontStrikethrough);
+    QFont shown = m_font.name.isEmpty() ? dialog.currentFont() : QFont(m_font.name);
+    if (m_font.size > 0)
+        shown.setPointSizeF(m_font.size);
+    shown.setBold(m_font.bold);
+    shown.setItalic(m_font.italic);
+    shown.setUnderline(m_font.underline);
+    shown.setStrikeOut(m_font.strikethrough);
     dialog.setCurrentFont(shown);
     if (forms::showModal(dialog) != QDialog::Accepted) {
         cancelled();
@@ -141,13 +141,13 @@ void CommonDialog::showFont()
     QFont chosen = dialog.selectedFont();
     if (chosen.family().isEmpty())
         chosen = dialog.currentFont();
-    m_fontName = chosen.family();
+    m_font.name = chosen.family();
     if (chosen.pointSizeF() > 0)
-        m_fontSize = float(chosen.pointSizeF());
-    m_fontBold = chosen.weight() >= QFont::DemiBold;
-    m_fontItalic = chosen.italic();
-    m_fontUnderline = chosen.underline();
-    m_fontStrikethrough = chosen.strikeOut();
+        m_font.size = float(chosen.pointSizeF());
+    m_font.bold = chosen.weight() >= QFont::DemiBold;
+    m_font.italic = chosen.italic();
+    m_font.underline = chosen.underline();
+    m_font.strikethrough = chosen.strikeOut();
 }
 
 } // namespace platform::widgets

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/forms/FontAttributes.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -60,18 +62,18 @@ public:
     void setFlags(qint32 flags) { m_flags = flags; }
 
     // The font the font dialog shows, then the one chosen.
-    QString fontName() const { return m_fontName; } // 8
-    void setFontName(const QString &name) { m_fontName = name; }
-    bool fontBold() const { return m_fontBold; } // 9
-    void setFontBold(bool on) { m_fontBold = on; }
-    bool fontItalic() const { return m_fontItalic; } // 10
-    void setFontItalic(bool on) { m_fontItalic = on; }
-    bool fontStrikethrough() const { return m_fontStrikethrough; } // 11
-    void setFontStrikethrough(bool on) { m_fontStrikethrough = on; }
-    bool fontUnderline() const { return m_fontUnderline; } // 12
-    void setFontUnderline(bool on) { m_fontUnderline = on; }
-    float fontSize() const { return m_fontSize; } // 25, points
-    void setFontSize(float size) { m_fontSize = size; }
+    QString fontName() const { return m_font.name; } // 8
+    void setFontName(const QString &name) { m_font.name = name; }
+    bool fontBold() const { return m_font.bold; } // 9
+    void setFontBold(bool on) { m_font.bold = on; }
+    bool fontItalic() const { return m_font.italic; } // 10
+    void setFontItalic(bool on) { m_font.italic = on; }
+    bool fontStrikethrough() const { return m_font.strikethrough; } // 11
+    void setFontStrikethrough(bool on) { m_font.strikethrough = on; }
+    bool fontUnderline() const { return m_font.underline; } // 12
+    void setFontUnderline(bool on) { m_font.underline = on; }
+    float fontSize() const { return float(m_font.size); } // 25, points
+    void setFontSize(float size) { m_font.size = size; }
 
     // Ask for a colour or a font. On Cancel the members keep their values, and cancelError()
     // throws as for the file dialogs.
@@ -93,12 +95,9 @@ private:
     int m_filterIndex = 1;
     qint32 m_color = 0;
     qint32 m_flags = 0;
-    QString m_fontName;
-    bool m_fontBold = false;
-    bool m_fontItalic = false;
-    bool m_fontStrikethrough = false;
-    bool m_fontUnderline = false;
-    float m_fontSize = 8.25f;
+    // Name, size, bold, italic, underline and strikethrough; the dialog keeps no weight or
+    // character set of its own.
+    forms::FontAttributes m_font{false, 0, false, QString(), 8.25f, false, false, 400};
 };
 
 } // namespace platform::widgets

@@ -387,6 +387,20 @@ private:
         }
     };
 
+    // The columns a level reads, as indices into the hierarchy's SELECT; -1: none.
+    struct LevelColumns
+    {
+        int key, name = -1, caption = -1, ordinal = -1;
+    };
+
+    // The hierarchy table's rows as a tree of distinct keys per level.
+    struct HierarchyRows
+    {
+        std::vector<std::deque<TempNode>> nodes; // per level; stable addresses
+        std::vector<Value> primaryKeys;          // per row
+        std::vector<std::int32_t> rowLeaf;       // per row: its node in the last level
+    };
+
     HierarchyStore hierarchy(const XmlDimension &dim, const XmlHierarchy &xml)
     {
         HierarchyStore h;
@@ -395,15 +409,25 @@ private:
         h.uniqueName = quoteName(h.name);
         h.hasAll = xml.hasAll;
 
-        // One SELECT of the primary key and every level's columns.
+        HierarchyRows rows = hierarchyRows(dim, xml);
+        // Members level by level, each in hierarchical order.
+        if (xml.hasAll)
+            addAllLevel(h, xml);
+        for (std::size_t l = 0; l < xml.levels.size(); ++l)
+            addLevel(h, xml, rows.nodes, l);
+        linkMembers(h);
+        h.index.build(h.uniqueNames);
+        m_keyMaps.push_back(leafKeys(xml, rows, h.levels.back()));
+        return h;
+    }
+
+    // One SELECT of the primary key and every level's columns.
+    HierarchyRows hierarchyRows(const XmlDimension &dim, const XmlHierarchy &xml)
+    {
         columns(xml.table, xml.tableLine);
         checkColumn(xml.table, xml.primaryKey, xml.line);
         QStringList select{sqlIdentifier(xml.primaryKey)};
-        struct Columns
-        {
-            int key, name = -1, caption = -1, ordinal = -1;
-        };
-        std::vector<Columns> cols;
+        std::vector<LevelColumns> cols;
         auto add = [&](const QString &column, int line) {
             if (column.isEmpty())
                 return -1;
@@ -412,7 +436,7 @@ private:
             return int(select.size() - 1);
         };
         for (const XmlLevel &level : xml.levels) {
-            Columns c;
+            LevelColumns c;
             c.key = add(level.column, level.line);
             c.name = add(level.nameColumn, level.line);
             c.caption = add(level.captionColumn, level.line);
@@ -424,13 +448,12 @@ private:
                                        sqlIdentifier(xml.table)));
 
         const std::size_t levelCount = xml.levels.size();
-        std::vector<std::deque<TempNode>> nodes(levelCount); // stable addresses
+        HierarchyRows rows;
+        rows.nodes.resize(levelCount);
         std::vector<std::unordered_map<NodeKey, std::int32_t, NodeKeyHash>> lookup(levelCount);
-        std::vector<Value> primaryKeys;
-        std::vector<std::int32_t> rowLeaf;
         while (stmt.step()) {
             sqlite3_stmt *s = stmt.handle();
-            primaryKeys.push_back(Value::read(s, 0));
+            rows.primaryKeys.push_back(Value::read(s, 0));
             std::int32_t parent = -1;
             for (std::size_t l = 0; l < levelCount; ++l) {
                 const XmlLevel &level = xml.levels[l];
@@ -440,7 +463,7 @@ private:
                                                     "is NULL in the row with %4 = %5; a level's "
                                                     "key must have a value")
                                          .arg(level.name, level.column, xml.table,
-                                              xml.primaryKey, valueText(primaryKeys.back())));
+                                              xml.primaryKey, valueText(rows.primaryKeys.back())));
                 }
                 auto &map = lookup[l];
                 const auto found = map.find(NodeKey{parent, &key});
@@ -448,108 +471,124 @@ private:
                     parent = found->second;
                     continue;
                 }
-                TempNode node{parent, std::move(key), Value(), QString(), QString()};
-                if (cols[l].name >= 0) {
-                    const Value name = Value::read(s, cols[l].name);
-                    if (name.cls == Value::Null) {
-                        fail(level.line,
-                             QStringLiteral("level \"%1\": name column \"%2\" of table \"%3\" "
-                                            "is NULL in the row with %4 = %5")
-                                 .arg(level.name, level.nameColumn, xml.table, xml.primaryKey,
-                                      valueText(primaryKeys.back())));
-                    }
-                    node.name = keyName(name);
-                } else {
-                    node.name = keyName(node.key);
-                }
-                node.caption = node.name;
-                if (cols[l].caption >= 0) {
-                    const Value caption = Value::read(s, cols[l].caption);
-                    if (caption.cls != Value::Null)
-                        node.caption = keyName(caption);
-                }
-                if (cols[l].ordinal >= 0)
-                    node.ordinal = Value::read(s, cols[l].ordinal);
-                nodes[l].push_back(std::move(node));
-                const auto id = std::int32_t(nodes[l].size() - 1);
-                map.emplace(NodeKey{parent, &nodes[l].back().key}, id);
+                std::deque<TempNode> &nodes = rows.nodes[l];
+                nodes.push_back(tempNode(xml, level, cols[l], s, parent, std::move(key),
+                                         rows.primaryKeys.back()));
+                const auto id = std::int32_t(nodes.size() - 1);
+                map.emplace(NodeKey{parent, &nodes.back().key}, id);
                 parent = id;
             }
-            rowLeaf.push_back(parent);
+            rows.rowLeaf.push_back(parent);
         }
-        if (primaryKeys.empty()) {
+        if (rows.primaryKeys.empty()) {
             fail(xml.line, QStringLiteral("table \"%1\" of dimension \"%2\" has no rows")
                                .arg(xml.table, dim.name));
         }
-        lookup.clear();
+        return rows;
+    }
 
-        // Members level by level, each in hierarchical order.
-        if (xml.hasAll) {
-            LevelStore all;
-            all.name = xml.allLevelName.isEmpty() ? QStringLiteral("(All)") : xml.allLevelName;
-            all.uniqueName = h.uniqueName + QLatin1Char('.') + quoteName(all.name);
-            all.isAll = true;
-            all.memberCount = 1;
-            h.levels.push_back(all);
-            const QString allName = xml.allMemberName.isEmpty()
-                ? QStringLiteral("All ") + h.name + QLatin1Char('s')
-                : xml.allMemberName;
-            h.members.push_back(MemberNode());
-            h.names.push_back(allName);
-            h.captions.push_back(allName);
-            h.uniqueNames.push_back(h.uniqueName + QLatin1Char('.') + quoteName(allName));
-        }
-        for (std::size_t l = 0; l < levelCount; ++l) {
-            const XmlLevel &xl = xml.levels[l];
-            std::deque<TempNode> &level = nodes[l];
-            std::vector<std::int32_t> order(level.size());
-            std::iota(order.begin(), order.end(), 0);
-            const bool byOrdinal = !xl.ordinalColumn.isEmpty();
-            auto parentFinal = [&](const TempNode &n) {
-                return n.parent < 0 ? -1 : nodes[l - 1][std::size_t(n.parent)].final;
-            };
-            std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-                const TempNode &x = level[std::size_t(a)];
-                const TempNode &y = level[std::size_t(b)];
-                const std::int32_t px = parentFinal(x);
-                const std::int32_t py = parentFinal(y);
-                if (px != py)
-                    return px < py;
-                if (byOrdinal) {
-                    const int c = compare(x.ordinal, y.ordinal);
-                    if (c != 0)
-                        return c < 0;
-                }
-                return compare(x.key, y.key) < 0;
-            });
-
-            LevelStore store;
-            store.name = xl.name;
-            store.uniqueName = h.uniqueName + QLatin1Char('.') + quoteName(xl.name);
-            store.depth = int(h.levels.size());
-            store.levelType = xl.levelType;
-            store.keyType = xl.type;
-            store.firstMember = std::int32_t(h.members.size());
-            store.memberCount = std::int32_t(level.size());
-            const std::int32_t levelIndex = std::int32_t(h.levels.size());
-            h.levels.push_back(store);
-            for (std::int32_t id : order) {
-                TempNode &n = level[std::size_t(id)];
-                n.final = std::int32_t(h.members.size());
-                MemberNode node;
-                node.level = levelIndex;
-                node.parent = n.parent >= 0 ? parentFinal(n) : (xml.hasAll ? 0 : -1);
-                const QString prefix = (n.parent >= 0)
-                    ? h.uniqueNames[std::size_t(node.parent)]
-                    : h.uniqueName;
-                h.uniqueNames.push_back(prefix + QLatin1Char('.') + quoteName(n.name));
-                h.names.push_back(std::move(n.name));
-                h.captions.push_back(std::move(n.caption));
-                h.members.push_back(node);
+    // The node a row's key opens in its level, with the row's name, caption and ordinal.
+    TempNode tempNode(const XmlHierarchy &xml, const XmlLevel &level, const LevelColumns &cols,
+                      sqlite3_stmt *s, std::int32_t parent, Value key, const Value &primaryKey)
+    {
+        TempNode node{parent, std::move(key), Value(), QString(), QString()};
+        if (cols.name >= 0) {
+            const Value name = Value::read(s, cols.name);
+            if (name.cls == Value::Null) {
+                fail(level.line,
+                     QStringLiteral("level \"%1\": name column \"%2\" of table \"%3\" "
+                                    "is NULL in the row with %4 = %5")
+                         .arg(level.name, level.nameColumn, xml.table, xml.primaryKey,
+                              valueText(primaryKey)));
             }
+            node.name = keyName(name);
+        } else {
+            node.name = keyName(node.key);
         }
+        node.caption = node.name;
+        if (cols.caption >= 0) {
+            const Value caption = Value::read(s, cols.caption);
+            if (caption.cls != Value::Null)
+                node.caption = keyName(caption);
+        }
+        if (cols.ordinal >= 0)
+            node.ordinal = Value::read(s, cols.ordinal);
+        return node;
+    }
 
-        // Children ranges (children of one parent are contiguous), then leaf ranges upwards.
+    static void addAllLevel(HierarchyStore &h, const XmlHierarchy &xml)
+    {
+        LevelStore all;
+        all.name = xml.allLevelName.isEmpty() ? QStringLiteral("(All)") : xml.allLevelName;
+        all.uniqueName = h.uniqueName + QLatin1Char('.') + quoteName(all.name);
+        all.isAll = true;
+        all.memberCount = 1;
+        h.levels.push_back(all);
+        const QString allName = xml.allMemberName.isEmpty()
+            ? QStringLiteral("All ") + h.name + QLatin1Char('s')
+            : xml.allMemberName;
+        h.members.push_back(MemberNode());
+        h.names.push_back(allName);
+        h.captions.push_back(allName);
+        h.uniqueNames.push_back(h.uniqueName + QLatin1Char('.') + quoteName(allName));
+    }
+
+    // The members of level `l` in hierarchical order: by parent, then ordinal, then key.
+    static void addLevel(HierarchyStore &h, const XmlHierarchy &xml,
+                         std::vector<std::deque<TempNode>> &nodes, std::size_t l)
+    {
+        const XmlLevel &xl = xml.levels[l];
+        std::deque<TempNode> &level = nodes[l];
+        std::vector<std::int32_t> order(level.size());
+        std::iota(order.begin(), order.end(), 0);
+        const bool byOrdinal = !xl.ordinalColumn.isEmpty();
+        auto parentFinal = [&](const TempNode &n) {
+            return n.parent < 0 ? -1 : nodes[l - 1][std::size_t(n.parent)].final;
+        };
+        std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+            const TempNode &x = level[std::size_t(a)];
+            const TempNode &y = level[std::size_t(b)];
+            const std::int32_t px = parentFinal(x);
+            const std::int32_t py = parentFinal(y);
+            if (px != py)
+                return px < py;
+            if (byOrdinal) {
+                const int c = compare(x.ordinal, y.ordinal);
+                if (c != 0)
+                    return c < 0;
+            }
+            return compare(x.key, y.key) < 0;
+        });
+
+        LevelStore store;
+        store.name = xl.name;
+        store.uniqueName = h.uniqueName + QLatin1Char('.') + quoteName(xl.name);
+        store.depth = int(h.levels.size());
+        store.levelType = xl.levelType;
+        store.keyType = xl.type;
+        store.firstMember = std::int32_t(h.members.size());
+        store.memberCount = std::int32_t(level.size());
+        const std::int32_t levelIndex = std::int32_t(h.levels.size());
+        h.levels.push_back(store);
+        for (std::int32_t id : order) {
+            TempNode &n = level[std::size_t(id)];
+            n.final = std::int32_t(h.members.size());
+            MemberNode node;
+            node.level = levelIndex;
+            node.parent = n.parent >= 0 ? parentFinal(n) : (xml.hasAll ? 0 : -1);
+            const QString prefix = (n.parent >= 0)
+                ? h.uniqueNames[std::size_t(node.parent)]
+                : h.uniqueName;
+            h.uniqueNames.push_back(prefix + QLatin1Char('.') + quoteName(n.name));
+            h.names.push_back(std::move(n.name));
+            h.captions.push_back(std::move(n.caption));
+            h.members.push_back(node);
+        }
+    }
+
+    // Children ranges (children of one parent are contiguous), then leaf ranges upwards.
+    static void linkMembers(HierarchyStore &h)
+    {
         for (std::size_t m = 0; m < h.members.size(); ++m) {
             const std::int32_t p = h.members[m].parent;
             if (p < 0)
@@ -570,15 +609,18 @@ private:
             node.leafLo = h.members[std::size_t(node.firstChild)].leafLo;
             node.leafHi = h.members[std::size_t(node.firstChild + node.childCount - 1)].leafHi;
         }
-        h.index.build(h.uniqueNames);
+    }
 
-        // Primary key to leaf, for the facts.
+    // Primary key to leaf, for the facts.
+    KeyMap leafKeys(const XmlHierarchy &xml, const HierarchyRows &rows, const LevelStore &leaves)
+    {
         KeyMap keys;
-        const std::deque<TempNode> &last = nodes.back();
+        const std::deque<TempNode> &last = rows.nodes.back();
+        const std::vector<Value> &primaryKeys = rows.primaryKeys;
         for (std::size_t r = 0; r < primaryKeys.size(); ++r) {
             if (primaryKeys[r].cls == Value::Null)
                 continue; // no fact can join it; its members still exist
-            const auto leaf = std::uint32_t(last[std::size_t(rowLeaf[r])].final
+            const auto leaf = std::uint32_t(last[std::size_t(rows.rowLeaf[r])].final
                                             - leaves.firstMember);
             const Value &key = primaryKeys[r];
             m_keyHash.add(std::uint64_t(key.cls) << 1 | std::uint64_t(key.isInt));
@@ -592,8 +634,7 @@ private:
             }
         }
         keys.finish();
-        m_keyMaps.push_back(std::move(keys));
-        return h;
+        return keys;
     }
 
     void calculatedMembers(CubeStore &cube, const XmlCube &xml)

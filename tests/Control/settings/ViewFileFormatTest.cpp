@@ -73,8 +73,8 @@ ViewFile smallView()
     v.buttons[1] = false;
     for (pelmora::ViewFont &f : v.fonts)
         f = {false, 0, false, "Arial", 8.25, false, false, 400};
-    v.fonts[pelmora::DataFontSlot].Bold = true;
-    v.fonts[pelmora::DataFontSlot].Weight = 700;
+    v.fonts[pelmora::DataFontSlot].bold = true;
+    v.fonts[pelmora::DataFontSlot].weight = 700;
     v.gridFormat.DataFormat = "#,##0.00";
     v.valueFormat.SemaphoreMinValue = 10.5;
     v.valueFormat.ActThresholdMaxForeColor = true;
@@ -192,13 +192,13 @@ TEST_F(ViewFileFormat, QuotesInsideTextsAreDoubledAndReadBack)
         v.currentMDX = text;
         v.orderDim[0].nombre = text;
         v.orderDim[0].padreTexto = {text, text};
-        v.fonts[0].Name = text.isEmpty() ? QStringLiteral("Arial") : text;
+        v.fonts[0].name = text.isEmpty() ? QStringLiteral("Arial") : text;
         const ViewFile back = parseViewFile(viewFileText(v));
         EXPECT_EQ(back.Title, text);
         EXPECT_EQ(back.currentMDX, text);
         EXPECT_EQ(back.orderDim[0].nombre, text);
         EXPECT_EQ(back.orderDim[0].padreTexto, QStringList({text, text}));
-        EXPECT_EQ(back.fonts[0].Name, v.fonts[0].Name);
+        EXPECT_EQ(back.fonts[0].name, v.fonts[0].name);
     }
     EXPECT_TRUE(viewFileText(smallView()).contains("\"Title=Sales, \"\"2024\"\"\"\r\n"));
 }
@@ -252,7 +252,7 @@ TEST_F(ViewFileFormat, AnUnknownWordInAKeyTextReadsAsFalse)
     v.displayFlags = {true, true, true, true, true};
     v.VisibleChart2d = v.VisibleChart3d = true;
     v.buttons.fill(true);
-    v.fonts[pelmora::ControlFontSlot].Bold = true;
+    v.fonts[pelmora::ControlFontSlot].bold = true;
     v.gridFormat.FormatSubtotal = true;
     v.valueFormat.ActThresholdMinBackColor = true;
     v.Interactive = true;
@@ -267,14 +267,14 @@ TEST_F(ViewFileFormat, AnUnknownWordInAKeyTextReadsAsFalse)
     for (bool flag : {back.displayFlags.VisibleTitle, back.displayFlags.VisibleHeading,
                       back.displayFlags.VisibleMatrix, back.displayFlags.VisibleChart,
                       back.displayFlags.VisibleToolBar, back.VisibleChart2d, back.VisibleChart3d,
-                      back.fonts[pelmora::ControlFontSlot].Bold, back.gridFormat.FormatSubtotal,
+                      back.fonts[pelmora::ControlFontSlot].bold, back.gridFormat.FormatSubtotal,
                       back.valueFormat.ActThresholdMinBackColor,
                       back.valueFormat.ActThresholdMaxForeColor})
         EXPECT_FALSE(flag);
     for (bool shown : back.buttons)
         EXPECT_FALSE(shown);
     EXPECT_TRUE(back.Interactive);
-    EXPECT_EQ(back.fonts[pelmora::ControlFontSlot].Weight, 400); // the rest reads as written
+    EXPECT_EQ(back.fonts[pelmora::ControlFontSlot].weight, 400); // the rest reads as written
     EXPECT_EQ(back.Title, v.Title);
 }
 
