@@ -85,7 +85,8 @@ std::optional<HeaderCell> findHeader(const PelmoraC02 &control,
 void click(platform::grid::FlexGrid &grid, int row, int col,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, grid.cellRect(row, col).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers,
+                      grid.cellRect(row, col).center());
 }
 
 class HostLoad : public hosttest::HostTest
@@ -217,7 +218,8 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
         });
         runner.then(chooseFile(cube));
         trigger("mnuFileOpen");
-        ASSERT_EQ(main->childWindows().size(), before + 1) << boxes.texts().join('\n').toStdString();
+        ASSERT_EQ(main->childWindows().size(), before + 1)
+            << boxes.texts().join('\n').toStdString();
     }
     const double opening = clock.elapsed() / 1000.0;
     const long opened = residentKb();
@@ -235,7 +237,8 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
             QCoreApplication::processEvents();
             ASSERT_EQ(boxes.count(), 0) << "step " << step << ": "
                                         << boxes.texts().join('\n').toStdString();
-            ASSERT_EQ(runner.unexpected(), 0) << "step " << step << ": " << runner.shown().last().toStdString();
+            ASSERT_EQ(runner.unexpected(), 0)
+                << "step " << step << ": " << runner.shown().last().toStdString();
             ASSERT_GT(control.grdResults->rows(), 1) << "step " << step;
             ++step;
             ++steps[s];
