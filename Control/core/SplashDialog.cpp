@@ -130,12 +130,11 @@ void frmSplash::Form_Load()
     if (!vCerrar) {
         // A splash screen has no frame to close it by.
         setWindowFlag(Qt::SplashScreen);
-        // It ends even when the window system never has it drawn.
+        // It ends even when the window system never has it drawn, or when its end came
+        // before its modal loop had started: done() also leaves a loop whose form is hidden.
         QTimer::singleShot(std::max(vTime, 0) + splashDrawLimitMs, this, [this] {
-            if (!m_ending) {
-                m_ending = true;
-                hide();
-            }
+            m_ending = true;
+            done(QDialog::Rejected);
         });
     }
     lblVersion->setText(QStringLiteral("Version %1.%2.%3")
@@ -177,7 +176,7 @@ void frmSplash::endSplash()
         sleeper(vTime);
     else
         QThread::msleep(ulong(std::max(vTime, 0)));
-    hide();
+    done(QDialog::Rejected);
 }
 
 bool frmSplash::eventFilter(QObject *watched, QEvent *event)
