@@ -31,8 +31,7 @@ namespace {
 void fillStoredInstance(platform::automation::PropertyBag &bag)
 {
     const QString arial = QStringLiteral("Arial");
-    for (const char *key : {"FontName", "FontDataName", "FontSubtotalName",
-                            "FontDataSubtotalName"})
+    for (const char *key : {"FontName", "FontDataName", "FontSubtotalName", "FontDataSubtotalName"})
         bag.writeProperty(QString::fromLatin1(key), arial, QString());
     // The key's reading default is True, so False is what gets stored.
     bag.writeProperty(QStringLiteral("PreviewChartInNewPage"), false, true);

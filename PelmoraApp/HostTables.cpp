@@ -103,8 +103,7 @@ const QList<MenuEntry> &menuEntries()
         item("mnuHelp", "mnuHelpContents", QStringLiteral("&Contents"),
              QStringLiteral("&Contenido")),
         bar("mnuHelp", "mnuHelpBar0"),
-        item("mnuHelp", "mnuHelpAbout", QStringLiteral("&About..."),
-             QStringLiteral("&Acerca de")),
+        item("mnuHelp", "mnuHelpAbout", QStringLiteral("&About..."), QStringLiteral("&Acerca de")),
     };
     return entries;
 }
@@ -130,8 +129,8 @@ const QList<ToolbarEntry> &toolbarEntries()
         {3, QString(), QString(), QString(), 0},
         {4, QStringLiteral("printView"), QStringLiteral("Imprimir"), QStringLiteral("Print view"),
          3},
-        {5, QStringLiteral("exportView"), QStringLiteral("Exportar"),
-         QStringLiteral("Export view"), 4},
+        {5, QStringLiteral("exportView"), QStringLiteral("Exportar"), QStringLiteral("Export view"),
+         4},
         {6, QStringLiteral("copyView"), QStringLiteral("Copiar"),
          QStringLiteral("Copy data to clipboard"), 5},
         {7, QString(), QString(), QString(), 0},
@@ -209,7 +208,7 @@ QString hostText(HostText text, int languageId)
 QString overwriteQuestion(const QString &fileName, int languageId)
 {
     return hostText(HostText::OverwriteBefore, languageId) + fileName
-        + hostText(HostText::OverwriteAfter, languageId);
+           + hostText(HostText::OverwriteAfter, languageId);
 }
 
 QString saveFailedNote(const QString &fileName, int languageId, const QStringList &keptAs)

@@ -49,11 +49,11 @@ enum class HostText {
     OverwriteAfter,
     InteractiveRefused,
     NoHelp,
-    HelpFailed, // + help file
+    HelpFailed,       // + help file
     SaveFailedBefore, // + file name + SaveFailedAfter
     SaveFailedAfter,
     SaveFailedKeptAs, // the old view could not be put back: + the names it is kept under
-    NoControl, // + the reason
+    NoControl,        // + the reason
 };
 // Spanish for language 1, English for any other.
 QString hostText(HostText text, int languageId);

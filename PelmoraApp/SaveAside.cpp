@@ -24,7 +24,7 @@ QString asideName(const QString &file)
 {
     for (;;) {
         const QString candidate = file + QStringLiteral(".old-")
-            + QString::number(QRandomGenerator::global()->generate(), 36);
+                                  + QString::number(QRandomGenerator::global()->generate(), 36);
         if (!QFileInfo::exists(candidate))
             return candidate;
     }

@@ -15,7 +15,7 @@ using platform::registry::Store;
 QString settingsKeyPath(const QString &application, const QString &section)
 {
     return QStringLiteral("Software\\Program Settings\\") + application + QLatin1Char('\\')
-        + section;
+           + section;
 }
 
 QString getSetting(const QString &application, const QString &section, const QString &key,
@@ -32,7 +32,7 @@ bool saveSetting(const QString &application, const QString &section, const QStri
     Store store;
     const QString path = settingsKeyPath(application, section);
     return store.createKey(Root::CurrentUser, path)
-        && store.setValue(Root::CurrentUser, path, key, value);
+           && store.setValue(Root::CurrentUser, path, key, value);
 }
 
 namespace {
@@ -68,8 +68,7 @@ void writeStoredGeometry(const StoredGeometry &g)
     using platform::runtime::singleText;
     saveSetting(applicationName, settingsSection, QStringLiteral("MainLeft"), singleText(g.left));
     saveSetting(applicationName, settingsSection, QStringLiteral("MainTop"), singleText(g.top));
-    saveSetting(applicationName, settingsSection, QStringLiteral("MainWidth"),
-                singleText(g.width));
+    saveSetting(applicationName, settingsSection, QStringLiteral("MainWidth"), singleText(g.width));
     saveSetting(applicationName, settingsSection, QStringLiteral("MainHeight"),
                 singleText(g.height));
 }

@@ -59,8 +59,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     dlgCommonDialog->setObjectName(QStringLiteral("dlgCommonDialog"));
 
     m_controlFactory = [](QWidget *parent) { return createPelmoraControl(parent); };
-    m_helpFile = QDir(platform::forms::appPath())
-                     .filePath(QStringLiteral("help/index.html"));
+    m_helpFile = QDir(platform::forms::appPath()).filePath(QStringLiteral("help/index.html"));
     m_helpOpener = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
 }
 
@@ -206,9 +205,9 @@ void frmMain::applyStoredGeometry()
             screens.append(screen->availableGeometry());
     }
     const StoredGeometry defaults;
-    const QRect fitted = fitOntoScreens(QRect(pos(), size()), screens,
-                                        QPoint(twipsToPixelsX(defaults.left),
-                                               twipsToPixelsY(defaults.top)));
+    const QRect fitted =
+        fitOntoScreens(QRect(pos(), size()), screens,
+                       QPoint(twipsToPixelsX(defaults.left), twipsToPixelsY(defaults.top)));
     if (fitted != QRect(pos(), size())) {
         move(fitted.topLeft());
         resize(fitted.size());
@@ -279,18 +278,41 @@ void frmMain::runMenuCommand(const QString &name)
 {
     const CommandTarget target = menuCommand(name);
     switch (target.command) {
-    case HostCommand::OpenWindow: mnuFileOpen_Click(); break;
-    case HostCommand::CloseChild: mnuFileClose_Click(); break;
-    case HostCommand::Save: mnuFileSave_Click(); break;
-    case HostCommand::Forward: dispatchAction(target.keyword); break;
-    case HostCommand::Exit: mnuFileExit_Click(); break;
-    case HostCommand::ToggleToolbar: mnuViewToolbar_Click(); break;
-    case HostCommand::ToggleStatusBar: mnuViewStatusBar_Click(); break;
-    case HostCommand::Interactive: mnuActionsInteractive_Click(); break;
-    case HostCommand::Arrange: arrange(target.arrangement); break;
-    case HostCommand::HelpContents: mnuHelpContents_Click(); break;
-    case HostCommand::About: mnuHelpAbout_Click(); break;
-    case HostCommand::None: break;
+    case HostCommand::OpenWindow:
+        mnuFileOpen_Click();
+        break;
+    case HostCommand::CloseChild:
+        mnuFileClose_Click();
+        break;
+    case HostCommand::Save:
+        mnuFileSave_Click();
+        break;
+    case HostCommand::Forward:
+        dispatchAction(target.keyword);
+        break;
+    case HostCommand::Exit:
+        mnuFileExit_Click();
+        break;
+    case HostCommand::ToggleToolbar:
+        mnuViewToolbar_Click();
+        break;
+    case HostCommand::ToggleStatusBar:
+        mnuViewStatusBar_Click();
+        break;
+    case HostCommand::Interactive:
+        mnuActionsInteractive_Click();
+        break;
+    case HostCommand::Arrange:
+        arrange(target.arrangement);
+        break;
+    case HostCommand::HelpContents:
+        mnuHelpContents_Click();
+        break;
+    case HostCommand::About:
+        mnuHelpAbout_Click();
+        break;
+    case HostCommand::None:
+        break;
     }
 }
 
@@ -385,9 +407,14 @@ void frmMain::dispatchAction(const QString &keyword)
 {
     frmPelmoraXpalOmrf *child = activeChild();
     switch (dispatchTarget(keyword, child != nullptr)) {
-    case DispatchTarget::ActiveControl: runAction(child->PelmoraC021, keyword); break;
-    case DispatchTarget::AboutWithoutWindow: showAboutWithoutWindow(); break;
-    case DispatchTarget::Nothing: break;
+    case DispatchTarget::ActiveControl:
+        runAction(child->PelmoraC021, keyword);
+        break;
+    case DispatchTarget::AboutWithoutWindow:
+        showAboutWithoutWindow();
+        break;
+    case DispatchTarget::Nothing:
+        break;
     }
 }
 
@@ -426,8 +453,7 @@ void frmMain::mnuFileSave_Click()
         return;
     }
     existing.close();
-    if (msgBox(overwriteQuestion(name, vLanguageId), platform::forms::YesNo)
-        != platform::forms::Yes
+    if (msgBox(overwriteQuestion(name, vLanguageId), platform::forms::YesNo) != platform::forms::Yes
         || !control)
         return;
     // The old view is kept aside until the new one is written. When it cannot even be moved
@@ -524,8 +550,8 @@ void frmMain::fillWindowList()
     int number = 0;
     for (QMdiSubWindow *sub : subs) {
         ++number;
-        QAction *a = windowMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(
-            sub->windowTitle()));
+        QAction *a =
+            windowMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(sub->windowTitle()));
         a->setObjectName(QStringLiteral("mnuWindowList%1").arg(number));
         a->setCheckable(true);
         a->setChecked(sub == current);
@@ -560,8 +586,8 @@ void frmMain::arrange(Arrangement arrangement)
     case Arrangement::TileVertical: {
         const QRect room = areaAboveIcons(area, iconSizes);
         const QList<QRect> places = arrangement == Arrangement::TileHorizontal
-            ? tileHorizontal(room, int(open.size()))
-            : tileVertical(room, int(open.size()));
+                                        ? tileHorizontal(room, int(open.size()))
+                                        : tileVertical(room, int(open.size()));
         for (qsizetype i = 0; i < open.size(); ++i) {
             if (open[i]->isMaximized())
                 open[i]->showNormal();

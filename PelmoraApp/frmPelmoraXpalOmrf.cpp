@@ -33,8 +33,7 @@ PelmoraC02 *frmPelmoraXpalOmrf::control() const
 
 QSize frmPelmoraXpalOmrf::sizeHint() const
 {
-    return openingSize.isValid() ? openingSize.expandedTo(minimumSizeHint())
-                                 : QWidget::sizeHint();
+    return openingSize.isValid() ? openingSize.expandedTo(minimumSizeHint()) : QWidget::sizeHint();
 }
 
 QSize frmPelmoraXpalOmrf::minimumSizeHint() const

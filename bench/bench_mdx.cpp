@@ -67,8 +67,8 @@ const char *const statements[] = {
     "WHERE ([Time].[Every Year], [Measures].[Store Sales])",
 };
 
-const char *const names[] = {"first_view", "drill_down", "nest", "topcount_order",
-                             "nonempty_leaves", "full_scan_sum"};
+const char *const names[] = {"first_view",     "drill_down",      "nest",
+                             "topcount_order", "nonempty_leaves", "full_scan_sum"};
 
 // Args: facts, statement, threads (0: one per core), warm (keep the cache).
 void runStatement(benchmark::State &state)
@@ -95,8 +95,8 @@ void runStatement(benchmark::State &state)
                    + std::to_string(cells) + " cells");
     state.counters["facts_per_s"] =
         benchmark::Counter(double(facts), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["passes"] = benchmark::Counter(
-        double(engine.statistics().passes - passesBefore), benchmark::Counter::kAvgIterations);
+    state.counters["passes"] = benchmark::Counter(double(engine.statistics().passes - passesBefore),
+                                                  benchmark::Counter::kAvgIterations);
 }
 
 // With PELMORA_BENCH_LARGE set, also the 100-million-fact cube (it takes minutes to make).

@@ -72,10 +72,16 @@ void scrolledFrame(benchmark::State &state)
     }
 }
 
-BENCHMARK(selectPaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(selectPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->UseRealTime();
-BENCHMARK(scrolledFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)
-    ->ReportAggregatesOnly(true)->UseRealTime();
+BENCHMARK(scrolledFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
 
 } // namespace
 

@@ -14,8 +14,8 @@ QByteArray fileNameOf(const QByteArray &productName)
     QByteArray name;
     for (char byte : productName) {
         const auto c = static_cast<unsigned char>(byte);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-            || c == '.' || c == '_' || c == '-')
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.'
+            || c == '_' || c == '-')
             name.append(byte);
         else
             name.append('%').append(QByteArray::number(c, 16).rightJustified(2, '0'));
@@ -25,8 +25,7 @@ QByteArray fileNameOf(const QByteArray &productName)
 
 BootRemoval::BootRemoval(const QString &directory, const QByteArray &productName)
     : m_directory(directory), m_product(productName)
-{
-}
+{}
 
 QString BootRemoval::defaultDirectory()
 {

@@ -14,10 +14,14 @@ unsigned char upper(unsigned char byte)
     if (byte >= 'a' && byte <= 'z')
         return byte - ('a' - 'A');
     switch (byte) {
-    case 0xE5: return 0xC5;
-    case 0xE4: return 0xC4;
-    case 0xF6: return 0xD6;
-    default: return byte;
+    case 0xE5:
+        return 0xC5;
+    case 0xE4:
+        return 0xC4;
+    case 0xF6:
+        return 0xD6;
+    default:
+        return byte;
     }
 }
 

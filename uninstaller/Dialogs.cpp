@@ -43,8 +43,8 @@ template <typename T>
 T *place(QWidget *parent, const Units &units, QRect dialogRect, const QString &name = {})
 {
     auto *widget = new T(parent);
-    widget->setGeometry(units.rect(dialogRect.x(), dialogRect.y(), dialogRect.width(),
-                                   dialogRect.height()));
+    widget->setGeometry(
+        units.rect(dialogRect.x(), dialogRect.y(), dialogRect.width(), dialogRect.height()));
     if (!name.isEmpty())
         widget->setObjectName(name);
     return widget;
@@ -131,8 +131,7 @@ ProgressWindow::ProgressWindow(const FailureLists &failures) : m_failures(failur
     m_details->setEnabled(false);
     m_details->hide();
 
-    m_result = text(this, units, QRect(132, 155, 192, 17), QString(),
-                    QStringLiteral("resultText"));
+    m_result = text(this, units, QRect(132, 155, 192, 17), QString(), QStringLiteral("resultText"));
     QFont bold = m_result->font();
     bold.setWeight(QFont::Bold);
     m_result->setFont(bold);
@@ -149,9 +148,9 @@ ProgressWindow::ProgressWindow(const FailureLists &failures) : m_failures(failur
     const int markerY[] = {43, 60, 76, 92, 109};
     for (int i = 0; i < 5; ++i) {
         text(this, units, QRect(164, labelY[i], 132, 9), QString::fromLatin1(labels[i]));
-        m_markers[std::size_t(i)] = icon(this, units, QRect(132, markerY[i], 20, 20),
-                                         QStyle::SP_DialogApplyButton,
-                                         QStringLiteral("marker%1").arg(i));
+        m_markers[std::size_t(i)] =
+            icon(this, units, QRect(132, markerY[i], 20, 20), QStyle::SP_DialogApplyButton,
+                 QStringLiteral("marker%1").arg(i));
         m_markers[std::size_t(i)]->hide();
     }
     auto *line = place<QFrame>(this, units, QRect(0, 185, 334, 1));
@@ -221,14 +220,14 @@ DetailsDialog::DetailsDialog(const FailureLists &failures, QWidget *owner) : QDi
     auto *close = button(this, units, QRect(103, 140, 50, 14), QStringLiteral("Close"),
                          QStringLiteral("closeButton"));
     close->setDefault(true);
-    m_edit = place<QPlainTextEdit>(this, units, QRect(3, 4, 250, 130),
-                                   QStringLiteral("detailsEdit"));
+    m_edit =
+        place<QPlainTextEdit>(this, units, QRect(3, 4, 250, 130), QStringLiteral("detailsEdit"));
     m_edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The edit shows lines; CR LF becomes its line break.
-    m_edit->setPlainText(QString::fromUtf8(detailsText(failures)).replace(
-        QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_edit->setPlainText(QString::fromUtf8(detailsText(failures))
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_edit->setReadOnly(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -18,8 +18,10 @@ struct FailureLists
     QByteArray files;
     QByteArray directories;
     QByteArray registryKeys;
-    bool any() const { return !files.isEmpty() || !directories.isEmpty()
-                              || !registryKeys.isEmpty(); }
+    bool any() const
+    {
+        return !files.isEmpty() || !directories.isEmpty() || !registryKeys.isEmpty();
+    }
 };
 
 // The progress window: the five steps with their markers, the result and the Close and

@@ -51,8 +51,8 @@ int openParent(const QByteArray &path, QByteArray &leaf)
     for (qsizetype i = 1; fd >= 0 && i < last; ++i) {
         if (names[i].isEmpty())
             continue;
-        const int next = ::openat(fd, names[i].constData(),
-                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int next =
+            ::openat(fd, names[i].constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         const int saved = errno;
         ::close(fd);
         errno = saved;
@@ -134,9 +134,9 @@ int FileSystem::copyFile(const QByteArray &from, const QByteArray &to)
         return errno;
     const QByteArray temporary = "." + leaf + ".restoring";
     ::unlinkat(target.fd(), temporary.constData(), 0);
-    const int out = ::openat(target.fd(), temporary.constData(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                             info.st_mode & 07777);
+    const int out =
+        ::openat(target.fd(), temporary.constData(),
+                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, info.st_mode & 07777);
     if (out < 0)
         return errno;
     char buffer[65536];
@@ -162,8 +162,8 @@ int FileSystem::copyFile(const QByteArray &from, const QByteArray &to)
         failure = errno;
     if (::close(out) != 0 && !failure)
         failure = errno;
-    if (!failure && ::renameat(target.fd(), temporary.constData(), target.fd(),
-                               leaf.constData()) != 0)
+    if (!failure
+        && ::renameat(target.fd(), temporary.constData(), target.fd(), leaf.constData()) != 0)
         failure = errno;
     if (failure)
         ::unlinkat(target.fd(), temporary.constData(), 0);

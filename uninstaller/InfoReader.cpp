@@ -7,7 +7,7 @@ namespace uninstaller {
 
 namespace {
 
-constexpr int layerTail = 10;    // two key bytes and the 8-byte checksum
+constexpr int layerTail = 10;     // two key bytes and the 8-byte checksum
 constexpr int maximumDepth = 256; // deeper key nesting is not a real product's
 
 const char *const markers[] = {"Shared:\r\n", "Backups:\r\n", "Files:\r\n", "Directories:\r\n",
@@ -56,9 +56,9 @@ std::vector<ByteString> splitFields(const ByteString &line, char separator)
     for (;;) {
         const int end = line.findChar(separator, start);
         if (end < 0) {
-            fields.push_back(line.isValidPos(start) ? line.substring(start, int(line.length())
-                                                                                - start)
-                                                    : ByteString());
+            fields.push_back(line.isValidPos(start)
+                                 ? line.substring(start, int(line.length()) - start)
+                                 : ByteString());
             return fields;
         }
         fields.push_back(line.substring(start, end - start));
@@ -170,8 +170,8 @@ bool decodeUninstallLayer(ByteString &layer)
     return matches;
 }
 
-InfoStatus locateInformation(std::uint64_t fileSize, std::uint32_t trailer,
-                             std::uint64_t &offset, std::uint64_t &count)
+InfoStatus locateInformation(std::uint64_t fileSize, std::uint32_t trailer, std::uint64_t &offset,
+                             std::uint64_t &count)
 {
     if (fileSize < 4 || std::uint64_t(trailer) > fileSize - 4)
         return InfoStatus::Corrupt;
@@ -205,8 +205,7 @@ InfoStatus splitUninstallContent(const ByteString &content, UninstallInformation
         if (root.length())
             info.roots.push_back(root);
 
-    ByteString *sections[] = {nullptr, &info.shared, &info.backups, &info.files,
-                              &info.directories};
+    ByteString *sections[] = {nullptr, &info.shared, &info.backups, &info.files, &info.directories};
     int start = -1;
     for (int i = 0; i < 5; ++i) {
         const int found = content.find(markers[i], start < 0 ? 0 : start, true);
@@ -239,8 +238,7 @@ InfoStatus splitUninstallContent(const ByteString &content, UninstallInformation
     return InfoStatus::Ok;
 }
 
-InfoStatus readUninstallInformation(const char *bytes, std::size_t size,
-                                    UninstallInformation &info)
+InfoStatus readUninstallInformation(const char *bytes, std::size_t size, UninstallInformation &info)
 {
     if (size < 4)
         return InfoStatus::Corrupt;

@@ -69,8 +69,8 @@ bool decodeUninstallLayer(ByteString &layer);
 
 // Where the stored block lies in a program file of `fileSize` bytes whose last four bytes hold
 // `trailer` (little-endian offset): Corrupt unless it fits between the offset and the trailer.
-InfoStatus locateInformation(std::uint64_t fileSize, std::uint32_t trailer,
-                             std::uint64_t &offset, std::uint64_t &count);
+InfoStatus locateInformation(std::uint64_t fileSize, std::uint32_t trailer, std::uint64_t &offset,
+                             std::uint64_t &count);
 
 // Unscrambles the stored block (two layers) and splits the content.
 InfoStatus decodeInformation(ByteString block, UninstallInformation &info);

@@ -97,8 +97,8 @@ ByteString composeContent(const UninstallContent &content)
         out.append(backup.backupPath);
         out.append('\t');
         out.append(backup.installedPath);
-        for (std::uint32_t number : {backup.versionMS, backup.versionLS, backup.writeTimeHigh,
-                                     backup.writeTimeLow}) {
+        for (std::uint32_t number :
+             {backup.versionMS, backup.versionLS, backup.writeTimeHigh, backup.writeTimeLow}) {
             out.append('\t');
             appendDecimal(out, number);
         }

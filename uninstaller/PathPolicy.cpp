@@ -6,11 +6,12 @@ namespace uninstaller {
 
 namespace {
 
-const char *const topLevel[] = {"bin", "boot", "dev", "etc", "home", "lib", "lib32", "lib64",
-                                "libx32", "lost+found", "media", "mnt", "opt", "proc", "root",
-                                "run", "sbin", "snap", "srv", "sys", "tmp", "usr", "var"};
-const char *const underUsr[] = {"bin", "games", "include", "lib", "lib32", "lib64", "libexec",
-                                "libx32", "local", "sbin", "share", "src"};
+const char *const topLevel[] = {"bin",   "boot",  "dev",    "etc",        "home",  "lib",
+                                "lib32", "lib64", "libx32", "lost+found", "media", "mnt",
+                                "opt",   "proc",  "root",   "run",        "sbin",  "snap",
+                                "srv",   "sys",   "tmp",    "usr",        "var"};
+const char *const underUsr[] = {"bin",     "games",  "include", "lib",  "lib32", "lib64",
+                                "libexec", "libx32", "local",   "sbin", "share", "src"};
 
 bool isOneOf(const QByteArray &name, const auto &names)
 {

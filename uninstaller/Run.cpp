@@ -30,8 +30,8 @@ namespace forms = platform::forms;
 namespace {
 
 const char *const sharedCountsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-const reg::Root registryRoots[registryRootCount] = {
-    reg::Root::ClassesRoot, reg::Root::CurrentUser, reg::Root::LocalMachine, reg::Root::Users};
+const reg::Root registryRoots[registryRootCount] = {reg::Root::ClassesRoot, reg::Root::CurrentUser,
+                                                    reg::Root::LocalMachine, reg::Root::Users};
 
 QString textOf(const ByteString &bytes)
 {
@@ -60,13 +60,10 @@ class Run
 {
 public:
     Run(const QStringList &arguments, const RunSettings &settings)
-        : m_settings(settings),
-          m_silent(hasSwitch(arguments, QStringLiteral("/SILENT"))),
+        : m_settings(settings), m_silent(hasSwitch(arguments, QStringLiteral("/SILENT"))),
           m_noRemove(hasSwitch(arguments, QStringLiteral("/NOREMOVE"))),
-          m_fs(settings.fileSystem ? *settings.fileSystem : m_realFs),
-          m_yesToAll(m_silent)
-    {
-    }
+          m_fs(settings.fileSystem ? *settings.fileSystem : m_realFs), m_yesToAll(m_silent)
+    {}
 
     int exec();
 
@@ -161,16 +158,14 @@ int Run::exec()
         return 0;
     const ByteString &code = m_info.commandCode;
     if (code.length() && !code.equals("101", true) && !code.equals("100", true)
-        && m_info.commandLine.length()
-        && runPreUninstallCommand(pathOf(m_info.commandLine)) == 0)
+        && m_info.commandLine.length() && runPreUninstallCommand(pathOf(m_info.commandLine)) == 0)
         return 0;
     if (!m_silent) {
         m_window = std::make_unique<ProgressWindow>(m_failures);
         m_window->setTitleLine(QStringLiteral("Removing ") + textOf(m_info.productName)
                                + QStringLiteral(" from your system..."));
-        QObject::connect(m_window.get(), &ProgressWindow::closeRequested, [this] {
-            m_closeRequested = true;
-        });
+        QObject::connect(m_window.get(), &ProgressWindow::closeRequested,
+                         [this] { m_closeRequested = true; });
         m_window->show();
         QCoreApplication::processEvents();
     }
@@ -179,11 +174,11 @@ int Run::exec()
         m_policy.addFolderOf(shared);
     if (!rightsCheck()) {
         if (m_window)
-            forms::msgBox(QStringLiteral(
-                              "You don't have required privileges to uninstall this software. "
-                              "Please have your system administrator (or other user with "
-                              "higher privileges) uninstall this software."),
-                          forms::OkOnly, caption);
+            forms::msgBox(
+                QStringLiteral("You don't have required privileges to uninstall this software. "
+                               "Please have your system administrator (or other user with "
+                               "higher privileges) uninstall this software."),
+                forms::OkOnly, caption);
         return 0;
     }
     beginStep(0);
@@ -321,12 +316,12 @@ void Run::backupsStep()
         return;
     const bool restore =
         !m_silent
-        && forms::msgBox(QStringLiteral(
-                             "Halvesk Installer has taken backup copies of DLL, VxD, drv and "
-                             "other system files during installation. Do you want to restore "
-                             "these backups? (This is recommended if the program has caused "
-                             "malicious functionality.)"),
-                         forms::YesNo, caption)
+        && forms::msgBox(
+               QStringLiteral("Halvesk Installer has taken backup copies of DLL, VxD, drv and "
+                              "other system files during installation. Do you want to restore "
+                              "these backups? (This is recommended if the program has caused "
+                              "malicious functionality.)"),
+               forms::YesNo, caption)
                == forms::Yes;
     for (const BackupRecord &backup : m_info.backupRecords) {
         if (!allowed(backup.backupPath, m_failures.files))
@@ -344,8 +339,9 @@ void Run::backupsStep()
                       && compareVersions(ms, ls, backup.versionMS, backup.versionLS) == 0;
             }
             // A backup whose restore fails is the only copy of the original: it stays.
-            if (put && (!m_policy.allows(backup.installedPath)
-                        || m_fs.copyFile(copy, installed) != 0)) {
+            if (put
+                && (!m_policy.allows(backup.installedPath)
+                    || m_fs.copyFile(copy, installed) != 0)) {
                 appendLine(m_failures.files, copy);
                 continue;
             }
@@ -415,9 +411,8 @@ bool Run::walkRegistryTree(const reg::Key *key, const RegistryKeyRecord &body, b
         reg::Key opened;
         reg::Status status = reg::openKey(*key, name, reg::Access::ReadWrite, opened);
         if (status == reg::AccessDenied) {
-            status = subkey.values.empty()
-                         ? reg::openKey(*key, name, reg::Access::Read, opened)
-                         : reg::AccessDenied;
+            status = subkey.values.empty() ? reg::openKey(*key, name, reg::Access::Read, opened)
+                                           : reg::AccessDenied;
             if (status == reg::AccessDenied) {
                 pop();
                 if (checkOnly)

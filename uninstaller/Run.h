@@ -20,9 +20,9 @@ struct RunSettings
     QByteArray programPath = "/proc/self/exe"; // the file that carries the information
     FileSystem *fileSystem = nullptr;          // null: the real file system
     platform::registry::Store store;
-    QString bootDirectory;                     // empty: BootRemoval::defaultDirectory()
-    QString lockDirectory;                     // empty: InstanceLock::defaultDirectory()
-    std::function<void()> restartSystem;       // asked only after the user agrees
+    QString bootDirectory;               // empty: BootRemoval::defaultDirectory()
+    QString lockDirectory;               // empty: InstanceLock::defaultDirectory()
+    std::function<void()> restartSystem; // asked only after the user agrees
 };
 
 // The whole run; `arguments` are those after the program's own path. Answers the exit code:

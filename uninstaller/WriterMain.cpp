@@ -13,8 +13,8 @@ using namespace uninstaller;
 
 namespace {
 
-const char *const rootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
-                                 "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+const char *const rootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                 "HKEY_USERS"};
 
 // Adds ROOT\A\B\C as nested keys, each flagged for removal.
 bool addRegistryKey(std::vector<RegistryKeyRecord> &roots, const std::string &key)
@@ -52,9 +52,11 @@ bool addRegistryKey(std::vector<RegistryKeyRecord> &roots, const std::string &ke
 int main(int argc, char **argv)
 {
     if (argc < 2 || argc % 2 != 0) {
-        std::fprintf(stderr, "usage: %s UNINSTALLER --product NAME [--root DIR]... "
-                             "[--file PATH]... [--directory PATH]... [--shared PATH]... "
-                             "[--registry-key ROOT\\PATH]...\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s UNINSTALLER --product NAME [--root DIR]... "
+                     "[--file PATH]... [--directory PATH]... [--shared PATH]... "
+                     "[--registry-key ROOT\\PATH]...\n",
+                     argv[0]);
         return 2;
     }
     UninstallContent content;

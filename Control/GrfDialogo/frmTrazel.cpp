@@ -55,8 +55,8 @@ void frmTrazel::cmdOK_Click()
     // The program folder may not be writable: the user is told, and the window stays open so
     // that the chart can still be saved elsewhere with the Save command.
     if (!grf2d->saveFormat(path())) {
-        platform::forms::msgBox(QStringLiteral("The chart format could not be written to ") +
-                                path());
+        platform::forms::msgBox(QStringLiteral("The chart format could not be written to ")
+                                + path());
         return;
     }
     vOK = true;

@@ -138,12 +138,10 @@ constexpr Caption captionTable[] = {
      u"el eje de los datos.",
      u"Press the SHIFT key and the left mouse button to zoom a part of the plot axis."},
     {"Label124", u"Rotar vista 3D", u"Rotate 3D view"},
-    {"Label125",
-     u"Oprima las teclas izquierda y derecha del ratón para rotar el cubo en Vista 3D.",
+    {"Label125", u"Oprima las teclas izquierda y derecha del ratón para rotar el cubo en Vista 3D.",
      u"Press both mouse buttons to rotate a 3D view"},
     {"Label126", u"Cancelar cambios", u"Cancel changes"},
-    {"Label127",
-     u"Presione la tecla 'r' para cancelar los cambios.",
+    {"Label127", u"Presione la tecla 'r' para cancelar los cambios.",
      u"Press the 'r' key to cancel all your changes."},
     {"Label131", u"Marco", u"Framed"},
     {"Label133", u"Esquema de color", u"Color schema"},
@@ -190,20 +188,20 @@ std::vector<ListItems> buildLists()
 {
     const QStringList alignEn = words({u"Left", u"Right", u"Center"});
     const QStringList alignEs = words({u"Izquierda", u"Derecha", u"Centro"});
-    const QStringList layoutEn = words({u"Centered", u"Tiled", u"Fitted", u"Stretched",
-                                        u"Stretched to Width", u"Stretched to Height",
-                                        u"CropFitted"});
-    const QStringList layoutEs = words({u"Centrar", u"Mosaico", u"Ajustar", u"Estirar",
-                                        u"Estirar horizontal", u"Estirar vertical",
-                                        u"Ajuste cortado"});
+    const QStringList layoutEn =
+        words({u"Centered", u"Tiled", u"Fitted", u"Stretched", u"Stretched to Width",
+               u"Stretched to Height", u"CropFitted"});
+    const QStringList layoutEs =
+        words({u"Centrar", u"Mosaico", u"Ajustar", u"Estirar", u"Estirar horizontal",
+               u"Estirar vertical", u"Ajuste cortado"});
     const QStringList borderEn =
         words({u"None", u"3d Out", u"3d In", u"Shadow", u"Plain", u"Etched In", u"Etched Out",
                u"Frame In", u"Frame Out", u"Bevel"});
     const QStringList borderEs =
         words({u"Ninguno", u"3d afuera", u"3d adentro", u"Sombra", u"Llano", u"Hacia adentro",
                u"Hacia afuera", u"Marco adentro", u"Marco afuera", u"Escalera"});
-    const QStringList lineEn = words({u"None", u"Solid", u"LongDash", u"Dotted", u"ShortDash",
-                                      u"LslDash", u"DashDot"});
+    const QStringList lineEn =
+        words({u"None", u"Solid", u"LongDash", u"Dotted", u"ShortDash", u"LslDash", u"DashDot"});
     const QStringList lineEs = words({u"Ninguna", u"Solida", u"Rayas largas", u"Puntos",
                                       u"Rayas cortas", u"Rayas salteadas", u"Raya y puntos"});
 
@@ -228,15 +226,14 @@ std::vector<ListItems> buildLists()
         words({u"Plot", u"Bar", u"Pie", u"Stacking Bar", u"Area", u"HiLo", u"HiLoOpenClose",
                u"Candle", u"Polar", u"Radar", u"FilledRadar", u"Bubble"}),
         words({u"Linea", u"Barra", u"Pie", u"Barra encimada", u"Area", u"Alto Bajo",
-               u"Alto Bajo Cierre", u"Vela", u"Polar", u"Radar", u"Radar rellenado",
-               u"Burbuja"}));
+               u"Alto Bajo Cierre", u"Vela", u"Polar", u"Radar", u"Radar rellenado", u"Burbuja"}));
     for (int i = 0; i <= 3; ++i)
         add(QStringLiteral("cmbLinea(%1)").arg(i), lineEn, lineEs);
     add(QStringLiteral("cmbPatron(0)"),
-        words({u"None", u"Solid", u"25 percent", u"50 Percent", u"75 Percent",
-               u"Stripe Horizontal", u"Stripe Vertical", u"45 Stripe", u"135 Stripe",
-               u"Diagonal Hatched", u"Cross Hatched", u"Diagonal Backward",
-               u"Diagonal Forward", u"Horizontal", u"Vertical", u"Cross", u"Diagonal Cross"}),
+        words({u"None", u"Solid", u"25 percent", u"50 Percent", u"75 Percent", u"Stripe Horizontal",
+               u"Stripe Vertical", u"45 Stripe", u"135 Stripe", u"Diagonal Hatched",
+               u"Cross Hatched", u"Diagonal Backward", u"Diagonal Forward", u"Horizontal",
+               u"Vertical", u"Cross", u"Diagonal Cross"}),
         words({u"Ninguno", u"Solido", u"25 por ciento", u"50 por ciento", u"75 por ciento",
                u"Rayas horizontales", u"Rayas verticales", u"Rayas 45", u"Rayas 135",
                u"Cuadro diagonal", u"Cuadro cruzado", u"Diagonal atras", u"Diagonal adelante",
@@ -247,8 +244,8 @@ std::vector<ListItems> buildLists()
     add(QStringLiteral("cmbPatron(2)"),
         words({u"None", u"Dot", u"Box", u"Triangle", u"Diamond", u"Star", u"Vertical line",
                u"Horizontal line", u"Cross", u"Circle", u"Square", u"Inverted triangle",
-               u"Diagonal cross", u"Open triangle", u"Open Diamond",
-               u"Open Inverted triangle", u"Image file"}),
+               u"Diagonal cross", u"Open triangle", u"Open Diamond", u"Open Inverted triangle",
+               u"Image file"}),
         words({u"Ninguno", u"Punto", u"Caja", u"Triangulo", u"Diamante", u"Esttella",
                u"Linea vertical", u"Linea horizontal", u"Cruz", u"Circulo", u"Cuadrado",
                u"Triangulo invertido", u"Tache", u"Triangulo abierto", u"Diamante abierto",

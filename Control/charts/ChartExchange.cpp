@@ -34,8 +34,8 @@ ChartEdit editChartFormat(platform::chart::Chart2D &chart, int languageId, QWidg
     // A folder of its own (readable by this user only) per exchange: no other program or
     // exchange can take or remove the file.
     QTemporaryDir folder;
-    const QString path = folder.isValid() ? folder.filePath(QStringLiteral("chart.oc2"))
-                                          : QString();
+    const QString path =
+        folder.isValid() ? folder.filePath(QStringLiteral("chart.oc2")) : QString();
     if (path.isEmpty() || !chart.saveFormat(path)) {
         reportFile(languageId, true, path.isEmpty() ? QDir::tempPath() : path);
         return edit;

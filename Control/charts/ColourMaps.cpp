@@ -14,6 +14,7 @@ namespace {
 // Entries 0 to 255 of the default colour table (256 stays black). A component above 255 is
 // reduced Mod 256 where the table is applied.
 constexpr qint16 defaultEntries[256][3] = {
+    // clang-format off
     {0,0,255}, {0,255,0}, {255,0,0}, {255,255,0}, {0,255,255}, {255,0,255},
     {127,127,127}, {127,127,255}, {127,255,127}, {255,127,127}, {255,255,127}, {127,255,255},
     {255,127,255}, {191,191,191}, {0,0,127}, {0,127,0}, {127,0,0}, {127,127,0},
@@ -57,6 +58,7 @@ constexpr qint16 defaultEntries[256][3] = {
     {75,180,255}, {75,180,191}, {75,180,127}, {75,180,63}, {180,255,75}, {180,191,75},
     {180,127,75}, {180,63,75}, {75,255,180}, {75,191,180}, {75,127,180}, {75,63,180},
     {255,75,180}, {191,75,180}, {127,75,180}, {63,75,180},
+    // clang-format on
 };
 
 // Mod with the sign of the dividend, as the forms runtime computes it.

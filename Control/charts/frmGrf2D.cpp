@@ -189,8 +189,8 @@ void frmGrf2D::buildControls()
 
     tabs = new platform::widgets::TabStrip;
     tabs->setObjectName(QStringLiteral("tabs"));
-    const char *panelNames[] = {"ElasticOne2", "ElasticOne3", "ElasticOne4", "ElasticOne5",
-                                "ElasticOne6", "ElasticOne7", "ElasticOne12", "ElasticOne8",
+    const char *panelNames[] = {"ElasticOne2",  "ElasticOne3", "ElasticOne4",  "ElasticOne5",
+                                "ElasticOne6",  "ElasticOne7", "ElasticOne12", "ElasticOne8",
                                 "ElasticOne10", "ElasticOne11"};
     QList<QWidget *> contents;
     for (const char *panelName : panelNames) {
@@ -234,8 +234,8 @@ void frmGrf2D::buildControls()
     // Header, Footer and Legend: the same set with the element's index.
     struct TitleLabels
     {
-        const char *title, *alignFrame, *align, *font, *border, *type, *width, *colour,
-            *front, *back, *picture, *file, *layout;
+        const char *title, *alignFrame, *align, *font, *border, *type, *width, *colour, *front,
+            *back, *picture, *file, *layout;
     };
     const TitleLabels titleLabels[] = {
         {"Label6", "Label9", "Label3", "Label21", "Label18", "Label26", "Label25", "Label17",
@@ -287,8 +287,10 @@ void frmGrf2D::buildControls()
         p.row("Label63", fontShown(4), font(4)).row("Label62", fontShown(5), font(5));
         p.row("Label89", text(txtRotacion, "txtRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 3, u"Al reves"));
-        axisLines(p, {"Label64", "Label66", "Label67", "Label68", "Label69", "Label70",
-                      "Label71", "Label72", "Label65"}, 0);
+        axisLines(p,
+                  {"Label64", "Label66", "Label67", "Label68", "Label69", "Label70", "Label71",
+                   "Label72", "Label65"},
+                  0);
     }
     // Y Axis.
     {
@@ -305,8 +307,10 @@ void frmGrf2D::buildControls()
                                  combo(cmbFormato, "cmbFormato", 0));
         p.row("Label87", text(txtValor, "txtValor", 0));
         p.row("Label88", text(txtValor, "txtValor", 1));
-        axisLines(p, {"Label84", "Label77", "Label76", "Label75", "Label78", "Label81",
-                      "Label80", "Label79", "Label83"}, 1);
+        axisLines(p,
+                  {"Label84", "Label77", "Label76", "Label75", "Label78", "Label81", "Label80",
+                   "Label79", "Label83"},
+                  1);
     }
     // Style.
     {
@@ -318,8 +322,8 @@ void frmGrf2D::buildControls()
         p.wide(check(chkColor, "chkColor", 4, u"Mostrar símbolos"));
         p.wide(check(chkColor, "chkColor", 5, u"Color de fondo"));
         p.wide(check(chkColor, "chkColor", 6, u"Color de frente"));
-        p.heading("Label133").row("Label134", shows(lblMapa, "lblMapa", 0),
-                                  browse(cmdMapa, "cmdMapa", 0));
+        p.heading("Label133")
+            .row("Label134", shows(lblMapa, "lblMapa", 0), browse(cmdMapa, "cmdMapa", 0));
         p.column(1).heading("Label135").row("Label136", colourBack(5), back(5));
         p.row("Label137", colourFront(11), front(11));
         p.heading("Label138").row("Label139", colourFront(12), front(12));
@@ -334,8 +338,7 @@ void frmGrf2D::buildControls()
         lstSeries(0)->setMinimumHeight(300);
         p.column(1).heading("Label96").row("Label95", combo(cmbPatron, "cmbPatron", 0));
         p.row("Label97", colourFront(8), front(8)).row("Label108", colourBack(4), back(4));
-        p.row("Label107", shows(lblArchivo, "lblArchivo", 4),
-              browse(cmdArchivo, "cmdArchivo", 4));
+        p.row("Label107", shows(lblArchivo, "lblArchivo", 4), browse(cmdArchivo, "cmdArchivo", 4));
         p.heading("Label98").row("Label99", combo(cmbPatron, "cmbPatron", 1));
         p.row("Label101", text(txtLinea, "txtLinea", 4)).row("Label100", colourFront(9), front(9));
         p.heading("Label102").row("Label103", combo(cmbPatron, "cmbPatron", 2));
@@ -345,8 +348,7 @@ void frmGrf2D::buildControls()
     // Data.
     {
         PageBuilder p(contents[8]);
-        p.heading("Label131").wide(
-            check(chkMarco, "chkMarco", 0, u"Marco alrededor de los datos"));
+        p.heading("Label131").wide(check(chkMarco, "chkMarco", 0, u"Marco alrededor de los datos"));
         p.heading("Label115").row("Label130", combo(cmbBorde, "cmbBorde", 4));
         p.row("Label129", text(txtBorde, "txtBorde", 4));
         auto *effect = element(cmb3D, "cmb3D", 0, new QComboBox);
@@ -404,9 +406,8 @@ void frmGrf2D::connectHandlers()
     for (const int i : cmdMapa.indexes())
         connect(cmdMapa(i), &QPushButton::clicked, this, [this, i] { cmdMapa_Click(i); });
     // Option controls and the colour, font and picture buttons.
-    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] {
-        underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
-    });
+    connect(cmbGraficaTipo(0), &QComboBox::activated, this,
+            [this] { underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); }); });
     connectOptionsAndButtons();
     // The series list and the text fields.
     connectFieldHandlers();
@@ -438,10 +439,10 @@ void frmGrf2D::cmdOK_Click()
     // The caller reads the edited chart from this file: a failed write is said, and the dialog
     // stays open so that the edits can still be saved elsewhere.
     if (!grf2d->saveFormat(vArchivo)) {
-        platform::forms::msgBox(
-            (vLanguageId == 0 ? QStringLiteral("The chart format could not be written to ")
-                              : QStringLiteral("No se pudo escribir el formato en ")) +
-            vArchivo);
+        platform::forms::msgBox((vLanguageId == 0
+                                     ? QStringLiteral("The chart format could not be written to ")
+                                     : QStringLiteral("No se pudo escribir el formato en "))
+                                + vArchivo);
         return;
     }
     vOK = true;
@@ -533,8 +534,7 @@ void frmGrf2D::cmdMapa_Click(int Index)
 {
     dlg->setDialogTitle(QStringLiteral("Mapa de colores"));
     dlg->setCancelError(false);
-    dlg->setFilter(
-        QStringLiteral("Mapa de colores (*.map)|*.map|Todos los archivos (*.*)|*.*"));
+    dlg->setFilter(QStringLiteral("Mapa de colores (*.map)|*.map|Todos los archivos (*.*)|*.*"));
     dlg->setFileName(lblMapa(Index)->text());
     dlg->showOpen();
     // A cancelled dialog keeps the old name, so the current map is applied again.

@@ -130,8 +130,8 @@ public:
 
     ControlArray<QComboBox> cmbGraficaTipo, cmbBorde, cmbArchivo, cmbAlineacion, cmbPosicion,
         cmbLinea, cmbRotacion, cmbFormato, cmbPatron, cmb3D;
-    ControlArray<QLineEdit> txtBorde, txtTexto, txtRotacion, txtLinea, txtCuadricula,
-        txtFormato, txtValor, txt3D;
+    ControlArray<QLineEdit> txtBorde, txtTexto, txtRotacion, txtLinea, txtCuadricula, txtFormato,
+        txtValor, txt3D;
     ControlArray<QCheckBox> chkHorizontal, chkIsShowing, chkEjeY, chkColor, chkMarco;
     ControlArray<QPushButton> cmdColorFrente, cmdColorFondo, cmdArchivo, cmdFuente, cmdMapa;
     ControlArray<QLabel> lblColorFrente, lblColorFondo, lblArchivo, lblFuente, lblMapa;

@@ -62,9 +62,8 @@ void frmGrf2D::connectFieldHandlers()
         for (const int i : family.fields->indexes()) {
             QLineEdit *field = (*family.fields)(i);
             const auto change = family.change;
-            connect(field, &QLineEdit::textChanged, this, [this, change, i] {
-                (this->*change)(i);
-            });
+            connect(field, &QLineEdit::textChanged, this,
+                    [this, change, i] { (this->*change)(i); });
             if (family.numeric)
                 connect(field, &QLineEdit::editingFinished, this,
                         [this, field] { normaliseField(field); });
@@ -259,7 +258,9 @@ void frmGrf2D::lstSeries_Click(int Index)
     // Read as drawn, so that reading creates no style; the controls are set without their
     // handlers, so the values shown are not written back.
     const platform::chart::SeriesStyle style = grf2d->chartGroups().item(1).styles().at(s);
-    auto black = [](qint32 colour) { return colour == platform::chart::AutomaticColor ? 0 : colour; };
+    auto black = [](qint32 colour) {
+        return colour == platform::chart::AutomaticColor ? 0 : colour;
+    };
     auto position = [](QComboBox *list, int value) {
         const QSignalBlocker held(list);
         charteditor::showPosition(list, value);

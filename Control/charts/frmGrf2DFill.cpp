@@ -16,8 +16,8 @@
 
 #include <utility>
 
-using platform::chart::Axis;
 using platform::chart::AutomaticColor;
+using platform::chart::Axis;
 namespace charteditor = pelmora::charteditor;
 
 namespace {
@@ -110,12 +110,13 @@ void frmGrf2D::loadFromChart()
     for (int i = 1; i <= 3; ++i)
         position(cmbBorde(i), boxes[i]->border().borderType());
     position(cmbBorde(4), area.border().borderType());
-    position(cmbPosicion(0), positionOf(chart.legend().anchor(), {{16, 0}, {32, 1}, {1, 2},
-                                                                  {2, 3}, {17, 4}, {18, 5},
-                                                                  {33, 6}, {34, 7}}));
+    position(cmbPosicion(0),
+             positionOf(chart.legend().anchor(),
+                        {{16, 0}, {32, 1}, {1, 2}, {2, 3}, {17, 4}, {18, 5}, {33, 6}, {34, 7}}));
     text(txtFormato(0), y.labelFormat());
-    position(cmbFormato(0), positionOf(y.labelCategory(), {{1, 0}, {2, 1}, {3, 2}, {4, 3},
-                                                           {7, 4}, {8, 5}, {9, 6}, {12, 7}}));
+    position(cmbFormato(0),
+             positionOf(y.labelCategory(),
+                        {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {7, 4}, {8, 5}, {9, 6}, {12, 7}}));
     position(cmbGraficaTipo(0), group.chartType() - 1);
     position(cmbLinea(0), x.lineStyle() - 1);
     position(cmbLinea(1), x.gridStyle() - 1);
@@ -124,8 +125,11 @@ void frmGrf2D::loadFromChart()
     {
         // The entry that shows the title's angle; the first ("None") for no angle or one the
         // list does not have.
-        const QString angles[] = {QString(), QString(), QStringLiteral("90"),
-                                  QStringLiteral("270"), QStringLiteral("45"),
+        const QString angles[] = {QString(),
+                                  QString(),
+                                  QStringLiteral("90"),
+                                  QStringLiteral("270"),
+                                  QStringLiteral("45"),
                                   QStringLiteral("315")};
         const qint32 rotation = y.titleRotation();
         const QString angle = rotation >= 2 && rotation <= 5 ? angles[rotation] : QString();
@@ -144,10 +148,12 @@ void frmGrf2D::loadFromChart()
     setSwatchColor(lblColorFrente(5), x.gridColor());
     setSwatchColor(lblColorFrente(6), y.lineColor());
     setSwatchColor(lblColorFrente(7), y.gridColor());
+    // clang-format off
     const platform::chart::Font *fonts[] = {nullptr,      &chart.header().font(),
                                             &chart.footer().font(), &chart.legend().font(),
                                             &x.font(),    &x.titleFont(),
                                             &y.font(),    &y.titleFont()};
+    // clang-format on
     for (int i = 1; i <= 7; ++i)
         charteditor::showFontSample(lblFuente(i), *fonts[i]);
 

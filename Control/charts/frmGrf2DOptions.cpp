@@ -95,9 +95,8 @@ void frmGrf2D::connectOptionsAndButtons()
     };
     auto lists = [this](ControlArray<QComboBox> &array, void (frmGrf2D::*handler)(int)) {
         for (const int i : array.indexes())
-            connect(array(i), &QComboBox::activated, this, [this, handler, i] {
-                (this->*handler)(i);
-            });
+            connect(array(i), &QComboBox::activated, this,
+                    [this, handler, i] { (this->*handler)(i); });
     };
     clicks(chkColor, &frmGrf2D::chkColor_Click);
     clicks(chkEjeY, &frmGrf2D::chkEjeY_Click);
@@ -197,9 +196,8 @@ void frmGrf2D::chkEjeY_Click(int Index)
 
 void frmGrf2D::chkGraficaIsStacked_Click()
 {
-    underTrap("chkGraficaIsStacked_Click", [&] {
-        grf2d->chartGroups().item(1).setIsStacked(ticked(chkGraficaIsStacked));
-    });
+    underTrap("chkGraficaIsStacked_Click",
+              [&] { grf2d->chartGroups().item(1).setIsStacked(ticked(chkGraficaIsStacked)); });
 }
 
 void frmGrf2D::chkHorizontal_Click(int Index)
@@ -255,9 +253,8 @@ void frmGrf2D::chkUpdate_Click()
         const bool open = state == Qt::Checked;
         ElasticOne1->setPaneValue(stripValue, 0, open ? updateStripWidth : 0);
         // The width travels in twips, as the form keeps it, and back to whole pixels.
-        const float twips =
-            float(platform::forms::pixelsToTwipsX(width())) +
-            (open ? float(updateStripWidth) : -float(updateStripWidth));
+        const float twips = float(platform::forms::pixelsToTwipsX(width()))
+                            + (open ? float(updateStripWidth) : -float(updateStripWidth));
         resize(platform::forms::twipsToPixelsX(twips), height());
     });
 }

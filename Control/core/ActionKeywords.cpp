@@ -5,10 +5,12 @@ namespace pelmora {
 namespace {
 
 constexpr std::array<const char *, actionKeywordCount> keywordTexts = {
+    // clang-format off
     "CONECTACUBONI", "OPENPARAM", "OPENOLAP", "SAVEVIEW", "PRINTVIEW", "EXPORTVIEW",
     "COPYVIEW", "DIRECTMDX", "SHOWELEMENTS", "SHOWCHART2D", "SHOWCHART3D", "DOSWAPXY",
     "SHOWLAYOUT", "DIMENSIONOPTIONS", "DOFORMAT", "ABOUTBOX", "SPLASH", "CAMBIATITULO",
     "WRITEREGISTRY", "WRITECHARTREGISTRY", "WRITEPREVIEWREGISTRY", "READREGISTRY", "STARTLOG",
+    // clang-format on
     "ENDLOG",
 };
 

@@ -9,12 +9,12 @@ using platform::automation::Download;
 void PelmoraC02::AsyncRead(const QString &target, const QString &propertyName)
 {
     auto *download = new Download(this);
-    connect(download, &Download::finished, this,
-            [this, download, propertyName](const QString &localFile) {
-                download->deleteLater();
-                UserControl_AsyncReadComplete(
-                    AsyncProperty{propertyName, localFile, false, QString()});
-            });
+    connect(
+        download, &Download::finished, this,
+        [this, download, propertyName](const QString &localFile) {
+            download->deleteLater();
+            UserControl_AsyncReadComplete(AsyncProperty{propertyName, localFile, false, QString()});
+        });
     connect(download, &Download::failed, this,
             [this, download, propertyName](const QString &description) {
                 download->deleteLater();

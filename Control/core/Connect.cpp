@@ -68,9 +68,7 @@ bool PelmoraC02::cubeConnectNI(bool ask)
 
 bool PelmoraC02::openOlap()
 {
-    return trapped(QStringLiteral("openOlap:"), [&] {
-        return cubeConnect(true);
-    });
+    return trapped(QStringLiteral("openOlap:"), [&] { return cubeConnect(true); });
 }
 
 bool PelmoraC02::connect(bool ask)
@@ -106,7 +104,7 @@ bool PelmoraC02::askConection()
             connState.interactiveRequested = form.vConnInteractiva;
         }
         const bool cancelled = openParams.OpenFile.isEmpty() && openParams.OpenWWWDir.isEmpty()
-            && openParams.OpenView.isEmpty() && !connState.interactiveRequested;
+                               && openParams.OpenView.isEmpty() && !connState.interactiveRequested;
         if (!cancelled)
             return connect(true);
         return false;
@@ -191,8 +189,7 @@ bool PelmoraC02::bringWwwDir()
                 download = d;
         }
         while (connState.downloadState == pelmora::DownloadWaiting && download)
-            QCoreApplication::processEvents(QEventLoop::AllEvents
-                                            | QEventLoop::WaitForMoreEvents);
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         return connState.downloadState == pelmora::DownloadDone;
     });
 }
@@ -257,11 +254,10 @@ bool PelmoraC02::openConection()
         connection.open(connState.connectionString, QString(), QString(), -1);
         result = true;
     } catch (...) {
-        platform::forms::msgBox(QStringLiteral("openConection: ")
-                                    + pelmora::errorDescription(std::current_exception())
-                                    + QStringLiteral("\r\n") + message(6)
-                                    + connState.connectionString,
-                                platform::forms::OkOnly);
+        platform::forms::msgBox(
+            QStringLiteral("openConection: ") + pelmora::errorDescription(std::current_exception())
+                + QStringLiteral("\r\n") + message(6) + connState.connectionString,
+            platform::forms::OkOnly);
     }
     return result;
 }
@@ -283,16 +279,19 @@ bool PelmoraC02::OpenCatalog(bool serverRoute)
 int PelmoraC02::bringNumCube()
 {
     // -1 also after an error, so that no other cube opens in place of the one named.
-    return trapped(QStringLiteral("bringNumCube:"), [&] {
-        if (!connState.catalog)
-            connState.catalog.emplace();
-        const platform::olap::CubeDefs cubes = connState.catalog->cubeDefs();
-        for (int i = 0; i < cubes.count(); ++i) {
-            if (cubes.item(i).name() == openParams.openCube)
-                return i;
-        }
-        return -1;
-    }, -1);
+    return trapped(
+        QStringLiteral("bringNumCube:"),
+        [&] {
+            if (!connState.catalog)
+                connState.catalog.emplace();
+            const platform::olap::CubeDefs cubes = connState.catalog->cubeDefs();
+            for (int i = 0; i < cubes.count(); ++i) {
+                if (cubes.item(i).name() == openParams.openCube)
+                    return i;
+            }
+            return -1;
+        },
+        -1);
 }
 
 bool PelmoraC02::doOpenCube()
@@ -307,16 +306,10 @@ bool PelmoraC02::doOpenCube()
         if (openParams.OpenView.isEmpty()) {
             for (int d = 0; d < layoutState.NumDims; ++d) {
                 const platform::olap::Dimension dimension = dimensions.item(d);
-                const platform::olap::Member first = dimension.hierarchies()
-                                                          .item(0)
-                                                          .levels()
-                                                          .item(0)
-                                                          .members()
-                                                          .item(0);
+                const platform::olap::Member first =
+                    dimension.hierarchies().item(0).levels().item(0).members().item(0);
                 newOrderDim(d, first.uniqueName(), first.name(), dimension.name(),
-                            dimension.properties(QStringLiteral("DIMENSION_TYPE"))
-                                .value()
-                                .toInt());
+                            dimension.properties(QStringLiteral("DIMENSION_TYPE")).value().toInt());
             }
         }
         return true;

@@ -299,8 +299,7 @@ void frmDb::cmdDb_Click()
         if (vLanguageId == 0)
             platform::forms::msgBox(QStringLiteral("Choose a database before leaving."));
         else if (vLanguageId == 1)
-            platform::forms::msgBox(
-                QStringLiteral("Seleccione una base de datos antes de salir."));
+            platform::forms::msgBox(QStringLiteral("Seleccione una base de datos antes de salir."));
         return;
     }
     vDb = chosen.first()->text();

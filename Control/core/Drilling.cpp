@@ -85,9 +85,7 @@ std::optional<Member> PelmoraC02::drillUp(int dimension, const QString &name)
 
 void PelmoraC02::cubePivot()
 {
-    pelmora::trapped(QStringLiteral("cubePivot: "), [&] {
-        pelmora::pivotAxes(layoutState);
-    });
+    pelmora::trapped(QStringLiteral("cubePivot: "), [&] { pelmora::pivotAxes(layoutState); });
 }
 
 bool PelmoraC02::doSwapXY()

@@ -18,8 +18,8 @@ void reportError(const QString &label);
 // Runs `procedure` under the error trap: answers what it answers, or, when it throws, shows
 // the box headed by `label` and answers `fallback`. A procedure answering void just runs.
 template <typename Procedure, typename Result = std::invoke_result_t<Procedure &>>
-Result trapped(const QString &label, Procedure &&procedure, Result fallback = Result())
-    requires(!std::is_void_v<Result>)
+Result trapped(const QString &label, Procedure &&procedure,
+               Result fallback = Result()) requires(!std::is_void_v<Result>)
 {
     try {
         return procedure();
@@ -30,7 +30,7 @@ Result trapped(const QString &label, Procedure &&procedure, Result fallback = Re
 }
 
 template <typename Procedure>
-    requires std::is_void_v<std::invoke_result_t<Procedure &>>
+requires std::is_void_v<std::invoke_result_t<Procedure &>>
 void trapped(const QString &label, Procedure &&procedure)
 {
     try {

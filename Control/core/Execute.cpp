@@ -33,8 +33,8 @@ bool PelmoraC02::genSelect()
         const int r = countOrderDims(pelmora::Rows);
         const QString columns = c > 0 ? drillDown(pelmora::Columns) : QString();
         const QString rows = r > 0 ? drillDown(pelmora::Rows) : QString();
-        const QString s = pelmora::selectStatement(c, columns, r, rows, openParams.openCube,
-                                                   genWhere());
+        const QString s =
+            pelmora::selectStatement(c, columns, r, rows, openParams.openCube, genWhere());
         return MDXExecute(s);
     });
     // The statement's run resets the pointer; a control without a cube runs none.
@@ -44,9 +44,7 @@ bool PelmoraC02::genSelect()
 
 QString PelmoraC02::genWhere()
 {
-    return trapped(QStringLiteral("genWhere: "), [&] {
-        return pelmora::genWhere(layoutState);
-    });
+    return trapped(QStringLiteral("genWhere: "), [&] { return pelmora::genWhere(layoutState); });
 }
 
 QString PelmoraC02::drillDown(int axis)

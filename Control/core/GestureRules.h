@@ -24,12 +24,12 @@ GridAxes gridAxes(const LayoutState &layout);
 
 // The parts of the data grid a click can hit.
 enum class GridRegion {
-    Nothing,     // a value cell, or a blank title cell
-    Corner,      // the fixed cells above the titles of the side dimensions
-    SideTitle,   // the title of a dimension down the left side
-    TopTitle,    // the title of a dimension across the top
-    TopHeader,   // a member of a dimension across the top
-    SideHeader,  // a member of a dimension down the left side
+    Nothing,    // a value cell, or a blank title cell
+    Corner,     // the fixed cells above the titles of the side dimensions
+    SideTitle,  // the title of a dimension down the left side
+    TopTitle,   // the title of a dimension across the top
+    TopHeader,  // a member of a dimension across the top
+    SideHeader, // a member of a dimension down the left side
 };
 
 struct GridHit

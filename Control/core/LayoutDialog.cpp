@@ -58,9 +58,9 @@ frmLayout::frmLayout(QWidget *parent) : QDialog(parent)
     // Each list with its label above and, below, the button that moves dimensions to it.
     auto *lists = new QGridLayout;
     int column = 0;
-    for (auto [label, list, move] : {std::tuple{lblE, lstE, cmdEncab},
-                                     std::tuple{lblH, lstH, cmdHorizontal},
-                                     std::tuple{lblV, lstV, cmdVertical}}) {
+    for (auto [label, list, move] :
+         {std::tuple{lblE, lstE, cmdEncab}, std::tuple{lblH, lstH, cmdHorizontal},
+          std::tuple{lblV, lstV, cmdVertical}}) {
         lists->addWidget(label, 0, column);
         lists->addWidget(list, 1, column);
         lists->addWidget(move, 2, column);

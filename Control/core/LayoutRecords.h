@@ -21,21 +21,21 @@ enum Lugar : int {
 struct OrderDim
 {
     int lugar = Slicer;
-    int orden = 0;          // position on its place, from 0
-    QStringList padreTexto; // captions of the chosen members, parallel to padreLlave
-    QStringList padreLlave; // unique names of the chosen members; the first is the start
-    QString nombre;         // dimension name
-    bool vacio = false;     // show empty cells
-    int jerarquia = 0;      // element type 0 to 7
-    int jerarquiaSalto = 0; // number of levels for element type 0
-    int tipo = 0;           // the cube's dimension type (2 = measures)
-    int opcionTipo = 0;     // ranking: 0 all, 1 count, 2 sum, 3 percent
-    QString opcionCampo;    // ranking field: unique name of the member whose values rank
-    int opcionValor = 0;    // ranking value
-    int opcionTipoReg = 0;  // 0 greatest (Top), 1 least (Bottom)
-    int ordenTipo = 0;      // order: 0 hierarchy, 1 ASC, 2 DESC, 3 BASC, 4 BDESC
+    int orden = 0;           // position on its place, from 0
+    QStringList padreTexto;  // captions of the chosen members, parallel to padreLlave
+    QStringList padreLlave;  // unique names of the chosen members; the first is the start
+    QString nombre;          // dimension name
+    bool vacio = false;      // show empty cells
+    int jerarquia = 0;       // element type 0 to 7
+    int jerarquiaSalto = 0;  // number of levels for element type 0
+    int tipo = 0;            // the cube's dimension type (2 = measures)
+    int opcionTipo = 0;      // ranking: 0 all, 1 count, 2 sum, 3 percent
+    QString opcionCampo;     // ranking field: unique name of the member whose values rank
+    int opcionValor = 0;     // ranking value
+    int opcionTipoReg = 0;   // 0 greatest (Top), 1 least (Bottom)
+    int ordenTipo = 0;       // order: 0 hierarchy, 1 ASC, 2 DESC, 3 BASC, 4 BDESC
     QStringList ordenCampos; // order fields
-    int profundidad = 0;    // depth; stored in view files only
+    int profundidad = 0;     // depth; stored in view files only
 };
 
 // Records 0 to 128.

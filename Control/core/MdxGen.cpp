@@ -55,7 +55,7 @@ QString elementSet(const LayoutState &layout, const CubeAccess &cube, int d)
     const OrderDim &record = orderDimAt(layout, d);
     const auto descendants = [&](int levels, const QString &flag) {
         QString text = QStringLiteral("Descendants(") + startMember(record) + QStringLiteral(", ")
-            + bringLevelName(layout, cube, d, levels);
+                       + bringLevelName(layout, cube, d, levels);
         if (!flag.isEmpty())
             text += QStringLiteral(", ") + flag;
         return text + QLatin1Char(')');
@@ -80,7 +80,7 @@ QString elementSet(const LayoutState &layout, const CubeAccess &cube, int d)
         if (record.tipo == platform::olap::MeasuresDimension)
             return top.uniqueName() + QStringLiteral(".MEMBERS");
         return QStringLiteral("Descendants(") + top.members().item(0).uniqueName()
-            + QStringLiteral(", ") + startMember(record) + QLatin1Char(')');
+               + QStringLiteral(", ") + startMember(record) + QLatin1Char(')');
     }
     default:
         return QString();
@@ -90,8 +90,7 @@ QString elementSet(const LayoutState &layout, const CubeAccess &cube, int d)
 } // namespace
 
 QString selectStatement(int columnCount, const QString &columnAxis, int rowCount,
-                        const QString &rowAxis, const QString &cubeName,
-                        const QString &whereClause)
+                        const QString &rowAxis, const QString &cubeName, const QString &whereClause)
 {
     QString s = QStringLiteral("SELECT ") + crlf;
     int nextAxis = 0;
@@ -103,9 +102,8 @@ QString selectStatement(int columnCount, const QString &columnAxis, int rowCount
         s += QStringLiteral(", ") + crlf;
     if (rowCount > 0)
         s += rowAxis + QStringLiteral(" ON AXIS(") + QString::number(nextAxis) + QLatin1Char(')')
-            + crlf;
-    return s + QStringLiteral(" FROM ") + platform::olap::quoteName(cubeName) + crlf
-        + whereClause;
+             + crlf;
+    return s + QStringLiteral(" FROM ") + platform::olap::quoteName(cubeName) + crlf + whereClause;
 }
 
 QString genWhere(const LayoutState &layout)
@@ -115,8 +113,8 @@ QString genWhere(const LayoutState &layout)
         const OrderDim &record = orderDimAt(layout, i);
         if (record.lugar != Slicer)
             continue;
-        s += (s.isEmpty() ? QStringLiteral(" WHERE (") : QStringLiteral(", "))
-            + startMember(record);
+        s +=
+            (s.isEmpty() ? QStringLiteral(" WHERE (") : QStringLiteral(", ")) + startMember(record);
     }
     if (!s.isEmpty())
         s += QLatin1Char(')') + crlf;
@@ -172,11 +170,11 @@ QString drillDownDimension(const LayoutState &layout, const CubeAccess &cube, in
     s += elementSet(layout, cube, d);
     if (record.opcionTipo != 0) {
         s += QStringLiteral(", ") + QString::number(record.opcionValor) + QStringLiteral(", ")
-            + record.opcionCampo + QLatin1Char(')');
+             + record.opcionCampo + QLatin1Char(')');
     }
     if (ordered) {
         s += QStringLiteral(", (") + record.ordenCampos.join(QStringLiteral(", "))
-            + QLatin1Char(')');
+             + QLatin1Char(')');
         switch (record.ordenTipo) {
         case 1:
             s += QStringLiteral(", ASC)");

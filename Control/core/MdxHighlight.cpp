@@ -22,6 +22,7 @@ const QSet<QString> &keywords()
 {
     static const QSet<QString> words = [] {
         QSet<QString> set;
+        // clang-format off
         for (const char *w :
              {"SELECT", "FROM", "WHERE", "WITH", "MEMBER", "SET", "AS", "ON", "NON", "EMPTY",
               "AXIS", "COLUMNS", "ROWS", "PAGES", "SECTIONS", "CHAPTERS", "DIMENSION",
@@ -30,6 +31,7 @@ const QSet<QString> &keywords()
               "SELF_AND_AFTER", "SELF_AND_BEFORE", "SELF_BEFORE_AFTER", "LEAVES", "ASC", "DESC",
               "BASC", "BDESC", "POST", "ALL", "RECURSIVE", "EXCLUDEEMPTY", "INCLUDEEMPTY",
               "SOLVE_ORDER", "FORMAT_STRING"})
+            // clang-format on
             set.insert(QString::fromLatin1(w));
         return set;
     }();
@@ -42,10 +44,11 @@ const QSet<QString> &propertyWords()
     static const QSet<QString> words = [] {
         QSet<QString> set;
         for (const char *w :
-             {"MEMBERS", "ALLMEMBERS", "CHILDREN", "PARENT", "FIRSTCHILD", "LASTCHILD",
-              "PREVMEMBER", "NEXTMEMBER", "CURRENTMEMBER", "DEFAULTMEMBER", "VALUE", "NAME",
-              "UNIQUENAME", "CAPTION", "ORDINAL", "LEVEL", "LEVELS", "HIERARCHY", "DIMENSION",
-              "SIBLINGS", "COUNT", "CURRENT", "ITEM", "LAG", "LEAD"})
+             {"MEMBERS",   "ALLMEMBERS", "CHILDREN",   "PARENT",        "FIRSTCHILD",
+              "LASTCHILD", "PREVMEMBER", "NEXTMEMBER", "CURRENTMEMBER", "DEFAULTMEMBER",
+              "VALUE",     "NAME",       "UNIQUENAME", "CAPTION",       "ORDINAL",
+              "LEVEL",     "LEVELS",     "HIERARCHY",  "DIMENSION",     "SIBLINGS",
+              "COUNT",     "CURRENT",    "ITEM",       "LAG",           "LEAD"})
             set.insert(QString::fromLatin1(w));
         return set;
     }();
@@ -159,9 +162,9 @@ std::vector<MdxTextSpan> mdxHighlightSpans(const QString &text)
         case TokenKind::Identifier: {
             const QString word = t.text.toUpper();
             const bool called = i + 1 < tokens.size() && !tokens[i + 1].refused
-                && tokens[i + 1].kind == TokenKind::LeftParen;
-            const bool afterDot = i > 0 && !tokens[i - 1].refused
-                && tokens[i - 1].kind == TokenKind::Dot;
+                                && tokens[i + 1].kind == TokenKind::LeftParen;
+            const bool afterDot =
+                i > 0 && !tokens[i - 1].refused && tokens[i - 1].kind == TokenKind::Dot;
             // A keyword stays one before a parenthesis (WHERE (...)), not after a dot.
             if (!afterDot && keywords().contains(word))
                 addSpan(spans, t.begin, t.end, MdxTextKind::Keyword);

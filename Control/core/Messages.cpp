@@ -24,8 +24,8 @@ void fillMessageTables(MessageTables &tables)
     es[17] = QStringLiteral("Desea guardar este formato como predeterminado?");
     es[18] = QStringLiteral("Exportar vista");
     es[19] = QStringLiteral("HTML (*.htm)|*.htm|RTF (*.rtf)|*.rtf|RTF extendido (*.rtf)|*.rtf");
-    es[20] = QStringLiteral(
-        "La gráfica no cabe bien en la página, desea crearla en una página nueva?");
+    es[20] =
+        QStringLiteral("La gráfica no cabe bien en la página, desea crearla en una página nueva?");
 
     auto &en = tables.msgEnglish;
     en.fill(QString());

@@ -15,8 +15,8 @@ void PelmoraC02::changeDim(int row, int col)
         if (!hit.isHeader())
             return;
         // A picked-up row that names no slicer dimension moves nothing.
-        const std::optional<int> s = pelmora::slicerRecordAt(layoutState,
-                                                             gestureState.movingDimRow);
+        const std::optional<int> s =
+            pelmora::slicerRecordAt(layoutState, gestureState.movingDimRow);
         if (!s)
             return;
         const int t = findOrderDim(hit.place, hit.position);
@@ -37,8 +37,8 @@ void PelmoraC02::anidateDim(int row, int col)
         const pelmora::GridHit hit = pelmora::gridHit(layoutState, row, col);
         if (!hit.isHeader())
             return;
-        const std::optional<int> s = pelmora::slicerRecordAt(layoutState,
-                                                             gestureState.movingDimRow);
+        const std::optional<int> s =
+            pelmora::slicerRecordAt(layoutState, gestureState.movingDimRow);
         if (!s)
             return;
         // The cell only names the side; its member is not used.

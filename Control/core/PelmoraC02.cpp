@@ -86,7 +86,8 @@ void PelmoraC02::buildChildren()
     buildCharts();
 
     using platform::grid::FlexGrid;
-    pelmora::relayClicks(lblCubo, [this] { lblCubo_Click(); }, [this] { lblCubo_DblClick(); });
+    pelmora::relayClicks(
+        lblCubo, [this] { lblCubo_Click(); }, [this] { lblCubo_DblClick(); });
     connect(grdResults, &FlexGrid::clicked, this, &PelmoraC02::grdResults_Click);
     connect(grdResults, &FlexGrid::doubleClicked, this, &PelmoraC02::grdResults_DblClick);
     connect(grdResults, &FlexGrid::keyDown, this, &PelmoraC02::grdResults_KeyDown);
@@ -185,9 +186,9 @@ void PelmoraC02::setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar
                              int profundidad, int tipo, bool vacio)
 {
     pelmora::trapped(QStringLiteral("setOrderDim: "), [&] {
-        pelmora::setOrderDim(layoutState, i, jerarquia, jerarquiaSalto, lugar, nombre,
-                             opcionCampo, opcionTipo, opcionTipoReg, opcionValor, orden,
-                             ordenTipo, profundidad, tipo, vacio);
+        pelmora::setOrderDim(layoutState, i, jerarquia, jerarquiaSalto, lugar, nombre, opcionCampo,
+                             opcionTipo, opcionTipoReg, opcionValor, orden, ordenTipo, profundidad,
+                             tipo, vacio);
     });
 }
 
@@ -206,9 +207,10 @@ QString PelmoraC02::saveDialog(const QString &title, const QString &filter, bool
 
 QString PelmoraC02::message(int i)
 {
-    return pelmora::trapped(QStringLiteral("message: "), [&] {
-        return pelmora::messageText(messageTables, language.LanguageID, i);
-    }, QStringLiteral("E: ") + QString::number(i));
+    return pelmora::trapped(
+        QStringLiteral("message: "),
+        [&] { return pelmora::messageText(messageTables, language.LanguageID, i); },
+        QStringLiteral("E: ") + QString::number(i));
 }
 
 void PelmoraC02::UserControl_Initialize()

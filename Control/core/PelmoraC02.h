@@ -69,16 +69,16 @@ class PelmoraC02 : public QWidget
     Q_PROPERTY(bool VisibleButtonPrint READ visibleButtonPrint WRITE setVisibleButtonPrint)
     Q_PROPERTY(bool VisibleButtonExport READ visibleButtonExport WRITE setVisibleButtonExport)
     Q_PROPERTY(bool VisibleButtonCopy READ visibleButtonCopy WRITE setVisibleButtonCopy)
-    Q_PROPERTY(bool VisibleButtonDirectMDX READ visibleButtonDirectMDX
-                   WRITE setVisibleButtonDirectMDX)
-    Q_PROPERTY(bool VisibleButtonShowElements READ visibleButtonShowElements
-                   WRITE setVisibleButtonShowElements)
+    Q_PROPERTY(
+        bool VisibleButtonDirectMDX READ visibleButtonDirectMDX WRITE setVisibleButtonDirectMDX)
+    Q_PROPERTY(bool VisibleButtonShowElements READ visibleButtonShowElements WRITE
+                   setVisibleButtonShowElements)
     Q_PROPERTY(bool VisibleButtonChart2d READ visibleButtonChart2d WRITE setVisibleButtonChart2d)
     Q_PROPERTY(bool VisibleButtonChart3d READ visibleButtonChart3d WRITE setVisibleButtonChart3d)
     Q_PROPERTY(bool VisibleButtonSwapXY READ visibleButtonSwapXY WRITE setVisibleButtonSwapXY)
     Q_PROPERTY(bool VisibleButtonLayout READ visibleButtonLayout WRITE setVisibleButtonLayout)
-    Q_PROPERTY(bool VisibleButtonDimension READ visibleButtonDimension
-                   WRITE setVisibleButtonDimension)
+    Q_PROPERTY(
+        bool VisibleButtonDimension READ visibleButtonDimension WRITE setVisibleButtonDimension)
     Q_PROPERTY(bool VisibleButtonFormat READ visibleButtonFormat WRITE setVisibleButtonFormat)
     Q_PROPERTY(bool VisibleButtonAbout READ visibleButtonAbout WRITE setVisibleButtonAbout)
     Q_PROPERTY(int LanguageID READ languageId WRITE setLanguageId) // pelmoraLanguageIds
@@ -92,18 +92,12 @@ class PelmoraC02 : public QWidget
     Q_PROPERTY(int ValueType READ valueType WRITE setValueType) // pelmoraValueTypes
     Q_PROPERTY(double SemaphoreMinValue READ semaphoreMinValue WRITE setSemaphoreMinValue)
     Q_PROPERTY(double SemaphoreMaxValue READ semaphoreMaxValue WRITE setSemaphoreMaxValue)
-    Q_PROPERTY(int ThresholdMinBackColor READ thresholdMinBackColor
-                   WRITE setThresholdMinBackColor)
-    Q_PROPERTY(int ThresholdMedBackColor READ thresholdMedBackColor
-                   WRITE setThresholdMedBackColor)
-    Q_PROPERTY(int ThresholdMaxBackColor READ thresholdMaxBackColor
-                   WRITE setThresholdMaxBackColor)
-    Q_PROPERTY(int ThresholdMinForeColor READ thresholdMinForeColor
-                   WRITE setThresholdMinForeColor)
-    Q_PROPERTY(int ThresholdMedForeColor READ thresholdMedForeColor
-                   WRITE setThresholdMedForeColor)
-    Q_PROPERTY(int ThresholdMaxForeColor READ thresholdMaxForeColor
-                   WRITE setThresholdMaxForeColor)
+    Q_PROPERTY(int ThresholdMinBackColor READ thresholdMinBackColor WRITE setThresholdMinBackColor)
+    Q_PROPERTY(int ThresholdMedBackColor READ thresholdMedBackColor WRITE setThresholdMedBackColor)
+    Q_PROPERTY(int ThresholdMaxBackColor READ thresholdMaxBackColor WRITE setThresholdMaxBackColor)
+    Q_PROPERTY(int ThresholdMinForeColor READ thresholdMinForeColor WRITE setThresholdMinForeColor)
+    Q_PROPERTY(int ThresholdMedForeColor READ thresholdMedForeColor WRITE setThresholdMedForeColor)
+    Q_PROPERTY(int ThresholdMaxForeColor READ thresholdMaxForeColor WRITE setThresholdMaxForeColor)
     Q_PROPERTY(bool Interactive READ interactive WRITE setInteractive)
     Q_PROPERTY(bool Enabled READ getEnabledProperty WRITE setEnabledProperty)
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
@@ -114,13 +108,11 @@ class PelmoraC02 : public QWidget
     Q_PROPERTY(QObject *FontDataSubtotal READ fontDataSubtotal WRITE setFontDataSubtotal)
     Q_PROPERTY(int BackColorData READ backColorData WRITE setBackColorData)
     Q_PROPERTY(int BackColorSubtotal READ backColorSubtotal WRITE setBackColorSubtotal)
-    Q_PROPERTY(int BackColorDataSubtotal READ backColorDataSubtotal
-                   WRITE setBackColorDataSubtotal)
+    Q_PROPERTY(int BackColorDataSubtotal READ backColorDataSubtotal WRITE setBackColorDataSubtotal)
     Q_PROPERTY(int BackColor READ backColor WRITE setBackColor)
     Q_PROPERTY(int ForeColorData READ foreColorData WRITE setForeColorData)
     Q_PROPERTY(int ForeColorSubtotal READ foreColorSubtotal WRITE setForeColorSubtotal)
-    Q_PROPERTY(int ForeColorDataSubtotal READ foreColorDataSubtotal
-                   WRITE setForeColorDataSubtotal)
+    Q_PROPERTY(int ForeColorDataSubtotal READ foreColorDataSubtotal WRITE setForeColorDataSubtotal)
     Q_PROPERTY(int ForeColor READ foreColor WRITE setForeColor)
     Q_PROPERTY(int GridColorData READ gridColorData WRITE setGridColorData)
     Q_PROPERTY(int GridColor READ gridColor WRITE setGridColor)
@@ -133,15 +125,14 @@ class PelmoraC02 : public QWidget
     Q_PROPERTY(bool FormatSubtotal READ formatSubtotal WRITE setFormatSubtotal)
     Q_PROPERTY(int FormatSubtotalLevel READ formatSubtotalLevel WRITE setFormatSubtotalLevel)
     Q_PROPERTY(QString PreviewComment READ previewComment WRITE setPreviewComment)
-    Q_PROPERTY(bool PreviewHeaderAndFooter READ previewHeaderAndFooter
-                   WRITE setPreviewHeaderAndFooter)
+    Q_PROPERTY(
+        bool PreviewHeaderAndFooter READ previewHeaderAndFooter WRITE setPreviewHeaderAndFooter)
     Q_PROPERTY(bool PreviewComments READ previewComments WRITE setPreviewComments)
     Q_PROPERTY(bool PreviewTitle READ previewTitle WRITE setPreviewTitle)
     Q_PROPERTY(bool PreviewHeadings READ previewHeadings WRITE setPreviewHeadings)
     Q_PROPERTY(bool PreviewData READ previewData WRITE setPreviewData)
     Q_PROPERTY(bool PreviewChart READ previewChart WRITE setPreviewChart)
-    Q_PROPERTY(bool PreviewChartInNewPage READ previewChartInNewPage
-                   WRITE setPreviewChartInNewPage)
+    Q_PROPERTY(bool PreviewChartInNewPage READ previewChartInNewPage WRITE setPreviewChartInNewPage)
     Q_PROPERTY(bool PreviewBW READ previewBW WRITE setPreviewBW)
 
 public:
@@ -193,9 +184,8 @@ public:
     void newOrderDim(int i, const QString &uniqueName, const QString &caption,
                      const QString &dimName, int dimType);
     void setOrderDim(int i, int jerarquia, int jerarquiaSalto, int lugar, const QString &nombre,
-                     const QString &opcionCampo, int opcionTipo, int opcionTipoReg,
-                     int opcionValor, int orden, int ordenTipo, int profundidad, int tipo,
-                     bool vacio);
+                     const QString &opcionCampo, int opcionTipo, int opcionTipoReg, int opcionValor,
+                     int orden, int ordenTipo, int profundidad, int tipo, bool vacio);
     void clearOrdenCampos(int i) { pelmora::clearOrdenCampos(layoutState, i); }
     void clearPadreLlave(int i) { pelmora::clearPadreLlave(layoutState, i); }
     void clearPadreTexto(int i) { pelmora::clearPadreTexto(layoutState, i); }
@@ -332,8 +322,7 @@ public:
     // The data font onto the value cells from the given header rows and columns on.
     void applyDataFont(int headerRows, int headerCols);
     // The row captions with the subtotal rule, and the values of the cells.
-    void paintRowHeaders(const platform::olap::CellsetAxis &axis, int headerRows,
-                         int headerCols);
+    void paintRowHeaders(const platform::olap::CellsetAxis &axis, int headerRows, int headerCols);
     void paintCellValues(const platform::olap::Cellset &cellset, int axisCount, int headerRows,
                          int headerCols);
 

@@ -52,8 +52,8 @@ extern "C" __attribute__((visibility("default"))) int DllUnregisterServer()
                               [] { platform::automation::unregisterClass(controlClass); });
 }
 
-extern "C" __attribute__((visibility("default"))) QObject *
-PelmoraCreateObject(const char *className, QWidget *parent)
+extern "C" __attribute__((visibility("default"))) QObject *PelmoraCreateObject(
+    const char *className, QWidget *parent)
 {
     if (!className || controlClass.compare(QString::fromUtf8(className), Qt::CaseInsensitive) != 0)
         return nullptr;

@@ -54,23 +54,37 @@ namespace {
 QStringList themeNames(int image)
 {
     switch (image) {
-    case 1: return {QStringLiteral("document-open")};
-    case 2: return {QStringLiteral("document-save")};
-    case 3: return {QStringLiteral("document-print")};
-    case 4: return {QStringLiteral("document-send"), QStringLiteral("document-export")};
-    case 5: return {QStringLiteral("edit-copy")};
-    case 6: return {QStringLiteral("utilities-terminal"), QStringLiteral("text-x-script")};
-    case 7: return {QStringLiteral("preferences-system-windows"), QStringLiteral("view-restore")};
+    case 1:
+        return {QStringLiteral("document-open")};
+    case 2:
+        return {QStringLiteral("document-save")};
+    case 3:
+        return {QStringLiteral("document-print")};
+    case 4:
+        return {QStringLiteral("document-send"), QStringLiteral("document-export")};
+    case 5:
+        return {QStringLiteral("edit-copy")};
+    case 6:
+        return {QStringLiteral("utilities-terminal"), QStringLiteral("text-x-script")};
+    case 7:
+        return {QStringLiteral("preferences-system-windows"), QStringLiteral("view-restore")};
     // Themes without chart icons (Adwaita) get the drawn charts.
-    case 8: return {QStringLiteral("office-chart-bar")};
-    case 9: return {QStringLiteral("office-chart-area")};
-    case 10: return {QStringLiteral("object-rotate-right")};
-    case 11: return {QStringLiteral("view-grid"), QStringLiteral("view-grid-symbolic")};
-    case 12: return {QStringLiteral("preferences-system")};
+    case 8:
+        return {QStringLiteral("office-chart-bar")};
+    case 9:
+        return {QStringLiteral("office-chart-area")};
+    case 10:
+        return {QStringLiteral("object-rotate-right")};
+    case 11:
+        return {QStringLiteral("view-grid"), QStringLiteral("view-grid-symbolic")};
+    case 12:
+        return {QStringLiteral("preferences-system")};
     case 13:
         return {QStringLiteral("preferences-desktop-font"), QStringLiteral("format-text-bold")};
-    case 14: return {QStringLiteral("help-about")};
-    default: return {};
+    case 14:
+        return {QStringLiteral("help-about")};
+    default:
+        return {};
     }
 }
 

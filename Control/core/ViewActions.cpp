@@ -79,9 +79,9 @@ bool PelmoraC02::copyView()
                 continue;
             // The whole grid, fixed cells included; an empty grid adds an empty text.
             text += crlf
-                + grid->cell(platform::grid::CellSetting::Text, 0, 0, grid->rows() - 1,
-                             grid->cols() - 1)
-                      .toString();
+                    + grid->cell(platform::grid::CellSetting::Text, 0, 0, grid->rows() - 1,
+                                 grid->cols() - 1)
+                          .toString();
         }
         platform::forms::clipboardClear();
         platform::forms::clipboardSetText(text);

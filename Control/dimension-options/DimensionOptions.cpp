@@ -18,9 +18,8 @@ void PelmoraC02::doAnalysis2(const QString &nomDim)
 
 bool PelmoraC02::dimensionOptions()
 {
-    return pelmora::trapped(QStringLiteral("dimensionOptions:"), [this] {
-        return doAnalysis(0) && genSelect();
-    });
+    return pelmora::trapped(QStringLiteral("dimensionOptions:"),
+                            [this] { return doAnalysis(0) && genSelect(); });
 }
 
 bool PelmoraC02::doAnalysis(int i)
@@ -49,9 +48,9 @@ bool PelmoraC02::doAnalysis(int i)
             for (int j = 0; j < n; ++j) {
                 const pelmora::OrderDim &r = pelmora::orderDimAt(layoutState, j);
                 form.traePareto(j, r.lugar, r.opcionTipo, r.opcionValor, r.opcionCampo,
-                                r.opcionTipoReg, r.ordenTipo, r.ordenCampos, r.vacio,
-                                r.padreTexto, r.padreLlave, r.jerarquia, r.jerarquiaSalto,
-                                r.profundidad, r.nombre);
+                                r.opcionTipoReg, r.ordenTipo, r.ordenCampos, r.vacio, r.padreTexto,
+                                r.padreLlave, r.jerarquia, r.jerarquiaSalto, r.profundidad,
+                                r.nombre);
             }
             const int d = form.vDim;
             if (d < 0 || d >= form.cmbDimension->count())

@@ -22,17 +22,14 @@ QStringList elementTypes(int language)
 
 QString headingFieldType(int language)
 {
-    return language == 0 ? QStringLiteral("Heading field")
-                         : QStringLiteral("Campo del encabezado");
+    return language == 0 ? QStringLiteral("Heading field") : QStringLiteral("Campo del encabezado");
 }
 
 QStringList rankingKinds(int language)
 {
-    return byLanguage(language,
-                      {"All elements", "Number of elements", "Sum of values",
-                       "Percentage of values"},
-                      {"Todos los elementos", "Número de elementos", "Suma de valores",
-                       "Porcentaje de valores"});
+    return byLanguage(
+        language, {"All elements", "Number of elements", "Sum of values", "Percentage of values"},
+        {"Todos los elementos", "Número de elementos", "Suma de valores", "Porcentaje de valores"});
 }
 
 QStringList rankingDirections(int language)
@@ -52,20 +49,17 @@ QStringList orderKinds(int language)
 
 QStringList validationTexts(int language)
 {
-    return byLanguage(language,
-                      {"A cube element must be chosen",
-                       "The option's value must be greater than zero",
-                       "The percentage's value must be between 1 and 100",
-                       "An order field must be chosen", "A dimension's filed must be chosen",
-                       "Can't be empty the list of fields to show",
-                       "The hierarchy level must be a value grater than one"},
-                      {"Debe escoger un elemento del cubo",
-                       "El valor de la opción debe ser mayor a cero",
-                       "El valor del porcentaje debe estar entre 1 y 100",
-                       "Debe escoger un campo de orden",
-                       "Debe escoger un campo de alguna dimension",
-                       "No puede estar vacia la lista de campos a mostrar",
-                       "El nivel de jerarquias debe ser un valor mayor a 1"});
+    return byLanguage(
+        language,
+        {"A cube element must be chosen", "The option's value must be greater than zero",
+         "The percentage's value must be between 1 and 100", "An order field must be chosen",
+         "A dimension's filed must be chosen", "Can't be empty the list of fields to show",
+         "The hierarchy level must be a value grater than one"},
+        {"Debe escoger un elemento del cubo", "El valor de la opción debe ser mayor a cero",
+         "El valor del porcentaje debe estar entre 1 y 100", "Debe escoger un campo de orden",
+         "Debe escoger un campo de alguna dimension",
+         "No puede estar vacia la lista de campos a mostrar",
+         "El nivel de jerarquias debe ser un valor mayor a 1"});
 }
 
 } // namespace pelmora::pareto

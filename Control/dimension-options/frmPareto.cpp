@@ -151,14 +151,13 @@ void frmPareto::buildControls()
     // Elements.
     QWidget *elements = TabOne1->page(0);
     cmbElementosTipo = named(elements, "cmbElementosTipo", new QComboBox);
-    lblElementosTipo = label(elements, "lblElementosTipo", QStringLiteral("&Tipo"),
-                             cmbElementosTipo);
+    lblElementosTipo =
+        label(elements, "lblElementosTipo", QStringLiteral("&Tipo"), cmbElementosTipo);
     txtElementosNivel = named(elements, "txtElementosNivel", new QLineEdit("1"));
-    lblElementosNivel = label(elements, "lblElementosNivel", QStringLiteral("&Nivel"),
-                              txtElementosNivel);
+    lblElementosNivel =
+        label(elements, "lblElementosNivel", QStringLiteral("&Nivel"), txtElementosNivel);
     trvElementosCampos = named(elements, "trvElementosCampos", new TreeView);
-    const char *listNames[] = {"lstElementosCampos0", "lstElementosCampos1",
-                               "lstElementosCampos2"};
+    const char *listNames[] = {"lstElementosCampos0", "lstElementosCampos1", "lstElementosCampos2"};
     for (int k = 0; k < 3; ++k) {
         lstElementosCampos[k] = named(elements, listNames[k], new QListWidget);
         lstElementosCampos[k]->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -185,8 +184,8 @@ void frmPareto::buildControls()
         lists->addWidget(lstElementosCampos[0], 2);
         lists->addWidget(lstElementosCampos[1]);
         lists->addWidget(lstElementosCampos[2]);
-        lists->addLayout(column({cmdElementosPrimero, cmdElementosArriba, cmdElementosAbajo,
-                                 cmdElementosUltimo}));
+        lists->addLayout(column(
+            {cmdElementosPrimero, cmdElementosArriba, cmdElementosAbajo, cmdElementosUltimo}));
         auto *layout = new QVBoxLayout(elements);
         layout->addLayout(top);
         layout->addLayout(lists, 1);
@@ -199,11 +198,11 @@ void frmPareto::buildControls()
     txtOpcionValor = named(options, "txtOpcionValor", new QLineEdit);
     lblOpcionValor = label(options, "lblOpcionValor", QStringLiteral("&Valor"), txtOpcionValor);
     cmbOpcionTipoReg = named(options, "cmbOpcionTipoReg", new QComboBox);
-    lblOpcionTipoReg = label(options, "lblOpcionTipoReg", QStringLiteral("&Tipo"),
-                             cmbOpcionTipoReg);
+    lblOpcionTipoReg =
+        label(options, "lblOpcionTipoReg", QStringLiteral("&Tipo"), cmbOpcionTipoReg);
     trvOpcionCampo = named(options, "trvOpcionCampo", new TreeView);
-    lblOpcionCampo = label(options, "lblOpcionCampo", QStringLiteral("&Campo de orden"),
-                           trvOpcionCampo);
+    lblOpcionCampo =
+        label(options, "lblOpcionCampo", QStringLiteral("&Campo de orden"), trvOpcionCampo);
     {
         auto *top = new QHBoxLayout;
         top->addWidget(cmbOpcionTipo, 1);
@@ -222,8 +221,8 @@ void frmPareto::buildControls()
     cmbOrdenTipo = named(order, "cmbOrdenTipo", new QComboBox);
     lblOrdenTipo = label(order, "lblOrdenTipo", QString(), cmbOrdenTipo);
     trvOrdenCampos = named(order, "trvOrdenCampos", new TreeView);
-    lblOrdenCampos = label(order, "lblOrdenCampos", QStringLiteral("&Campos de orden"),
-                           trvOrdenCampos);
+    lblOrdenCampos =
+        label(order, "lblOrdenCampos", QStringLiteral("&Campos de orden"), trvOrdenCampos);
     lstOrdenCampos = named(order, "lstOrdenCampos", new QListWidget);
     lstOrdenCampos->setSelectionMode(QAbstractItemView::SingleSelection);
     cmdOrdenPasa = button(order, "cmdOrdenPasa", QStringLiteral("&>"));
@@ -237,8 +236,7 @@ void frmPareto::buildControls()
         lists->addWidget(trvOrdenCampos, 3);
         lists->addLayout(column({cmdOrdenPasa, cmdOrdenRegresa}));
         lists->addWidget(lstOrdenCampos, 2);
-        lists->addLayout(
-            column({cmdOrdenPrimero, cmdOrdenArriba, cmdOrdenAbajo, cmdOrdenUltimo}));
+        lists->addLayout(column({cmdOrdenPrimero, cmdOrdenArriba, cmdOrdenAbajo, cmdOrdenUltimo}));
         auto *layout = new QVBoxLayout(order);
         layout->addWidget(cmbOrdenTipo);
         layout->addWidget(lblOrdenCampos);
@@ -291,8 +289,7 @@ void frmPareto::handle(const char *label, void (frmPareto::*handler)())
 
 void frmPareto::connectHandlers()
 {
-    const auto onIndex = [this](QComboBox *combo, const char *label,
-                                void (frmPareto::*handler)()) {
+    const auto onIndex = [this](QComboBox *combo, const char *label, void (frmPareto::*handler)()) {
         QObject::connect(combo, &QComboBox::currentIndexChanged, this,
                          [this, label, handler](int index) {
                              if (index >= 0)
@@ -311,15 +308,13 @@ void frmPareto::connectHandlers()
     onClick(cmdPareto, "cmdPareto_Click: ", &frmPareto::cmdPareto_Click);
     onClick(cmdCancelar, "cmdCancelar_Click: ", &frmPareto::cmdCancelar_Click);
     onClick(cmdElementosPasa, "cmdElementosPasa_Click: ", &frmPareto::cmdElementosPasa_Click);
-    onClick(cmdElementosRegresa, "cmdElementosRegresa_Click: ",
-            &frmPareto::cmdElementosRegresa_Click);
-    onClick(cmdElementosPrimero, "cmdElementosPrimero_Click: ",
-            &frmPareto::cmdElementosPrimero_Click);
-    onClick(cmdElementosArriba, "cmdElementosArriba_Click: ",
-            &frmPareto::cmdElementosArriba_Click);
+    onClick(cmdElementosRegresa,
+            "cmdElementosRegresa_Click: ", &frmPareto::cmdElementosRegresa_Click);
+    onClick(cmdElementosPrimero,
+            "cmdElementosPrimero_Click: ", &frmPareto::cmdElementosPrimero_Click);
+    onClick(cmdElementosArriba, "cmdElementosArriba_Click: ", &frmPareto::cmdElementosArriba_Click);
     onClick(cmdElementosAbajo, "cmdElementosAbajo_Click: ", &frmPareto::cmdElementosAbajo_Click);
-    onClick(cmdElementosUltimo, "cmdElementosUltimo_Click: ",
-            &frmPareto::cmdElementosUltimo_Click);
+    onClick(cmdElementosUltimo, "cmdElementosUltimo_Click: ", &frmPareto::cmdElementosUltimo_Click);
     onClick(cmdOrdenPasa, "cmdOrdenPasa_Click: ", &frmPareto::cmdOrdenPasa_Click);
     onClick(cmdOrdenRegresa, "cmdOrdenRegresa_Click: ", &frmPareto::cmdOrdenRegresa_Click);
     onClick(cmdOrdenPrimero, "cmdOrdenPrimero_Click: ", &frmPareto::cmdOrdenPrimero_Click);
@@ -328,9 +323,8 @@ void frmPareto::connectHandlers()
     onClick(cmdOrdenUltimo, "cmdOrdenUltimo_Click: ", &frmPareto::cmdOrdenUltimo_Click);
 
     for (int k = 0; k < 2; ++k)
-        QObject::connect(opcVacio[k], &QRadioButton::clicked, this, [this, k] {
-            opcVacio_Click(k);
-        });
+        QObject::connect(opcVacio[k], &QRadioButton::clicked, this,
+                         [this, k] { opcVacio_Click(k); });
 
     QObject::connect(trvElementosCampos, &TreeView::expand, this, [this](TreeNode *node) {
         pelmora::trapped(QStringLiteral("trvElementosCampos_Expand: "),
@@ -459,30 +453,78 @@ void frmPareto::traePareto(int pDim, int lugar, int opcionTipo, int opcionValor,
     r.nombre = nombre;
 }
 
-int frmPareto::lugar(int pDim) const { return record(pDim).lugar; }
-int frmPareto::orden(int pDim) const { return record(pDim).orden; }
-QString frmPareto::nombre(int pDim) const { return record(pDim).nombre; }
-bool frmPareto::vacio(int pDim) const { return record(pDim).vacio; }
-int frmPareto::jerarquia(int pDim) const { return record(pDim).jerarquia; }
-int frmPareto::jerarquiaSalto(int pDim) const { return record(pDim).jerarquiaSalto; }
-int frmPareto::tipo(int pDim) const { return record(pDim).tipo; }
-int frmPareto::opcionTipo(int pDim) const { return record(pDim).opcionTipo; }
-QString frmPareto::opcionCampo(int pDim) const { return record(pDim).opcionCampo; }
-int frmPareto::opcionValor(int pDim) const { return record(pDim).opcionValor; }
-int frmPareto::opcionTipoReg(int pDim) const { return record(pDim).opcionTipoReg; }
-int frmPareto::ordenTipo(int pDim) const { return record(pDim).ordenTipo; }
-int frmPareto::profundidad(int pDim) const { return record(pDim).profundidad; }
-int frmPareto::ordenCamposCount(int pDim) const { return countOf(record(pDim).ordenCampos); }
+int frmPareto::lugar(int pDim) const
+{
+    return record(pDim).lugar;
+}
+int frmPareto::orden(int pDim) const
+{
+    return record(pDim).orden;
+}
+QString frmPareto::nombre(int pDim) const
+{
+    return record(pDim).nombre;
+}
+bool frmPareto::vacio(int pDim) const
+{
+    return record(pDim).vacio;
+}
+int frmPareto::jerarquia(int pDim) const
+{
+    return record(pDim).jerarquia;
+}
+int frmPareto::jerarquiaSalto(int pDim) const
+{
+    return record(pDim).jerarquiaSalto;
+}
+int frmPareto::tipo(int pDim) const
+{
+    return record(pDim).tipo;
+}
+int frmPareto::opcionTipo(int pDim) const
+{
+    return record(pDim).opcionTipo;
+}
+QString frmPareto::opcionCampo(int pDim) const
+{
+    return record(pDim).opcionCampo;
+}
+int frmPareto::opcionValor(int pDim) const
+{
+    return record(pDim).opcionValor;
+}
+int frmPareto::opcionTipoReg(int pDim) const
+{
+    return record(pDim).opcionTipoReg;
+}
+int frmPareto::ordenTipo(int pDim) const
+{
+    return record(pDim).ordenTipo;
+}
+int frmPareto::profundidad(int pDim) const
+{
+    return record(pDim).profundidad;
+}
+int frmPareto::ordenCamposCount(int pDim) const
+{
+    return countOf(record(pDim).ordenCampos);
+}
 QString frmPareto::ordenCampos(int pDim, int k) const
 {
     return itemOf(record(pDim).ordenCampos, k);
 }
-int frmPareto::padreTextoCount(int pDim) const { return countOf(record(pDim).padreTexto); }
+int frmPareto::padreTextoCount(int pDim) const
+{
+    return countOf(record(pDim).padreTexto);
+}
 QString frmPareto::padreTexto(int pDim, int k) const
 {
     return itemOf(record(pDim).padreTexto, k);
 }
-int frmPareto::padreLlaveCount(int pDim) const { return countOf(record(pDim).padreLlave); }
+int frmPareto::padreLlaveCount(int pDim) const
+{
+    return countOf(record(pDim).padreLlave);
+}
 QString frmPareto::padreLlave(int pDim, int k) const
 {
     return itemOf(record(pDim).padreLlave, k);
@@ -639,9 +681,9 @@ void frmPareto::habilitaNivel(bool flag)
 
 void frmPareto::habilitaOpcion(bool flag)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{cmbOpcionTipoReg, lblOpcionCampo,
-                                                       lblOpcionTipoReg, lblOpcionValor,
-                                                       txtOpcionValor, trvOpcionCampo})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{cmbOpcionTipoReg, lblOpcionCampo, lblOpcionTipoReg,
+                                          lblOpcionValor, txtOpcionValor, trvOpcionCampo})
         w->setEnabled(flag);
 }
 
@@ -786,10 +828,22 @@ void frmPareto::moveElementRow(Move move)
     moveRow(lstElementosCampos[1], p, move);
 }
 
-void frmPareto::cmdElementosPrimero_Click() { moveElementRow(Move::First); }
-void frmPareto::cmdElementosArriba_Click() { moveElementRow(Move::Up); }
-void frmPareto::cmdElementosAbajo_Click() { moveElementRow(Move::Down); }
-void frmPareto::cmdElementosUltimo_Click() { moveElementRow(Move::Last); }
+void frmPareto::cmdElementosPrimero_Click()
+{
+    moveElementRow(Move::First);
+}
+void frmPareto::cmdElementosArriba_Click()
+{
+    moveElementRow(Move::Up);
+}
+void frmPareto::cmdElementosAbajo_Click()
+{
+    moveElementRow(Move::Down);
+}
+void frmPareto::cmdElementosUltimo_Click()
+{
+    moveElementRow(Move::Last);
+}
 
 void frmPareto::cmdOrdenPasa_Click()
 {

@@ -219,7 +219,7 @@ private:
 
     std::vector<ParetoRecord> vPareto;
     int tipoAnterior = 0;
-    QStringList m_textosIngles;  // the validation texts, by code
+    QStringList m_textosIngles; // the validation texts, by code
     QStringList m_textosEspanol;
     bool m_loaded = false;
 };

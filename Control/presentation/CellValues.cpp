@@ -63,9 +63,8 @@ void settle(Wanted &&wanted, Current &&current, Set &&set, const Value &fallback
 
 } // namespace
 
-void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore,
-                            int defaultBack, const QString &defaultFontName,
-                            double defaultFontSize)
+void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore, int defaultBack,
+                            const QString &defaultFontName, double defaultFontSize)
 {
     FlexGrid &grid = *grdResults;
     const bool placed = pelmora::trapped(QStringLiteral("FormatCell: "), [&] {
@@ -85,10 +84,12 @@ void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore,
         };
         settle(wanted, current, set, fallback);
     };
-    colour("FORE_COLOR", defaultFore, [&] { return grid.cellForeColor(); },
-           [&](int c) { grid.setCellForeColor(c); });
-    colour("BACK_COLOR", defaultBack, [&] { return grid.cellBackColor(); },
-           [&](int c) { grid.setCellBackColor(c); });
+    colour(
+        "FORE_COLOR", defaultFore, [&] { return grid.cellForeColor(); },
+        [&](int c) { grid.setCellForeColor(c); });
+    colour(
+        "BACK_COLOR", defaultBack, [&] { return grid.cellBackColor(); },
+        [&](int c) { grid.setCellBackColor(c); });
     settle([&] { return property("FONT_NAME", defaultFontName).toString(); },
            [&] { return grid.cellFontName(); },
            [&](const QString &name) { grid.setCellFontName(name); }, defaultFontName);
@@ -120,8 +121,7 @@ void PelmoraC02::PosNegFormatPaint(int row, int col, double value)
     });
 }
 
-void PelmoraC02::SemaphoreFormatPaint(int row, int col, double value, double lower,
-                                      double upper)
+void PelmoraC02::SemaphoreFormatPaint(int row, int col, double value, double lower, double upper)
 {
     pelmora::trapped(QStringLiteral("SemaphoreFormatPaint: "), [&] {
         if (const auto back =
@@ -161,12 +161,10 @@ void PelmoraC02::paintCellValues(const Cellset &cellset, int axisCount, int head
 
     // The text, the server's formatting, setting 47 and the value's colour of one cell.
     const platform::runtime::ShownNumberReader shown;
-    const auto paint = [&](int row, int col, const Cell &cell, const QString &text,
-                           bool colour) {
+    const auto paint = [&](int row, int col, const Cell &cell, const QString &text, bool colour) {
         grid.setTextMatrix(row, col, text);
         if (serverFormat)
-            FormatCell(row, col, cell, defaultFore, defaultBack, defaultFontName,
-                       defaultFontSize);
+            FormatCell(row, col, cell, defaultFore, defaultBack, defaultFontName, defaultFontSize);
         grid.setRow(row);
         grid.setCol(col);
         grid.setCellSetting47(6);

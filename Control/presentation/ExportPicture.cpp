@@ -90,16 +90,15 @@ static void previewChartOf(PelmoraC02 &control, Chart *chart, Printer *printer)
 
     bool newPage = control.previewOptions.PreviewChartInNewPage;
     const int topMargin = printer->marginTop();
-    const double room = std::rint(
-        printer->pageHeight()
-        - (printer->currentY() + printer->marginBottom() + topMargin + printer->spaceBefore()
-           + printer->spaceAfter() + 200));
+    const double room = std::rint(printer->pageHeight()
+                                  - (printer->currentY() + printer->marginBottom() + topMargin
+                                     + printer->spaceBefore() + printer->spaceAfter() + 200));
     if (!newPage && room <= 2000)
         newPage = platform::forms::msgBox(control.message(20), platform::forms::YesNo)
-            == platform::forms::Yes;
+                  == platform::forms::Yes;
 
     const double textWidth = printer->pageWidth() - printer->marginLeft() - printer->marginRight()
-        - printer->indentLeft();
+                             - printer->indentLeft();
     double width = 0;
     double height = 0;
     if (newPage) {
@@ -168,8 +167,7 @@ void PelmoraC02::exportPicture(Printer *printer, const QString &pictureFile, int
         // The picture goes into the RTF text directly; the user's clipboard is not touched.
         QFile file(pictureFile);
         if (!file.open(QIODevice::ReadOnly))
-            throw platform::Error(QStringLiteral("Cannot read the chart picture ")
-                                  + pictureFile);
+            throw platform::Error(QStringLiteral("Cannot read the chart picture ") + pictureFile);
         const QByteArray jpeg = file.readAll();
         const QImage image = QImage::fromData(jpeg, "JPEG");
         if (image.isNull())

@@ -77,26 +77,27 @@ const ListTexts colorTexts{
      "Color de los subtotales", "Color de los titulos en subtotal", "Cuadricula de los datos",
      "Cuadricula de los titulos"}};
 
-const ListTexts fontTexts{
-    {"Data font", "Title font", "Subtotal font", "Subtotal title font"},
-    {"Fuente de los datos", "Fuente de los titulos", "Fuente de los subtotales",
-     "Fuente de los titulos en subtotal"}};
+const ListTexts fontTexts{{"Data font", "Title font", "Subtotal font", "Subtotal title font"},
+                          {"Fuente de los datos", "Fuente de los titulos",
+                           "Fuente de los subtotales", "Fuente de los titulos en subtotal"}};
 
 const ListTexts appearanceTexts{{"Flat", "3D", "3D Light"}, {"Aplanado", "3D", "3D Ligero"}};
 
 const ListTexts gridLineTexts{
-    {"None", "Flat", "Inset", "Raised", "Flat horizontal", "Inset horizontal",
-     "Raised horizontal", "Skipped horizontal", "Flat vertical", "Inset vertical",
-     "Raised vertical", "Skipped vertical", "Explorer", "Excel"},
+    {"None", "Flat", "Inset", "Raised", "Flat horizontal", "Inset horizontal", "Raised horizontal",
+     "Skipped horizontal", "Flat vertical", "Inset vertical", "Raised vertical", "Skipped vertical",
+     "Explorer", "Excel"},
     {"Ninguna", "Plana", "Hacia adentro", "Levantada", "Plano horizontal",
      "Hacia adentro horizontal", "Levantado horizontal", "Saltando horizontal", "Plana vertical",
      "Hacia adentro vertical", "Levantada vertical", "Saltando vertical", "Explorer", "Excel"}};
 
+// clang-format off
 const QStringList formatTexts{"0",         "0.00",       "#,##0",     "(#,##0)",
                               "#,##0.00",  "(#,##0.00)", "$#,##0",    "($#,##0)",
                               "$#,##0.00", "($#,##0.00)", "0%",       "00%",
                               "0.00%",     "00.00%",     "#,##0,.",   "(#,##0,.)",
                               "#,##0,.00", "(#,##0,.00)"};
+// clang-format on
 
 // The sample cell whose font preloads the font dialog, by lstFont position.
 constexpr std::array<std::pair<int, int>, 4> fontCells{{{2, 2}, {2, 0}, {1, 1}, {1, 0}}};
@@ -211,15 +212,13 @@ void frmFormato::buildControls()
     lstAppearance = named(page, "lstAppearance", new QListWidget);
     Label9 = label(page, "Label9", QStringLiteral("E&stilo:"), lstAppearance);
     cmbGridLinesData = named(page, "cmbGridLinesData", new QComboBox);
-    Label10 = label(page, "Label10", QStringLiteral("Cuadrícula de los &datos"),
-                    cmbGridLinesData);
+    Label10 = label(page, "Label10", QStringLiteral("Cuadrícula de los &datos"), cmbGridLinesData);
     cmbGridLines = named(page, "cmbGridLines", new QComboBox);
-    Label12 = label(page, "Label12", QStringLiteral("Cuadrícula de los &títulos:"),
-                    cmbGridLines);
+    Label12 = label(page, "Label12", QStringLiteral("Cuadrícula de los &títulos:"), cmbGridLines);
     txtGridLinesWidth = named(page, "txtGridLinesWidth", new QLineEdit("1"));
     txtGridLinesWidth->setMaximumWidth(60);
-    Label11 = label(page, "Label11", QStringLiteral("&Ancho de la cuadricula: "),
-                    txtGridLinesWidth);
+    Label11 =
+        label(page, "Label11", QStringLiteral("&Ancho de la cuadricula: "), txtGridLinesWidth);
     {
         auto *layout = new QGridLayout(page);
         layout->addWidget(Label9, 0, 0, Qt::AlignTop);
@@ -407,8 +406,8 @@ FontObject &frmFormato::titleFont()
 int &frmFormato::thresholdColor(int k)
 {
     std::array<int *, 6> members{&vThresholdMinBackColor, &vThresholdMedBackColor,
-                               &vThresholdMaxBackColor, &vThresholdMinForeColor,
-                               &vThresholdMedForeColor, &vThresholdMaxForeColor};
+                                 &vThresholdMaxBackColor, &vThresholdMinForeColor,
+                                 &vThresholdMedForeColor, &vThresholdMaxForeColor};
     if (k < 0 || k > 5)
         throw platform::Error(QStringLiteral("Subscript out of range"));
     return *members[size_t(k)];
@@ -417,8 +416,8 @@ int &frmFormato::thresholdColor(int k)
 bool &frmFormato::thresholdOn(int k)
 {
     std::array<bool *, 6> members{&vActThresholdMinBackColor, &vActThresholdMedBackColor,
-                                &vActThresholdMaxBackColor, &vActThresholdMinForeColor,
-                                &vActThresholdMedForeColor, &vActThresholdMaxForeColor};
+                                  &vActThresholdMaxBackColor, &vActThresholdMinForeColor,
+                                  &vActThresholdMedForeColor, &vActThresholdMaxForeColor};
     if (k < 0 || k > 5)
         throw platform::Error(QStringLiteral("Subscript out of range"));
     return *members[size_t(k)];
@@ -428,11 +427,13 @@ bool &frmFormato::thresholdOn(int k)
 
 void frmFormato::lstColor_Click()
 {
+    // clang-format off
     std::array<int *, 10> members{&vBackColorData,         &vBackColor,
                                   &vBackColorDataSubtotal, &vBackColorSubtotal,
                                   &vForeColorData,         &vForeColor,
                                   &vForeColorDataSubtotal, &vForeColorSubtotal,
                                   &vGridColorData,         &vGridColor};
+    // clang-format on
     const int entry = lstColor->currentRow();
     if (entry < 0 || entry >= int(members.size()))
         return;

@@ -137,11 +137,11 @@ public:
     QLabel *Label11;
     QLineEdit *txtGridLinesWidth;
     QCheckBox *chkVN;
-    std::array<QLabel *, 3> lblPN;         // Label1 to Label3
+    std::array<QLabel *, 3> lblPN; // Label1 to Label3
     std::array<QPushButton *, 6> cmdPN;
-    std::array<QLabel *, 2> lblVal;        // Label4, Label5
+    std::array<QLabel *, 2> lblVal; // Label4, Label5
     std::array<QLineEdit *, 2> txtVal;
-    std::array<QLabel *, 3> lblSemaforo;   // Label6 to Label8
+    std::array<QLabel *, 3> lblSemaforo; // Label6 to Label8
     std::array<QPushButton *, 6> cmdSemaforo;
     platform::grid::FlexGrid *fg;
     QCheckBox *chkSave;

@@ -70,8 +70,7 @@ void PelmoraC02::takeControlFont(QWidget *widget)
     if (controlFontUsers.contains(widget))
         return;
     if (controlFontUsers.isEmpty()) {
-        QObject::connect(controlFont, &FontObject::changed, this,
-                         &PelmoraC02::controlFontChanged);
+        QObject::connect(controlFont, &FontObject::changed, this, &PelmoraC02::controlFontChanged);
     }
     controlFontUsers.append(widget);
 }

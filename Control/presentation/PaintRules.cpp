@@ -34,7 +34,7 @@ QStringList dimensionTitles(const LayoutState &layout, int axis)
 bool subtotalRowsTakePart(const OrderDim &outer)
 {
     return (outer.jerarquia == 0 || outer.jerarquia == 3) && outer.opcionTipo == 0
-        && outer.ordenTipo != 3 && outer.ordenTipo != 4;
+           && outer.ordenTipo != 3 && outer.ordenTipo != 4;
 }
 
 SubtotalRow subtotalRow(int depth, int deepest, int firstDepth, bool formatSubtotal,
@@ -48,18 +48,18 @@ SubtotalRow subtotalRow(int depth, int deepest, int firstDepth, bool formatSubto
 
 BandColors backBands(const ValueFormat &format)
 {
-    return {{format.ThresholdMinBackColor, format.ThresholdMedBackColor,
-             format.ThresholdMaxBackColor},
-            {format.ActThresholdMinBackColor, format.ActThresholdMedBackColor,
-             format.ActThresholdMaxBackColor}};
+    return {
+        {format.ThresholdMinBackColor, format.ThresholdMedBackColor, format.ThresholdMaxBackColor},
+        {format.ActThresholdMinBackColor, format.ActThresholdMedBackColor,
+         format.ActThresholdMaxBackColor}};
 }
 
 BandColors foreBands(const ValueFormat &format)
 {
-    return {{format.ThresholdMinForeColor, format.ThresholdMedForeColor,
-             format.ThresholdMaxForeColor},
-            {format.ActThresholdMinForeColor, format.ActThresholdMedForeColor,
-             format.ActThresholdMaxForeColor}};
+    return {
+        {format.ThresholdMinForeColor, format.ThresholdMedForeColor, format.ThresholdMaxForeColor},
+        {format.ActThresholdMinForeColor, format.ActThresholdMedForeColor,
+         format.ActThresholdMaxForeColor}};
 }
 
 std::optional<int> signColor(double value, const BandColors &bands)
@@ -73,8 +73,7 @@ std::optional<int> signColor(double value, const BandColors &bands)
     return std::nullopt;
 }
 
-std::optional<int> thresholdColor(double value, double lower, double upper,
-                                  const BandColors &bands)
+std::optional<int> thresholdColor(double value, double lower, double upper, const BandColors &bands)
 {
     if (value <= lower && bands.active[0])
         return bands.color[0];

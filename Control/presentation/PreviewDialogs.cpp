@@ -173,9 +173,11 @@ bool PelmoraC02::askPreviewParams()
     frmPreviewParams form(this);
     form.vLanguageId = language.LanguageID;
     pelmora::PreviewOptions &o = previewOptions;
+    // clang-format off
     bool *options[8] = {&o.PreviewHeaderAndFooter, &o.PreviewComments,  &o.PreviewData,
                         &o.PreviewChart,           &o.PreviewHeadings,  &o.PreviewBW,
-                        &o.PreviewChartInNewPage,  &o.PreviewTitle};
+                        // clang-format on
+                        &o.PreviewChartInNewPage, &o.PreviewTitle};
     for (int i = 0; i < 8; ++i)
         form.chkSeccion[i]->setChecked(*options[i]);
     form.txtComentario->setText(o.PreviewComment);

@@ -32,7 +32,7 @@ QString rtfHeaderGroup(const QString &group, const QString &prologue, const QStr
 {
     const QStringList parts = text.split(u'|');
     QString t = QStringLiteral("{") + group + QStringLiteral("{") + prologue
-        + QStringLiteral(" {{left}} \\tab {{center}} \\tab {{right}}\\par }}");
+                + QStringLiteral(" {{left}} \\tab {{center}} \\tab {{right}}\\par }}");
     const auto part = [&](int i) {
         return platform::printer::rtfEscape(parts[i]).replace(
             QStringLiteral("%d"), QStringLiteral("{\\field{\\*\\fldinst PAGE}}"));
@@ -220,9 +220,8 @@ void PelmoraC02::previewDataGrid(Printer *printer)
         if (FR < R && FC < C)
             range(FR + 1, FC + 1, R, C, font(cellFont(grid, FR, FC)));
     }
-    range(FR + 1, FC + 1, R, C, [printer](int r1, int c1, int r2, int c2) {
-        printer->setDataArea(r1, c1, r2, c2, 8);
-    });
+    range(FR + 1, FC + 1, R, C,
+          [printer](int r1, int c1, int r2, int c2) { printer->setDataArea(r1, c1, r2, c2, 8); });
     for (int c = 0; c < C; ++c) {
         printer->setColumnWidth(c + 1, grid->colWidth(c));
         for (int r = 0; r < R; ++r) {
@@ -245,7 +244,8 @@ void PelmoraC02::exportRtfHeader(Printer *printer, int filterIndex)
 {
     if (printer->exportFile().isEmpty() || filterIndex == 1)
         return;
-    QString s = QStringLiteral("\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033 ")
+    QString s =
+        QStringLiteral("\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033 ")
         + QStringLiteral("{\\fonttbl{\\f999 {{fname}};}}\\li0\\tqc\\tx{{center}}\\tqr\\tx{{right}}"
                          "\\f999\\fs{{fsize}}");
     printer->beginRawText();
@@ -255,8 +255,7 @@ void PelmoraC02::exportRtfHeader(Printer *printer, int filterIndex)
     s.replace(QStringLiteral("{{center}}"),
               QString::number(std::lround((right + left) / 2.0 - left)));
     s.replace(QStringLiteral("{{right}}"), QString::number(right - left));
-    s.replace(QStringLiteral("{{fname}}"),
-              platform::printer::rtfEscape(printer->headerFontName()));
+    s.replace(QStringLiteral("{{fname}}"), platform::printer::rtfEscape(printer->headerFontName()));
     s.replace(QStringLiteral("{{fsize}}"),
               QString::number(std::lrint(printer->headerFontSize() * 2)));
     if (printer->headerFontBold())

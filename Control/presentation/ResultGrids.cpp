@@ -134,9 +134,8 @@ bool PelmoraC02::selectPaint()
         if (axisCount >= 2)
             axis1 = axes.item(1);
         const pelmora::GridCounts counts = pelmora::gridCounts(
-            axisCount, axis0 ? axis0->positions().count() : -1,
-            axis0 ? axis0->dimensionCount() : 0, axis1 ? axis1->positions().count() : -1,
-            axis1 ? axis1->dimensionCount() : 0);
+            axisCount, axis0 ? axis0->positions().count() : -1, axis0 ? axis0->dimensionCount() : 0,
+            axis1 ? axis1->positions().count() : -1, axis1 ? axis1->dimensionCount() : 0);
         const int headerRows = counts.headerRows;
         const int headerCols = counts.headerCols;
 

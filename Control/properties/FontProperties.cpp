@@ -133,6 +133,7 @@ void PelmoraC02::setFontDataSubtotal(QObject *value)
 
 // --- The control's own font: restyles the caption, the grids and the chart titles ----------
 
+// clang-format off
 #define PELMORA_OWN_FONT_ATTRIBUTE(Type, getter, setter, fontGetter, fontSetter, name)         \
     Type PelmoraC02::getter() const { return controlFont->fontGetter(); }                     \
     void PelmoraC02::setter(Type value)                                                        \
@@ -141,6 +142,7 @@ void PelmoraC02::setFontDataSubtotal(QObject *value)
         setFonts();                                                                            \
         emit PropertyChanged(QStringLiteral(name));                                            \
     }
+// clang-format on
 
 PELMORA_OWN_FONT_ATTRIBUTE(bool, fontBold, setFontBold, bold, setBold, "FontBold")
 PELMORA_OWN_FONT_ATTRIBUTE(int, fontCharset, setFontCharset, charset, setCharset, "FontCharset")
@@ -170,6 +172,7 @@ void PelmoraC02::setFontName(const QString &value)
 
 // The data font restyles the value cells: those below and right of the data grid's own fixed
 // rows and columns, so that no header cell takes it.
+// clang-format off
 #define PELMORA_DATA_FONT_ATTRIBUTE(Type, getter, setter, fontGetter, fontSetter, name)        \
     Type PelmoraC02::getter() { return pelmora::fontOf(gridFormat.FontData).fontGetter(); }   \
     void PelmoraC02::setter(pelmora::ArgumentOf<Type> value)                                  \
@@ -178,20 +181,20 @@ void PelmoraC02::setFontName(const QString &value)
         applyDataFont(grdResults->fixedRows(), grdResults->fixedCols());                       \
         emit PropertyChanged(QStringLiteral(name));                                            \
     }
+// clang-format on
 
 PELMORA_DATA_FONT_ATTRIBUTE(bool, fontDataBold, setFontDataBold, bold, setBold, "FontDataBold")
 PELMORA_DATA_FONT_ATTRIBUTE(bool, fontDataItalic, setFontDataItalic, italic, setItalic,
                             "FontDataItalic")
-PELMORA_DATA_FONT_ATTRIBUTE(QString, fontDataName, setFontDataName, name, setName,
-                            "FontDataName")
-PELMORA_DATA_FONT_ATTRIBUTE(double, fontDataSize, setFontDataSize, size, setSize,
-                            "FontDataSize")
-PELMORA_DATA_FONT_ATTRIBUTE(bool, fontDataUnderLine, setFontDataUnderLine, underline,
-                            setUnderline, "FontDataUnderLine")
+PELMORA_DATA_FONT_ATTRIBUTE(QString, fontDataName, setFontDataName, name, setName, "FontDataName")
+PELMORA_DATA_FONT_ATTRIBUTE(double, fontDataSize, setFontDataSize, size, setSize, "FontDataSize")
+PELMORA_DATA_FONT_ATTRIBUTE(bool, fontDataUnderLine, setFontDataUnderLine, underline, setUnderline,
+                            "FontDataUnderLine")
 
 #undef PELMORA_DATA_FONT_ATTRIBUTE
 
 // The subtotal fonts are read by the next paint; writing them redraws nothing.
+// clang-format off
 #define PELMORA_SUBTOTAL_FONT_ATTRIBUTE(slot, Type, getter, setter, fontGetter, fontSetter,     \
                                         name)                                                  \
     Type PelmoraC02::getter() { return pelmora::fontOf(gridFormat.slot).fontGetter(); }       \
@@ -200,18 +203,18 @@ PELMORA_DATA_FONT_ATTRIBUTE(bool, fontDataUnderLine, setFontDataUnderLine, under
         pelmora::fontOf(gridFormat.slot).fontSetter(value);                                    \
         emit PropertyChanged(QStringLiteral(name));                                            \
     }
+// clang-format on
 
 PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, bool, fontSubtotalBold, setFontSubtotalBold, bold,
                                 setBold, "FontSubtotalBold")
 PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, bool, fontSubtotalItalic, setFontSubtotalItalic,
                                 italic, setItalic, "FontSubtotalItalic")
-PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, QString, fontSubtotalName, setFontSubtotalName,
-                                name, setName, "FontSubtotalName")
-PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, double, fontSubtotalSize, setFontSubtotalSize,
-                                size, setSize, "FontSubtotalSize")
-PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, bool, fontSubtotalUnderLine,
-                                setFontSubtotalUnderLine, underline, setUnderline,
-                                "FontSubtotalUnderLine")
+PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, QString, fontSubtotalName, setFontSubtotalName, name,
+                                setName, "FontSubtotalName")
+PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, double, fontSubtotalSize, setFontSubtotalSize, size,
+                                setSize, "FontSubtotalSize")
+PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontSubtotal, bool, fontSubtotalUnderLine, setFontSubtotalUnderLine,
+                                underline, setUnderline, "FontSubtotalUnderLine")
 PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontDataSubtotal, bool, fontDataSubtotalBold,
                                 setFontDataSubtotalBold, bold, setBold, "FontDataSubtotalBold")
 PELMORA_SUBTOTAL_FONT_ATTRIBUTE(FontDataSubtotal, bool, fontDataSubtotalItalic,

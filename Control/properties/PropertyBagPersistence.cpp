@@ -65,20 +65,33 @@ enum : int {
 
 #define GETTER(accessor) [](PelmoraC02 &c) { return QVariant::fromValue(c.accessor()); }
 #define SETTER(setter, Type) [](PelmoraC02 &c, const QVariant &v) { c.setter(v.value<Type>()); }
+// clang-format off
 #define PROPERTY(name, kind, def, accessor, setter, Type)                                       \
     Key { name, kind, QVariant::fromValue(def), GETTER(accessor), SETTER(setter, Type), {} }
+// clang-format on
+// clang-format off
 #define BOOL_PROPERTY(name, def, accessor, setter)                                              \
     PROPERTY(name, Kind::Bool, def, accessor, setter, bool)
+// clang-format on
+// clang-format off
 #define INT_PROPERTY(name, def, accessor, setter)                                               \
     PROPERTY(name, Kind::Int, int(def), accessor, setter, int)
+// clang-format on
+// clang-format off
 #define INT16_PROPERTY(name, def, accessor, setter)                                             \
     PROPERTY(name, Kind::Int16, int(def), accessor, setter, int)
+// clang-format on
+// clang-format off
 #define DOUBLE_PROPERTY(name, def, accessor, setter)                                            \
     PROPERTY(name, Kind::Double, double(def), accessor, setter, double)
+// clang-format on
+// clang-format off
 #define STRING_PROPERTY(name, accessor, setter)                                                 \
     PROPERTY(name, Kind::String, QString(), accessor, setter, QString)
+// clang-format on
 
 // A font attribute: `font` reaches the font written from, `setter` takes the value read.
+// clang-format off
 #define FONT_KEY(name, kind, Type, font, attribute, setter)                                     \
     Key{name,                                                                                   \
         kind,                                                                                   \
@@ -86,10 +99,15 @@ enum : int {
         [](PelmoraC02 &c) { return QVariant::fromValue(font.attribute()); },                    \
         [](PelmoraC02 &c, const QVariant &v) { setter(v.value<Type>()); },                      \
         [](const FontObject &f) { return QVariant::fromValue(f.attribute()); }}
+// clang-format on
+// clang-format off
 #define OWN_FONT_KEY(name, kind, Type, attribute, fontSetter)                                   \
     FONT_KEY(name, kind, Type, (*c.controlFont), attribute, c.controlFont->fontSetter)
+// clang-format on
+// clang-format off
 #define MEMBER_FONT_KEY(name, kind, Type, slot, attribute, setter)                              \
     FONT_KEY(name, kind, Type, pelmora::fontOf(c.gridFormat.slot), attribute, c.setter)
+// clang-format on
 
 const std::vector<Key> &keys()
 {
@@ -107,10 +125,8 @@ const std::vector<Key> &keys()
                       setVisibleButtonDirectMDX),
         BOOL_PROPERTY("VisibleButtonShowElements", false, visibleButtonShowElements,
                       setVisibleButtonShowElements),
-        BOOL_PROPERTY("VisibleButtonChart2d", false, visibleButtonChart2d,
-                      setVisibleButtonChart2d),
-        BOOL_PROPERTY("VisibleButtonChart3d", false, visibleButtonChart3d,
-                      setVisibleButtonChart3d),
+        BOOL_PROPERTY("VisibleButtonChart2d", false, visibleButtonChart2d, setVisibleButtonChart2d),
+        BOOL_PROPERTY("VisibleButtonChart3d", false, visibleButtonChart3d, setVisibleButtonChart3d),
         BOOL_PROPERTY("VisibleButtonSwapXY", false, visibleButtonSwapXY, setVisibleButtonSwapXY),
         BOOL_PROPERTY("VisibleButtonLayout", false, visibleButtonLayout, setVisibleButtonLayout),
         BOOL_PROPERTY("VisibleButtonDimension", false, visibleButtonDimension,
@@ -129,12 +145,9 @@ const std::vector<Key> &keys()
         // The bounds keep their fractions and the colours all 32 bits.
         DOUBLE_PROPERTY("SemaphoreMinValue", 100, semaphoreMinValue, setSemaphoreMinValue),
         DOUBLE_PROPERTY("SemaphoreMaxValue", 1000, semaphoreMaxValue, setSemaphoreMaxValue),
-        INT_PROPERTY("ThresholdMinBackColor", 0, thresholdMinBackColor,
-                     setThresholdMinBackColor),
-        INT_PROPERTY("ThresholdMedBackColor", 0, thresholdMedBackColor,
-                     setThresholdMedBackColor),
-        INT_PROPERTY("ThresholdMaxBackColor", 0, thresholdMaxBackColor,
-                     setThresholdMaxBackColor),
+        INT_PROPERTY("ThresholdMinBackColor", 0, thresholdMinBackColor, setThresholdMinBackColor),
+        INT_PROPERTY("ThresholdMedBackColor", 0, thresholdMedBackColor, setThresholdMedBackColor),
+        INT_PROPERTY("ThresholdMaxBackColor", 0, thresholdMaxBackColor, setThresholdMaxBackColor),
         INT_PROPERTY("ThresholdMinForeColor", 0xFFFFFF, thresholdMinForeColor,
                      setThresholdMinForeColor),
         INT_PROPERTY("ThresholdMedForeColor", 0xFFFFFF, thresholdMedForeColor,
@@ -154,10 +167,8 @@ const std::vector<Key> &keys()
         OWN_FONT_KEY("FontUnderline", Kind::Bool, bool, underline, setUnderline),
         OWN_FONT_KEY("FontWeight", Kind::Int16, int, weight, setWeight),
         MEMBER_FONT_KEY("FontDataBold", Kind::Bool, bool, FontData, bold, setFontDataBold),
-        MEMBER_FONT_KEY("FontDataItalic", Kind::Bool, bool, FontData, italic,
-                        setFontDataItalic),
-        MEMBER_FONT_KEY("FontDataName", Kind::String, QString, FontData, name,
-                        setFontDataName),
+        MEMBER_FONT_KEY("FontDataItalic", Kind::Bool, bool, FontData, italic, setFontDataItalic),
+        MEMBER_FONT_KEY("FontDataName", Kind::String, QString, FontData, name, setFontDataName),
         MEMBER_FONT_KEY("FontDataSize", Kind::Double, double, FontData, size, setFontDataSize),
         MEMBER_FONT_KEY("FontDataUnderline", Kind::Bool, bool, FontData, underline,
                         setFontDataUnderLine),
@@ -179,8 +190,8 @@ const std::vector<Key> &keys()
                         setFontDataSubtotalName),
         MEMBER_FONT_KEY("FontDataSubtotalSize", Kind::Double, double, FontDataSubtotal, size,
                         setFontDataSubtotalSize),
-        MEMBER_FONT_KEY("FontDataSubtotalUnderline", Kind::Bool, bool, FontDataSubtotal,
-                        underline, setFontDataSubtotalUnderLine),
+        MEMBER_FONT_KEY("FontDataSubtotalUnderline", Kind::Bool, bool, FontDataSubtotal, underline,
+                        setFontDataSubtotalUnderLine),
         INT_PROPERTY("BackColorData", 0xFFFFFF, backColorData, setBackColorData),
         INT_PROPERTY("BackColor", 0xE6E6E6, backColor, setBackColor),
         INT_PROPERTY("BackColorDataSubtotal", 0xFFFFFF, backColorDataSubtotal,
@@ -188,16 +199,19 @@ const std::vector<Key> &keys()
         INT_PROPERTY("BackColorSubtotal", 0xE6E6E6, backColorSubtotal, setBackColorSubtotal),
         INT_PROPERTY("ForeColorData", 0, foreColorData, setForeColorData),
         INT_PROPERTY("ForeColor", 0, foreColor, setForeColor),
-        INT_PROPERTY("ForeColorDataSubtotal", 0, foreColorDataSubtotal,
-                     setForeColorDataSubtotal),
+        INT_PROPERTY("ForeColorDataSubtotal", 0, foreColorDataSubtotal, setForeColorDataSubtotal),
         INT_PROPERTY("ForeColorSubtotal", 0, foreColorSubtotal, setForeColorSubtotal),
         INT_PROPERTY("GridColorData", 0xE6E6E6, gridColorData, setGridColorData),
         INT_PROPERTY("GridColor", 0xE6E6E6, gridColor, setGridColor),
         BOOL_PROPERTY("WordWrap", false, wordWrap, setWordWrap),
         // The member, not the data grid, which every paint of a title turns 3-D.
         INT_PROPERTY("Appearance", pelmora::pelmora3DLight, appearance, setAppearance),
-        Key{"DataFormat", Kind::String, QStringLiteral("#,##0"), GETTER(dataFormat),
-            SETTER(setDataFormat, QString), {}},
+        Key{"DataFormat",
+            Kind::String,
+            QStringLiteral("#,##0"),
+            GETTER(dataFormat),
+            SETTER(setDataFormat, QString),
+            {}},
         INT_PROPERTY("GridLinesData", 1, gridLinesData, setGridLinesData),
         INT_PROPERTY("GridLines", 2, gridLines, setGridLines),
         INT16_PROPERTY("GridLinesWidth", 1, gridLinesWidth, setGridLinesWidth),
@@ -244,9 +258,9 @@ const Key &key(int number)
 void readKey(PelmoraC02 &control, const PropertyBag &bag, const Key &k, const FontObject &ambient)
 {
     const QVariant defaultValue = k.fontDefault ? k.fontDefault(ambient) : k.defaultValue;
-    const QVariant value = taken(k.kind, bag.readProperty(QString::fromLatin1(k.name),
-                                                          defaultValue))
-                               .value_or(defaultValue);
+    const QVariant value =
+        taken(k.kind, bag.readProperty(QString::fromLatin1(k.name), defaultValue))
+            .value_or(defaultValue);
     try {
         k.set(control, value);
     } catch (const platform::Error &) {

@@ -92,12 +92,14 @@ void PelmoraC02::setButtonVisible(int index, bool value, const QString &name)
     emit PropertyChanged(name);
 }
 
+// clang-format off
 #define PELMORA_BUTTON_PROPERTY(Name, index)                                                   \
     bool PelmoraC02::visible##Name() const { return buttonVisible(index); }                  \
     void PelmoraC02::setVisible##Name(bool value)                                              \
     {                                                                                          \
         setButtonVisible(index, value, QStringLiteral("Visible" #Name));                       \
     }
+// clang-format on
 
 PELMORA_BUTTON_PROPERTY(ButtonOpen, 1)
 PELMORA_BUTTON_PROPERTY(ButtonSave, 2)
@@ -131,12 +133,14 @@ void PelmoraC02::setLanguageId(int id)
 
 // --- Open parameters and value display: stored only -------------------------------------
 
+// clang-format off
 #define PELMORA_STORED_PROPERTY(Type, setter, member, name)                                   \
     void PelmoraC02::setter(Type value)                                                        \
     {                                                                                          \
         member = value;                                                                        \
         emit PropertyChanged(QStringLiteral(name));                                            \
     }
+// clang-format on
 
 PELMORA_STORED_PROPERTY(const QString &, setOpenServer, openParams.OpenServer, "OpenServer")
 PELMORA_STORED_PROPERTY(const QString &, setOpenDb, openParams.OpenDB, "OpenDB")
@@ -179,11 +183,9 @@ PELMORA_STORED_PROPERTY(const QString &, setPreviewComment, previewOptions.Previ
                         "PreviewComment")
 PELMORA_STORED_PROPERTY(bool, setPreviewHeaderAndFooter, previewOptions.PreviewHeaderAndFooter,
                         "PreviewHeaderAndFooter")
-PELMORA_STORED_PROPERTY(bool, setPreviewComments, previewOptions.PreviewComments,
-                        "PreviewComments")
+PELMORA_STORED_PROPERTY(bool, setPreviewComments, previewOptions.PreviewComments, "PreviewComments")
 PELMORA_STORED_PROPERTY(bool, setPreviewTitle, previewOptions.PreviewTitle, "PreviewTitle")
-PELMORA_STORED_PROPERTY(bool, setPreviewHeadings, previewOptions.PreviewHeadings,
-                        "PreviewHeadings")
+PELMORA_STORED_PROPERTY(bool, setPreviewHeadings, previewOptions.PreviewHeadings, "PreviewHeadings")
 PELMORA_STORED_PROPERTY(bool, setPreviewData, previewOptions.PreviewData, "PreviewData")
 PELMORA_STORED_PROPERTY(bool, setPreviewChart, previewOptions.PreviewChart, "PreviewChart")
 PELMORA_STORED_PROPERTY(bool, setPreviewChartInNewPage, previewOptions.PreviewChartInNewPage,

@@ -34,8 +34,7 @@ std::optional<Root> rootKeyFromName(const QString &name)
 void splitRegPath(QString &path, std::optional<Root> &rootKey)
 {
     rootKey.reset();
-    if (!path.startsWith(QLatin1String("HKEY_"), Qt::CaseSensitive)
-        || path.endsWith(u'\\')) {
+    if (!path.startsWith(QLatin1String("HKEY_"), Qt::CaseSensitive) || path.endsWith(u'\\')) {
         platform::forms::msgBox(QStringLiteral("Incorrect Format:") + u'\n' + u'\n' + path,
                                 platform::forms::OkOnly);
         return;

@@ -101,42 +101,48 @@ public:
     template <typename Get, typename Set>
     void whole(const QString &name, Get get, Set set) // 32-bit
     {
-        add(name, name, [get] { return longText(get()); },
+        add(
+            name, name, [get] { return longText(get()); },
             [set](const QString &t) { set(toLong(t)); });
     }
 
     template <typename Get, typename Set>
     void integer(const QString &name, Get get, Set set) // 16-bit
     {
-        add(name, name, [get] { return integerText(get()); },
+        add(
+            name, name, [get] { return integerText(get()); },
             [set](const QString &t) { set(toInteger(t)); });
     }
 
     template <typename Get, typename Set>
     void colour(const QString &name, Get get, Set set)
     {
-        add(name, name, [get] { return colourText(get()); },
+        add(
+            name, name, [get] { return colourText(get()); },
             [set](const QString &t) { set(colourFromText(t)); });
     }
 
     template <typename Get, typename Set>
     void flag(const QString &name, Get get, Set set)
     {
-        add(name, name, [get] { return flagText(get()); },
+        add(
+            name, name, [get] { return flagText(get()); },
             [set](const QString &t) { set(flagFromText(t)); });
     }
 
     template <typename Get, typename Set>
     void boolean(const QString &name, Get get, Set set)
     {
-        add(name, name, [get] { return booleanText(get()); },
+        add(
+            name, name, [get] { return booleanText(get()); },
             [set](const QString &t) { set(booleanFromText(t)); });
     }
 
     template <typename Get, typename Set>
     void real(const QString &name, Get get, Set set)
     {
-        add(name, name, [get] { return realText(get()); },
+        add(
+            name, name, [get] { return realText(get()); },
             [set](const QString &t) { set(toDouble(t)); });
     }
 
@@ -147,22 +153,30 @@ public:
     void font(FontOf fontOf, const QString &underline = QStringLiteral("Underline"),
               const QString &weight = QStringLiteral("Weight"))
     {
-        boolean(QStringLiteral("Bold"), [fontOf] { return fontOf().bold(); },
-                [fontOf](bool on) { fontOf().setBold(on); });
-        integer(QStringLiteral("Charset"), [fontOf] { return fontOf().charset(); },
-                [fontOf](qint16 value) { fontOf().setCharset(value); });
-        boolean(QStringLiteral("Italic"), [fontOf] { return fontOf().italic(); },
-                [fontOf](bool on) { fontOf().setItalic(on); });
-        text(QStringLiteral("Name"), [fontOf] { return fontOf().name(); },
-             [fontOf](const QString &name) { fontOf().setName(name); });
-        real(QStringLiteral("Size"), [fontOf] { return fontOf().size(); },
-             [fontOf](double size) { fontOf().setSize(size); });
-        boolean(QStringLiteral("Strikethrough"), [fontOf] { return fontOf().strikethrough(); },
-                [fontOf](bool on) { fontOf().setStrikethrough(on); });
-        add(underline, QStringLiteral("Underline"),
+        boolean(
+            QStringLiteral("Bold"), [fontOf] { return fontOf().bold(); },
+            [fontOf](bool on) { fontOf().setBold(on); });
+        integer(
+            QStringLiteral("Charset"), [fontOf] { return fontOf().charset(); },
+            [fontOf](qint16 value) { fontOf().setCharset(value); });
+        boolean(
+            QStringLiteral("Italic"), [fontOf] { return fontOf().italic(); },
+            [fontOf](bool on) { fontOf().setItalic(on); });
+        text(
+            QStringLiteral("Name"), [fontOf] { return fontOf().name(); },
+            [fontOf](const QString &name) { fontOf().setName(name); });
+        real(
+            QStringLiteral("Size"), [fontOf] { return fontOf().size(); },
+            [fontOf](double size) { fontOf().setSize(size); });
+        boolean(
+            QStringLiteral("Strikethrough"), [fontOf] { return fontOf().strikethrough(); },
+            [fontOf](bool on) { fontOf().setStrikethrough(on); });
+        add(
+            underline, QStringLiteral("Underline"),
             [fontOf] { return booleanText(fontOf().underline()); },
             [fontOf](const QString &t) { fontOf().setUnderline(booleanFromText(t)); });
-        add(weight, QStringLiteral("Weight"), [fontOf] { return integerText(fontOf().weight()); },
+        add(
+            weight, QStringLiteral("Weight"), [fontOf] { return integerText(fontOf().weight()); },
             [fontOf](const QString &t) { fontOf().setWeight(toInteger(t)); });
     }
 
@@ -178,9 +192,11 @@ private:
 };
 
 // Accessors of a member for the helpers above.
+// clang-format off
 #define MEMBER(object, member)                                                                 \
     [&object] { return object.member; },                                                        \
         [&object](auto value) { object.member = value; }
+// clang-format on
 
 } // namespace
 
@@ -207,16 +223,15 @@ Section formatSection(GridFormat &grid, ValueFormat &values,
     const QString underLine = QStringLiteral("UnderLine");
     const QString weight = QStringLiteral("Weight");
     FontObject *own = &controlFont;
-    Values(out, QStringLiteral("\\Font")).font([own]() -> FontObject & { return *own; },
-                                               underLine, weight);
+    Values(out, QStringLiteral("\\Font"))
+        .font([own]() -> FontObject & { return *own; }, underLine, weight);
     Values(out, QStringLiteral("\\FontData"))
         .font([&grid]() -> FontObject & { return fontOf(grid.FontData); }, underLine, weight);
     Values(out, QStringLiteral("\\FontDataSubtotal"))
         .font([&grid]() -> FontObject & { return fontOf(grid.FontDataSubtotal); }, underLine,
               weight);
     Values(out, QStringLiteral("\\FontSubtotal"))
-        .font([&grid]() -> FontObject & { return fontOf(grid.FontSubtotal); }, underLine,
-              weight);
+        .font([&grid]() -> FontObject & { return fontOf(grid.FontSubtotal); }, underLine, weight);
 
     base.text(QStringLiteral("DataFormat"), MEMBER(grid, DataFormat));
     base.whole(QStringLiteral("ValueType"), MEMBER(values, ValueType));
@@ -233,18 +248,12 @@ Section formatSection(GridFormat &grid, ValueFormat &values,
     base.colour(QStringLiteral("ThresholdMinForeColor"), MEMBER(values, ThresholdMinForeColor));
     base.colour(QStringLiteral("ThresholdMedForeColor"), MEMBER(values, ThresholdMedForeColor));
     base.colour(QStringLiteral("ThresholdMaxForeColor"), MEMBER(values, ThresholdMaxForeColor));
-    base.flag(QStringLiteral("ActThresholdMinBackColor"),
-              MEMBER(values, ActThresholdMinBackColor));
-    base.flag(QStringLiteral("ActThresholdMedBackColor"),
-              MEMBER(values, ActThresholdMedBackColor));
-    base.flag(QStringLiteral("ActThresholdMaxBackColor"),
-              MEMBER(values, ActThresholdMaxBackColor));
-    base.flag(QStringLiteral("ActThresholdMinForeColor"),
-              MEMBER(values, ActThresholdMinForeColor));
-    base.flag(QStringLiteral("ActThresholdMedForeColor"),
-              MEMBER(values, ActThresholdMedForeColor));
-    base.flag(QStringLiteral("ActThresholdMaxForeColor"),
-              MEMBER(values, ActThresholdMaxForeColor));
+    base.flag(QStringLiteral("ActThresholdMinBackColor"), MEMBER(values, ActThresholdMinBackColor));
+    base.flag(QStringLiteral("ActThresholdMedBackColor"), MEMBER(values, ActThresholdMedBackColor));
+    base.flag(QStringLiteral("ActThresholdMaxBackColor"), MEMBER(values, ActThresholdMaxBackColor));
+    base.flag(QStringLiteral("ActThresholdMinForeColor"), MEMBER(values, ActThresholdMinForeColor));
+    base.flag(QStringLiteral("ActThresholdMedForeColor"), MEMBER(values, ActThresholdMedForeColor));
+    base.flag(QStringLiteral("ActThresholdMaxForeColor"), MEMBER(values, ActThresholdMaxForeColor));
 
     // The reader takes the fixed-area grid lines before the data area's.
     section.readOrder = section.values;
@@ -259,18 +268,18 @@ Section formatSection(GridFormat &grid, ValueFormat &values,
 #undef MEMBER
 
 // Accessors of an object's property for the helpers above, the object looked up afresh.
-#define PROP(object, getter, setter)                                                            \
+#define PROP(object, getter, setter)                                                               \
     [c] { return c.object.getter(); }, [c](auto value) { c.object.setter(value); }
 
 Chart2DParts Chart2DParts::of(platform::chart::Chart2DModel &model)
 {
-    return {model.header, model.footer, model.legend, model.border,
+    return {model.header,   model.footer,    model.legend,     model.border,
             model.interior, model.chartArea, model.chartGroups};
 }
 
 Chart2DParts Chart2DParts::of(platform::chart::Chart2D &chart)
 {
-    return {chart.header(), chart.footer(), chart.legend(), chart.border(),
+    return {chart.header(),   chart.footer(),    chart.legend(),     chart.border(),
             chart.interior(), chart.chartArea(), chart.chartGroups()};
 }
 
@@ -299,37 +308,44 @@ Section chartSection(const Chart2DParts &chart)
 
     Values area(out, QStringLiteral("\\Chart2d\\Area"));
     area.boolean(QStringLiteral("IsBoxed"), PROP(chartArea.areaBox(), isBoxed, setIsBoxed));
-    area.whole(QStringLiteral("BorderType"),
-               PROP(chartArea.border(), borderType, setBorderType));
+    area.whole(QStringLiteral("BorderType"), PROP(chartArea.border(), borderType, setBorderType));
     area.whole(QStringLiteral("BorderWidth"),
                PROP(chartArea.border(), borderWidth, setBorderWidth));
 
     // Titles and the legend write the font's last two names in lower case.
     const QString underline = QStringLiteral("underline");
     const QString weight = QStringLiteral("weight");
-    const auto title = [&out, &underline, &weight](const QString &key,
-                                                   platform::chart::Title &t) {
+    const auto title = [&out, &underline, &weight](const QString &key, platform::chart::Title &t) {
         Values v(out, key);
         platform::chart::Title *p = &t;
-        v.whole(QStringLiteral("BorderType"), [p] { return p->border().borderType(); },
-                [p](qint32 x) { p->border().setBorderType(x); });
-        v.whole(QStringLiteral("BorderWidth"), [p] { return p->border().borderWidth(); },
-                [p](qint32 x) { p->border().setBorderWidth(x); });
-        v.whole(QStringLiteral("Alignment"), [p] { return p->alignment(); },
-                [p](qint32 x) { p->setAlignment(x); });
-        v.boolean(QStringLiteral("IsShowing"), [p] { return p->isShowing(); },
-                  [p](bool x) { p->setIsShowing(x); });
-        v.whole(QStringLiteral("FileImageLayout"),
-                [p] { return p->interior().image().fileImageLayout(); },
-                [p](qint32 x) { p->interior().image().setFileImageLayout(x); });
-        v.text(QStringLiteral("FileName"), [p] { return p->interior().image().fileName(); },
-               [p](const QString &x) { p->interior().image().setFileName(x); });
-        v.colour(QStringLiteral("Background"), [p] { return p->interior().background(); },
-                 [p](qint32 x) { p->interior().setBackground(x); });
-        v.colour(QStringLiteral("Foreground"), [p] { return p->interior().foreground(); },
-                 [p](qint32 x) { p->interior().setForeground(x); });
-        v.text(QStringLiteral("Text"), [p] { return p->text(); },
-               [p](const QString &x) { p->setText(x); });
+        v.whole(
+            QStringLiteral("BorderType"), [p] { return p->border().borderType(); },
+            [p](qint32 x) { p->border().setBorderType(x); });
+        v.whole(
+            QStringLiteral("BorderWidth"), [p] { return p->border().borderWidth(); },
+            [p](qint32 x) { p->border().setBorderWidth(x); });
+        v.whole(
+            QStringLiteral("Alignment"), [p] { return p->alignment(); },
+            [p](qint32 x) { p->setAlignment(x); });
+        v.boolean(
+            QStringLiteral("IsShowing"), [p] { return p->isShowing(); },
+            [p](bool x) { p->setIsShowing(x); });
+        v.whole(
+            QStringLiteral("FileImageLayout"),
+            [p] { return p->interior().image().fileImageLayout(); },
+            [p](qint32 x) { p->interior().image().setFileImageLayout(x); });
+        v.text(
+            QStringLiteral("FileName"), [p] { return p->interior().image().fileName(); },
+            [p](const QString &x) { p->interior().image().setFileName(x); });
+        v.colour(
+            QStringLiteral("Background"), [p] { return p->interior().background(); },
+            [p](qint32 x) { p->interior().setBackground(x); });
+        v.colour(
+            QStringLiteral("Foreground"), [p] { return p->interior().foreground(); },
+            [p](qint32 x) { p->interior().setForeground(x); });
+        v.text(
+            QStringLiteral("Text"), [p] { return p->text(); },
+            [p](const QString &x) { p->setText(x); });
         Values(out, key + QStringLiteral("\\Font"))
             .font([p]() -> Font & { return p->font(); }, underline, weight);
     };
@@ -338,18 +354,14 @@ Section chartSection(const Chart2DParts &chart)
 
     Values legend(out, QStringLiteral("\\Chart2d\\Legend"));
     legend.whole(QStringLiteral("BorderType"), PROP(legend.border(), borderType, setBorderType));
-    legend.whole(QStringLiteral("BorderWidth"),
-                 PROP(legend.border(), borderWidth, setBorderWidth));
+    legend.whole(QStringLiteral("BorderWidth"), PROP(legend.border(), borderWidth, setBorderWidth));
     legend.boolean(QStringLiteral("IsShowing"), PROP(legend, isShowing, setIsShowing));
     legend.whole(QStringLiteral("Orientation"), PROP(legend, orientation, setOrientation));
     legend.whole(QStringLiteral("FileImageLayout"),
                  PROP(legend.interior().image(), fileImageLayout, setFileImageLayout));
-    legend.text(QStringLiteral("FileName"), PROP(legend.interior().image(), fileName,
-                                                  setFileName));
-    legend.colour(QStringLiteral("Background"), PROP(legend.interior(), background,
-                                                      setBackground));
-    legend.colour(QStringLiteral("Foreground"), PROP(legend.interior(), foreground,
-                                                      setForeground));
+    legend.text(QStringLiteral("FileName"), PROP(legend.interior().image(), fileName, setFileName));
+    legend.colour(QStringLiteral("Background"), PROP(legend.interior(), background, setBackground));
+    legend.colour(QStringLiteral("Foreground"), PROP(legend.interior(), foreground, setForeground));
     legend.text(QStringLiteral("Text"), PROP(legend, text, setText));
     legend.whole(QStringLiteral("Anchor"), PROP(legend, anchor, setAnchor));
     Values(out, QStringLiteral("\\Chart2d\\Legend\\Font"))
@@ -362,46 +374,61 @@ Section chartSection(const Chart2DParts &chart)
         platform::chart::Axes *axes = &c.chartArea.axes();
         const auto a = [axes, item]() -> platform::chart::Axis & { return axes->item(item); };
         Values v(out, key);
-        v.boolean(QStringLiteral("IsShowing"), [a] { return a().isShowing(); },
-                  [a](bool x) { a().setIsShowing(x); });
+        v.boolean(
+            QStringLiteral("IsShowing"), [a] { return a().isShowing(); },
+            [a](bool x) { a().setIsShowing(x); });
         if (y) {
-            v.boolean(QStringLiteral("IsLogarithmic"), [a] { return a().isLogarithmic(); },
-                      [a](bool x) { a().setIsLogarithmic(x); });
-            v.boolean(QStringLiteral("Is100Percente"), [a] { return a().is100Percente(); },
-                      [a](bool x) { a().setIs100Percente(x); });
+            v.boolean(
+                QStringLiteral("IsLogarithmic"), [a] { return a().isLogarithmic(); },
+                [a](bool x) { a().setIsLogarithmic(x); });
+            v.boolean(
+                QStringLiteral("Is100Percente"), [a] { return a().is100Percente(); },
+                [a](bool x) { a().setIs100Percente(x); });
         }
-        v.boolean(QStringLiteral("IsReversed"), [a] { return a().isReversed(); },
-                  [a](bool x) { a().setIsReversed(x); });
+        v.boolean(
+            QStringLiteral("IsReversed"), [a] { return a().isReversed(); },
+            [a](bool x) { a().setIsReversed(x); });
         if (y) {
-            v.text(QStringLiteral("LabelFormat"), [a] { return a().labelFormat(); },
-                   [a](const QString &x) { a().setLabelFormat(x); });
-            v.integer(QStringLiteral("LabelCategory"), [a] { return a().labelCategory(); },
-                      [a](qint16 x) { a().setLabelCategory(x); });
+            v.text(
+                QStringLiteral("LabelFormat"), [a] { return a().labelFormat(); },
+                [a](const QString &x) { a().setLabelFormat(x); });
+            v.integer(
+                QStringLiteral("LabelCategory"), [a] { return a().labelCategory(); },
+                [a](qint16 x) { a().setLabelCategory(x); });
         }
-        v.whole(QStringLiteral("LineStyle"), [a] { return a().lineStyle(); },
-                [a](qint32 x) { a().setLineStyle(x); });
-        v.whole(QStringLiteral("GridStyle"), [a] { return a().gridStyle(); },
-                [a](qint32 x) { a().setGridStyle(x); });
+        v.whole(
+            QStringLiteral("LineStyle"), [a] { return a().lineStyle(); },
+            [a](qint32 x) { a().setLineStyle(x); });
+        v.whole(
+            QStringLiteral("GridStyle"), [a] { return a().gridStyle(); },
+            [a](qint32 x) { a().setGridStyle(x); });
         if (y) {
-            v.whole(QStringLiteral("TitleRotation"), [a] { return a().titleRotation(); },
-                    [a](qint32 x) { a().setTitleRotation(x); });
+            v.whole(
+                QStringLiteral("TitleRotation"), [a] { return a().titleRotation(); },
+                [a](qint32 x) { a().setTitleRotation(x); });
         }
-        v.colour(QStringLiteral("LineColor"), [a] { return a().lineColor(); },
-                 [a](qint32 x) { a().setLineColor(x); });
-        v.colour(QStringLiteral("GridColor"), [a] { return a().gridColor(); },
-                 [a](qint32 x) { a().setGridColor(x); });
-        v.real(QStringLiteral("Spacing"), [a] { return a().spacing(); },
-               [a](double x) { a().setSpacing(x); });
-        v.whole(QStringLiteral("LineWidth"), [a] { return a().lineWidth(); },
-                [a](qint32 x) { a().setLineWidth(x); });
-        v.whole(QStringLiteral("GridWidth"), [a] { return a().gridWidth(); },
-                [a](qint32 x) { a().setGridWidth(x); });
-        v.real(QStringLiteral("Rotation"), [a] { return a().rotation(); },
-               [a](double x) { a().setRotation(x); });
-        Values(out, key + QStringLiteral("\\Font"))
-            .font([a]() -> Font & { return a().font(); });
-        Values(out, key + QStringLiteral("\\TitleFont"))
-            .font([a]() -> Font & { return a().titleFont(); });
+        v.colour(
+            QStringLiteral("LineColor"), [a] { return a().lineColor(); },
+            [a](qint32 x) { a().setLineColor(x); });
+        v.colour(
+            QStringLiteral("GridColor"), [a] { return a().gridColor(); },
+            [a](qint32 x) { a().setGridColor(x); });
+        v.real(
+            QStringLiteral("Spacing"), [a] { return a().spacing(); },
+            [a](double x) { a().setSpacing(x); });
+        v.whole(
+            QStringLiteral("LineWidth"), [a] { return a().lineWidth(); },
+            [a](qint32 x) { a().setLineWidth(x); });
+        v.whole(
+            QStringLiteral("GridWidth"), [a] { return a().gridWidth(); },
+            [a](qint32 x) { a().setGridWidth(x); });
+        v.real(
+            QStringLiteral("Rotation"), [a] { return a().rotation(); },
+            [a](double x) { a().setRotation(x); });
+        Values(out, key + QStringLiteral("\\Font")).font([a]() -> Font & { return a().font(); });
+        Values(out, key + QStringLiteral("\\TitleFont")).font([a]() -> Font & {
+            return a().titleFont();
+        });
     }
 
     section.readOrder = section.values;
@@ -415,8 +442,9 @@ Section previewSection(PreviewOptions &preview)
     Section section{QStringLiteral("\\Preview"), QStringLiteral("Comment"), {}, {}};
     Values v(section.values, QStringLiteral("\\Preview"));
     PreviewOptions *p = &preview;
-    v.text(QStringLiteral("Comment"), [p] { return p->PreviewComment; },
-           [p](const QString &x) { p->PreviewComment = x; });
+    v.text(
+        QStringLiteral("Comment"), [p] { return p->PreviewComment; },
+        [p](const QString &x) { p->PreviewComment = x; });
     const std::pair<const char *, bool PreviewOptions::*> switches[] = {
         {"ShowHeaderAndFooter", &PreviewOptions::PreviewHeaderAndFooter},
         {"ShowComments", &PreviewOptions::PreviewComments},
@@ -428,8 +456,9 @@ Section previewSection(PreviewOptions &preview)
         {"ShowBW", &PreviewOptions::PreviewBW},
     };
     for (const auto &[name, member] : switches) {
-        v.boolean(QString::fromLatin1(name), [p, member = member] { return p->*member; },
-                  [p, member = member](bool x) { p->*member = x; });
+        v.boolean(
+            QString::fromLatin1(name), [p, member = member] { return p->*member; },
+            [p, member = member](bool x) { p->*member = x; });
     }
     section.readOrder = section.values;
     return section;

@@ -62,7 +62,7 @@ struct StoredValue
 
 struct Section
 {
-    QString probeKey;                // the key of the value whose presence marks the section
+    QString probeKey; // the key of the value whose presence marks the section
     QString probeName;
     std::vector<StoredValue> values; // in the order written
     std::vector<StoredValue> readOrder;

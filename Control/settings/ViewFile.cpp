@@ -64,8 +64,8 @@ mode_t processUmask()
 std::unique_ptr<QTemporaryFile> temporaryBeside(const QString &target)
 {
     const QFileInfo info(target);
-    auto file = std::make_unique<QTemporaryFile>(info.absoluteDir().filePath(
-        QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
+    auto file = std::make_unique<QTemporaryFile>(
+        info.absoluteDir().filePath(QLatin1Char('.') + info.fileName() + QLatin1String(".XXXXXX")));
     if (!file->open())
         fail(file->errorString());
     // A temporary file is its owner's alone; the file put in place gets the mode of any new
@@ -90,8 +90,7 @@ bool placeWithoutReplacing(const QString &from, const QString &to)
     if (errno == EEXIST)
         return false;
     // A file system without hard links may still rename without replacing.
-    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE)
-        == 0)
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EEXIST)
         return false;
@@ -173,8 +172,7 @@ bool PelmoraC02::writeView(const QString &archivo)
         // Everything is written under temporary names first and put in place at the end, so
         // a failure leaves nothing behind.
         std::unique_ptr<QTemporaryFile> view = temporaryBeside(archivo);
-        if (view->write(text) != text.size() || !view->flush()
-            || ::fsync(view->handle()) != 0)
+        if (view->write(text) != text.size() || !view->flush() || ::fsync(view->handle()) != 0)
             fail(view->errorString());
         view->close();
 
@@ -270,8 +268,8 @@ void PelmoraC02::applyViewFile(const ViewFile &v, const QString &localCubeFile)
     for (int i = 0; i < layoutState.NumDims; ++i) {
         const OrderDim &d = v.orderDim[i];
         pelmora::setOrderDim(layoutState, i, d.jerarquia, d.jerarquiaSalto, d.lugar, d.nombre,
-                             d.opcionCampo, d.opcionTipo, d.opcionTipoReg, d.opcionValor,
-                             d.orden, d.ordenTipo, d.profundidad, d.tipo, d.vacio);
+                             d.opcionCampo, d.opcionTipo, d.opcionTipoReg, d.opcionValor, d.orden,
+                             d.ordenTipo, d.profundidad, d.tipo, d.vacio);
         // Every list is the view's, an empty one included: a list left from the view read
         // before would change the statements.
         OrderDim &record = orderDimAt(layoutState, i);

@@ -89,11 +89,15 @@ void writeFont(Writer &w, const QString &key, const ViewFont &f)
 }
 
 const char *const buttonKeys[] = {
+    // clang-format off
     "VisibleButtonOpen=",       "VisibleButtonSave=",     "VisibleButtonPrint=",
     "VisibleButtonExport=",     "VisibleButtonCopy=",     "VisibleButtonDirectMDX=",
+    // clang-format on
     "VisibleButtonShowElements=", "VisibleButtonChart2d=", "VisibleButtonChart3d=",
+    // clang-format off
     "VisibleButtonSwapXY=",     "VisibleButtonLayout=",   "VisibleButtonDimension=",
     "VisibleButtonFormat=",     "VisibleButtonAbout=",
+    // clang-format on
 };
 static_assert(std::size(buttonKeys) == viewFileButtons.size());
 
@@ -220,10 +224,7 @@ public:
     }
 
     // The value of the key text: what follows its first "=", or all of it.
-    QString value()
-    {
-        return valueOf(next(1));
-    }
+    QString value() { return valueOf(next(1)); }
 
     static QString valueOf(const Record &record)
     {
@@ -472,8 +473,8 @@ ViewFile parseViewFile(const QByteArray &bytes)
     {
         const Record &rec = r.next(4);
         const QString left = Reader::valueOf(rec);
-        v.Left = left.trimmed().isEmpty() ? std::nullopt
-                                          : std::optional<double>(eitherSeparator(left));
+        v.Left =
+            left.trimmed().isEmpty() ? std::nullopt : std::optional<double>(eitherSeparator(left));
         v.Top = itemPosition(rec[1]);
         v.Width = itemPosition(rec[2]);
         v.Height = itemPosition(rec[3]);
@@ -534,10 +535,10 @@ ViewFile parseViewFile(const QByteArray &bytes)
     ValueFormat &vf = v.valueFormat;
     g.DataFormat = r.value();
     v.Interactive = strictBool(r.value());
-    for (int *colour : {&g.BackColor, &g.BackColorData, &g.BackColorSubtotal,
-                        &g.BackColorDataSubtotal, &g.ForeColor, &g.ForeColorData,
-                        &g.ForeColorSubtotal, &g.ForeColorDataSubtotal, &g.GridColor,
-                        &g.GridColorData})
+    for (int *colour :
+         {&g.BackColor, &g.BackColorData, &g.BackColorSubtotal, &g.BackColorDataSubtotal,
+          &g.ForeColor, &g.ForeColorData, &g.ForeColorSubtotal, &g.ForeColorDataSubtotal,
+          &g.GridColor, &g.GridColorData})
         *colour = toLong(r.value());
     g.GridLinesData = toLong(r.value());
     g.GridLines = toLong(r.value());
@@ -547,13 +548,13 @@ ViewFile parseViewFile(const QByteArray &bytes)
     vf.ValueType = toLong(r.value());
     vf.SemaphoreMinValue = eitherSeparator(r.value());
     vf.SemaphoreMaxValue = eitherSeparator(r.value());
-    for (int *colour : {&vf.ThresholdMinBackColor, &vf.ThresholdMedBackColor,
-                        &vf.ThresholdMaxBackColor, &vf.ThresholdMinForeColor,
-                        &vf.ThresholdMedForeColor, &vf.ThresholdMaxForeColor})
+    for (int *colour :
+         {&vf.ThresholdMinBackColor, &vf.ThresholdMedBackColor, &vf.ThresholdMaxBackColor,
+          &vf.ThresholdMinForeColor, &vf.ThresholdMedForeColor, &vf.ThresholdMaxForeColor})
         *colour = toLong(r.value());
-    for (bool *flag : {&vf.ActThresholdMinBackColor, &vf.ActThresholdMedBackColor,
-                       &vf.ActThresholdMaxBackColor, &vf.ActThresholdMinForeColor,
-                       &vf.ActThresholdMedForeColor, &vf.ActThresholdMaxForeColor})
+    for (bool *flag :
+         {&vf.ActThresholdMinBackColor, &vf.ActThresholdMedBackColor, &vf.ActThresholdMaxBackColor,
+          &vf.ActThresholdMinForeColor, &vf.ActThresholdMedForeColor, &vf.ActThresholdMaxForeColor})
         *flag = wordBool(r.value());
     g.Appearance = toLong(r.value());
     // What the grids would refuse when the look is applied, refused before anything is.

@@ -32,12 +32,14 @@ using ViewFont = platform::forms::FontAttributes;
 void applyViewFont(const ViewFont &attributes, platform::forms::FontObject &font);
 
 // The toolbar buttons a view file shows or hides, in the file's order.
-inline constexpr std::array<int, 14> viewFileButtons = {1, 2, 4, 5, 6, 8, 9, 10, 11,
-                                                        13, 14, 15, 17, 19};
+inline constexpr std::array<int, 14> viewFileButtons = {1,  2,  4,  5,  6,  8,  9,
+                                                        10, 11, 13, 14, 15, 17, 19};
 
 // The fonts of a view file, in the file's order.
+// clang-format off
 enum ViewFontSlot : int { ControlFontSlot = 0, DataFontSlot, SubtotalFontSlot,
                           DataSubtotalFontSlot };
+// clang-format on
 
 struct ViewFile
 {

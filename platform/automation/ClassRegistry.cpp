@@ -55,9 +55,9 @@ void *loadLibrary(const QString &path, const QString &purpose)
     void *handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char *reason = dlerror();
-        throw Error(QStringLiteral("%1: the library %2 cannot be loaded: %3")
-                        .arg(purpose, path,
-                             reason ? QString::fromLocal8Bit(reason) : QStringLiteral("?")));
+        throw Error(
+            QStringLiteral("%1: the library %2 cannot be loaded: %3")
+                .arg(purpose, path, reason ? QString::fromLocal8Bit(reason) : QStringLiteral("?")));
     }
     loaded.insert(path, handle);
     return handle;
@@ -72,8 +72,8 @@ void *findSymbol(void *handle, const char *name)
 int callServer(const QString &libraryPath, const char *entry)
 {
     const QString path = QFileInfo(libraryPath).absoluteFilePath();
-    const QString purpose = QStringLiteral("Cannot call %1 of %2")
-                                .arg(QString::fromLatin1(entry), libraryPath);
+    const QString purpose =
+        QStringLiteral("Cannot call %1 of %2").arg(QString::fromLatin1(entry), libraryPath);
     void *handle = loadLibrary(path, purpose);
     auto function = reinterpret_cast<ServerEntry>(findSymbol(handle, entry));
     if (!function)
@@ -89,8 +89,8 @@ void registerClass(const QString &className, const QString &libraryPath)
         throw Error(QStringLiteral("Cannot register the class \"%1\": not a valid class name")
                         .arg(className));
     if (libraryPath.isEmpty())
-        throw Error(QStringLiteral("Cannot register the class %1: no library given")
-                        .arg(className));
+        throw Error(
+            QStringLiteral("Cannot register the class %1: no library given").arg(className));
     Store store;
     if (!store.createKey(Root::ClassesRoot, serverPath(className))
         || !store.setValue(Root::ClassesRoot, serverPath(className), QString(),
@@ -123,14 +123,15 @@ QString registeredLibrary(const QString &className)
 {
     if (!isValidClassName(className))
         return QString();
-    return Store().queryValue(Root::ClassesRoot, serverPath(className), QString()).value_or(
-        QString());
+    return Store()
+        .queryValue(Root::ClassesRoot, serverPath(className), QString())
+        .value_or(QString());
 }
 
 QObject *createObject(const QString &className, QWidget *parent)
 {
-    const QString purpose = QStringLiteral("Cannot create an object of the class %1")
-                                .arg(className);
+    const QString purpose =
+        QStringLiteral("Cannot create an object of the class %1").arg(className);
     const QString library = registeredLibrary(className);
     if (library.isEmpty())
         throw Error(QStringLiteral("%1: the class is not registered").arg(purpose));
@@ -143,8 +144,8 @@ QObject *createObject(const QString &className, QWidget *parent)
     }
     QObject *object = factory(className.toUtf8().constData(), parent);
     if (!object) {
-        throw Error(QStringLiteral("%1: the library %2 does not provide this class")
-                        .arg(purpose, library));
+        throw Error(
+            QStringLiteral("%1: the library %2 does not provide this class").arg(purpose, library));
     }
     return object;
 }

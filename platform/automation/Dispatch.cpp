@@ -36,8 +36,7 @@ bool sameName(const QString &a, const QString &b, Qt::CaseSensitivity sensitivit
 void requireObject(const QObject *object, const QString &name)
 {
     if (!object)
-        throw Error(QStringLiteral("Object required to use the property or method: %1")
-                        .arg(name));
+        throw Error(QStringLiteral("Object required to use the property or method: %1").arg(name));
 }
 
 std::optional<QMetaProperty> findProperty(const QObject *object, const QString &name)
@@ -119,12 +118,12 @@ Call resolveCall(const QObject *object, const QString &name, const QVariantList 
                 if (failed < 0)
                     return call;
                 if (!mismatch) {
-                    mismatch = QStringLiteral("Type mismatch in argument %1 of %2: cannot "
-                                              "convert %3 to %4")
-                                   .arg(failed + 1)
-                                   .arg(name, typeName(args[failed]),
-                                        QString::fromLatin1(
-                                            method.parameterMetaType(failed).name()));
+                    mismatch =
+                        QStringLiteral("Type mismatch in argument %1 of %2: cannot "
+                                       "convert %3 to %4")
+                            .arg(failed + 1)
+                            .arg(name, typeName(args[failed]),
+                                 QString::fromLatin1(method.parameterMetaType(failed).name()));
                 }
             }
             if (mismatch)
@@ -164,9 +163,9 @@ void setProperty(QObject *object, const QString &name, const QVariant &value)
     QVariant converted = value;
     // Enumerations accept their key names as well as numbers; QMetaProperty::write does that.
     if (!property->isEnumType() && !convertTo(converted, property->metaType())) {
-        throw Error(QStringLiteral("Invalid property value for %1: cannot convert %2 to %3")
-                        .arg(name, typeName(value),
-                             QString::fromLatin1(property->metaType().name())));
+        throw Error(
+            QStringLiteral("Invalid property value for %1: cannot convert %2 to %3")
+                .arg(name, typeName(value), QString::fromLatin1(property->metaType().name())));
     }
     if (!property->write(object, converted))
         throw Error(QStringLiteral("Invalid property value for %1").arg(name));

@@ -52,16 +52,15 @@ QString Download::cacheDirectory()
 QString Download::cacheFileFor(const QUrl &url)
 {
     // The fragment never reaches the server, so it does not make another file.
-    const QByteArray hash =
-        QCryptographicHash::hash(url.adjusted(QUrl::RemoveFragment).toEncoded(),
-                                 QCryptographicHash::Sha1)
-            .toHex()
-            .left(8);
+    const QByteArray hash = QCryptographicHash::hash(url.adjusted(QUrl::RemoveFragment).toEncoded(),
+                                                     QCryptographicHash::Sha1)
+                                .toHex()
+                                .left(8);
 
     // The last segment as the URL spells it: an encoded "/" stays inside the segment.
     const QString path = url.path(QUrl::FullyEncoded);
-    const QString segment = QUrl::fromPercentEncoding(
-        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).toUtf8());
+    const QString segment =
+        QUrl::fromPercentEncoding(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).toUtf8());
     const qsizetype dot = segment.lastIndexOf(QLatin1Char('.'));
     QString stem = dot > 0 ? segment.left(dot) : segment;
     QString extension = dot > 0 ? segment.mid(dot) : QString();
@@ -76,15 +75,14 @@ QString Download::cacheFileFor(const QUrl &url)
     if (stem.isEmpty())
         stem = QStringLiteral("download");
 
-    const bool plainExtension =
-        extension.size() > 1 && extension.size() <= maximumExtension
-        && std::all_of(extension.begin() + 1, extension.end(),
-                       [](QChar c) { return c.isLetterOrNumber(); });
+    const bool plainExtension = extension.size() > 1 && extension.size() <= maximumExtension
+                                && std::all_of(extension.begin() + 1, extension.end(),
+                                               [](QChar c) { return c.isLetterOrNumber(); });
     if (!plainExtension)
         extension.clear();
 
-    return cacheDirectory() + QLatin1Char('/') + stem + QLatin1Char('-')
-           + QString::fromLatin1(hash) + extension;
+    return cacheDirectory() + QLatin1Char('/') + stem + QLatin1Char('-') + QString::fromLatin1(hash)
+           + extension;
 }
 
 void Download::setInactivityTimeout(int milliseconds)
@@ -101,8 +99,8 @@ void Download::setInactivityTimeout(int milliseconds)
 void Download::start(const QUrl &url)
 {
     if (m_running)
-        throw Error(QStringLiteral("A download is already running: %1")
-                        .arg(m_url.toDisplayString()));
+        throw Error(
+            QStringLiteral("A download is already running: %1").arg(m_url.toDisplayString()));
     m_url = url;
     m_running = true;
     const quint64 generation = ++m_generation;

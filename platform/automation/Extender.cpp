@@ -13,9 +13,7 @@ using platform::forms::pixelsToTwipsY;
 using platform::forms::twipsToPixelsX;
 using platform::forms::twipsToPixelsY;
 
-Extender::Extender(QWidget *widget, QObject *parent) : QObject(parent), m_widget(widget)
-{
-}
+Extender::Extender(QWidget *widget, QObject *parent) : QObject(parent), m_widget(widget) {}
 
 QWidget *Extender::widget() const
 {

@@ -94,8 +94,10 @@ struct TypeName
 };
 
 constexpr TypeName typeNames[] = {
+    // clang-format off
     {FileType::Empty, "empty"},   {FileType::Bool, "bool"},     {FileType::Int, "int"},
     {FileType::Int64, "int64"},   {FileType::Double, "double"}, {FileType::String, "string"},
+    // clang-format on
 };
 
 QString nameOf(FileType type)
@@ -160,7 +162,8 @@ QJsonValue toJson(const QVariant &value, FileType type)
         if (std::isfinite(number))
             return number;
         return std::isnan(number) ? QStringLiteral("nan")
-                                  : number > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+               : number > 0       ? QStringLiteral("inf")
+                                  : QStringLiteral("-inf");
     }
     case FileType::String:
         return value.toString();
@@ -178,8 +181,7 @@ QJsonValue toJson(const QVariant &value, FileType type)
     corrupt(path, QStringLiteral("the value of %1 is not a valid %2").arg(name, nameOf(type)));
 }
 
-QVariant fromJson(const QJsonValue &json, FileType type, const QString &path,
-                  const QString &name)
+QVariant fromJson(const QJsonValue &json, FileType type, const QString &path, const QString &name)
 {
     const auto wrong = [&] { wrongValue(path, name, type); };
     switch (type) {
@@ -194,8 +196,7 @@ QVariant fromJson(const QJsonValue &json, FileType type, const QString &path,
     case FileType::Int: {
         const double number = json.toDouble();
         if (!json.isDouble() || number != std::floor(number)
-            || number < std::numeric_limits<int>::min()
-            || number > std::numeric_limits<int>::max())
+            || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
             wrong();
         return int(number);
     }
@@ -242,15 +243,15 @@ void FilePropertyBag::load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot read the property file %1: %2")
-                        .arg(path, file.errorString()));
+        throw Error(
+            QStringLiteral("Cannot read the property file %1: %2").arg(path, file.errorString()));
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (parseError.error != QJsonParseError::NoError)
         corrupt(path, parseError.errorString());
     if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Cannot read the property file %1: %2")
-                        .arg(path, file.errorString()));
+        throw Error(
+            QStringLiteral("Cannot read the property file %1: %2").arg(path, file.errorString()));
 
     const QJsonObject root = document.object();
     if (!document.isObject() || root.value(QLatin1String("format")).toString() != formatTag)
@@ -308,10 +309,10 @@ void FilePropertyBag::save(const QString &path) const
                            {QStringLiteral("properties"), properties}};
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
-        throw Error(QStringLiteral("Cannot write the property file %1: %2")
-                        .arg(path, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0
+        || !file.commit()) {
+        throw Error(
+            QStringLiteral("Cannot write the property file %1: %2").arg(path, file.errorString()));
     }
 }
 

@@ -6,8 +6,7 @@ namespace platform::chart {
 
 AxisLabelFormatter::AxisLabelFormatter(const QStringList &labels, QObject *parent)
     : QValue3DAxisFormatter(parent), m_labels(labels)
-{
-}
+{}
 
 QString AxisLabelFormatter::labelAt(qreal value) const
 {

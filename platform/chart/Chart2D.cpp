@@ -132,13 +132,26 @@ void Chart2D::callAction(qint32 code, bool)
 {
     m_actions.append(code);
     switch (code) {
-    case 62: m_canvas->enableGesture(Chart2DCanvas::Zoom); break;
-    case 82: m_canvas->enableGesture(Chart2DCanvas::Move); break;
-    case 83: m_canvas->enableGesture(Chart2DCanvas::ChartZoom); break;
-    case 401: m_canvas->enableGesture(Chart2DCanvas::AxisZoom); break;
-    case 402: m_canvas->enableGesture(Chart2DCanvas::Rotate); break;
-    case 14: m_canvas->enableGesture(Chart2DCanvas::Reset); break;
-    default: break;
+    case 62:
+        m_canvas->enableGesture(Chart2DCanvas::Zoom);
+        break;
+    case 82:
+        m_canvas->enableGesture(Chart2DCanvas::Move);
+        break;
+    case 83:
+        m_canvas->enableGesture(Chart2DCanvas::ChartZoom);
+        break;
+    case 401:
+        m_canvas->enableGesture(Chart2DCanvas::AxisZoom);
+        break;
+    case 402:
+        m_canvas->enableGesture(Chart2DCanvas::Rotate);
+        break;
+    case 14:
+        m_canvas->enableGesture(Chart2DCanvas::Reset);
+        break;
+    default:
+        break;
     }
 }
 

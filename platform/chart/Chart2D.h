@@ -40,21 +40,21 @@ public:
     explicit Chart2D(QWidget *parent = nullptr);
     ~Chart2D() override;
 
-    Title &header() { return m_model.header; }                   // 1
+    Title &header() { return m_model.header; } // 1
     const Title &header() const { return m_model.header; }
-    Title &footer() { return m_model.footer; }                   // 2
+    Title &footer() { return m_model.footer; } // 2
     const Title &footer() const { return m_model.footer; }
-    Legend &legend() { return m_model.legend; }                  // 3
+    Legend &legend() { return m_model.legend; } // 3
     const Legend &legend() const { return m_model.legend; }
-    Border &border() { return m_model.border; }                  // 4
+    Border &border() { return m_model.border; } // 4
     const Border &border() const { return m_model.border; }
-    Interior &interior() { return m_model.interior; }            // 5
+    Interior &interior() { return m_model.interior; } // 5
     const Interior &interior() const { return m_model.interior; }
-    using DeferredRedraw::isBatched;                             // 6
+    using DeferredRedraw::isBatched; // 6
     using DeferredRedraw::setIsBatched;
-    ChartArea &chartArea() { return m_model.chartArea; }         // 8
+    ChartArea &chartArea() { return m_model.chartArea; } // 8
     const ChartArea &chartArea() const { return m_model.chartArea; }
-    ChartGroups &chartGroups() { return m_model.chartGroups; }   // 9
+    ChartGroups &chartGroups() { return m_model.chartGroups; } // 9
     const ChartGroups &chartGroups() const { return m_model.chartGroups; }
     const Chart2DModel &model() const { return m_model; }
 
@@ -66,13 +66,13 @@ public:
     // A printout on one page (the default printer without an argument), the picture on the
     // clipboard, picture files (PictureKind::Bitmap for BMP, ::Metafile for WMF; JPEG with its
     // quality 0..100). Each answers false when it could not be done.
-    bool printChart(QPrinter &printer);                       // 18
+    bool printChart(QPrinter &printer); // 18
     bool printChart();
-    bool copyToClipboard();                                   // 19
-    bool savePicture(const QString &path, qint32 kind);       // 20
-    void callAction(qint32 code, bool flag = false);          // 22 (the flag is not used)
-    bool saveJpeg(const QString &path, int quality = 80);     // 27
-    bool savePng(const QString &path);                        // 28
+    bool copyToClipboard();                               // 19
+    bool savePicture(const QString &path, qint32 kind);   // 20
+    void callAction(qint32 code, bool flag = false);      // 22 (the flag is not used)
+    bool saveJpeg(const QString &path, int quality = 80); // 27
+    bool savePng(const QString &path);                    // 28
 
     QImage picture() const;
     const QList<qint32> &actionCalls() const { return m_actions; }

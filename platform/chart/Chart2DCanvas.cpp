@@ -507,9 +507,7 @@ private:
         painter.setRenderHint(QPainter::Antialiasing);
         for (int k = 0; k < sets; ++k) {
             const int first = k * per;
-            auto v = [&](int i, int p) {
-                return d.value(std::min(first + i, d.series - 1), p);
-            };
+            auto v = [&](int i, int p) { return d.value(std::min(first + i, d.series - 1), p); };
             const SeriesStyle &style = d.styles[std::size_t(first)];
             QPen pen = linePen(style.line().pattern(), toColor(style.line().color(), Qt::black),
                                std::max(2, style.line().width()));
@@ -563,8 +561,8 @@ private:
             const SeriesStyle &style = d.styles[std::size_t(2 * k)];
             QBrush brush = fillBrush(style.fill(), Qt::gray);
             painter.setBrush(brush);
-            painter.setPen(linePen(style.line().pattern(),
-                                   toColor(style.line().color(), Qt::black), 1));
+            painter.setPen(
+                linePen(style.line().pattern(), toColor(style.line().color(), Qt::black), 1));
             for (int p = 0; p < d.points; ++p) {
                 const double y = d.value(2 * k, p);
                 if (!std::isfinite(y))
@@ -572,8 +570,8 @@ private:
                 double radius = maxRadius * 0.5;
                 if (2 * k + 1 < d.series && largest > 0) {
                     const double size = d.value(2 * k + 1, p);
-                    radius = std::isfinite(size) ? maxRadius * std::sqrt(std::fabs(size) / largest)
-                                                 : 0;
+                    radius =
+                        std::isfinite(size) ? maxRadius * std::sqrt(std::fabs(size) / largest) : 0;
                 }
                 if (radius > 0)
                     painter.drawEllipse(map(p, y), radius, radius);
@@ -610,8 +608,8 @@ private:
             return;
         const QRectF plot = chart()->mapToScene(chart()->plotArea()).boundingRect();
         const QPointF shift(d.dx, d.dy);
-        const QColor back = d.shading == Shading::Color ? QColor(220, 228, 240)
-                                                        : QColor(225, 225, 225);
+        const QColor back =
+            d.shading == Shading::Color ? QColor(220, 228, 240) : QColor(225, 225, 225);
         const QColor side = back.darker(112);
         const QColor floor = back.darker(125);
         painter.save();
@@ -644,11 +642,20 @@ private:
             const QRectF text = item->boundingRect();
             double angle = 0;
             switch (title.rotation) {
-            case TitleRotation::Rotate90: angle = -90; break;
-            case TitleRotation::Rotate270: angle = 90; break;
-            case TitleRotation::Rotate45: angle = -45; break;
-            case TitleRotation::Rotate315: angle = 45; break;
-            default: break;
+            case TitleRotation::Rotate90:
+                angle = -90;
+                break;
+            case TitleRotation::Rotate270:
+                angle = 90;
+                break;
+            case TitleRotation::Rotate45:
+                angle = -45;
+                break;
+            case TitleRotation::Rotate315:
+                angle = 45;
+                break;
+            default:
+                break;
             }
             item->setTransformOriginPoint(text.center());
             item->setRotation(angle);
@@ -657,8 +664,7 @@ private:
             if (title.vertical)
                 centre = QPointF(whole.left() + Padding + turned.width() / 2, plot.center().y());
             else
-                centre = QPointF(plot.center().x(),
-                                 whole.bottom() - Padding - turned.height() / 2);
+                centre = QPointF(plot.center().x(), whole.bottom() - Padding - turned.height() / 2);
             item->setPos(centre - text.center());
         }
     }
@@ -727,11 +733,11 @@ void styleAxis(QAbstractAxis *qtAxis, const Axis &axis, bool valueAxis)
     qtAxis->setLabelsColor(Qt::black);
     qtAxis->setLabelsAngle(-int(std::lround(axis.rotation())));
     qtAxis->setTitleVisible(false);
-    qtAxis->setLinePen(linePen(axis.lineStyle(), toColor(axis.lineColor(), Qt::black),
-                               axis.lineWidth()));
+    qtAxis->setLinePen(
+        linePen(axis.lineStyle(), toColor(axis.lineColor(), Qt::black), axis.lineWidth()));
     qtAxis->setLineVisible(axis.lineStyle() != LinePattern::None);
-    qtAxis->setGridLinePen(linePen(axis.gridStyle(), toColor(axis.gridColor(), Qt::lightGray),
-                                   axis.gridWidth()));
+    qtAxis->setGridLinePen(
+        linePen(axis.gridStyle(), toColor(axis.gridColor(), Qt::lightGray), axis.gridWidth()));
     qtAxis->setGridLineVisible(axis.gridStyle() != LinePattern::None);
     qtAxis->setMinorGridLineVisible(false);
     if (auto *category = qobject_cast<QCategoryAxis *>(qtAxis)) {
@@ -885,15 +891,13 @@ void buildPies(QChart *chart, const Drawn &d, const QStringList &pointLabels, co
             auto *slice = pie->append(d.labels[std::size_t(s)], v > 0 ? v : 0);
             slice->setBrush(fillBrush(d.styles[std::size_t(s)].fill(), Qt::gray));
             slice->setPen(linePen(d.styles[std::size_t(s)].line().pattern(),
-                                  toColor(d.styles[std::size_t(s)].line().color(), Qt::black),
-                                  1));
+                                  toColor(d.styles[std::size_t(s)].line().color(), Qt::black), 1));
         }
         pie->setHorizontalPosition((p % columns + 0.5) / columns);
         pie->setVerticalPosition((p / columns + 0.45) / rows);
         pie->setPieSize(0.85 / std::max(columns, rows));
         chart->addSeries(pie);
-        decor.pieCaptions.append(p < pointLabels.size() ? pointLabels[p]
-                                                        : QString::number(p + 1));
+        decor.pieCaptions.append(p < pointLabels.size() ? pointLabels[p] : QString::number(p + 1));
     }
     decor.pieColumns = columns;
     decor.captionFont = toQFont(xAxis.font());
@@ -987,9 +991,8 @@ DataRange drawnValues(Drawn &d, const Drawing &how)
 {
     if (how.percent && !how.barType)
         toPercentages(d);
-    const bool runningSums = how.stacked
-                             && (how.type == ChartType::Plot || how.type == ChartType::Area
-                                 || how.polar);
+    const bool runningSums =
+        how.stacked && (how.type == ChartType::Plot || how.type == ChartType::Area || how.polar);
     if (runningSums)
         toRunningSums(d);
     DataRange range = dataRange(d, how.barType && how.stacked);
@@ -1060,8 +1063,7 @@ void addCartesianAxes(Plot &plot, const Chart2DModel &model, const Drawn &d,
     } else {
         plot.points = pointAxis(xAxis, pointLabels, d.points);
         plot.values = valueAxis(yAxis, range.min, range.max,
-                                how.percent && (how.barType || how.stacked), plot.yMin,
-                                plot.yMax);
+                                how.percent && (how.barType || how.stacked), plot.yMin, plot.yMax);
     }
     plot.chart->addAxis(plot.points, how.horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     plot.chart->addAxis(plot.values, how.horizontal ? Qt::AlignBottom : Qt::AlignLeft);
@@ -1233,8 +1235,8 @@ double titleRoom(const Decor::AxisTitle &title, const QRectF &text)
 }
 
 // Axis titles: own items, so that they can turn, in room kept at the left and bottom.
-QMargins withAxisTitles(QChart *chart, const Chart2DModel &model, bool horizontal,
-                        QMargins margins, Decor &decor)
+QMargins withAxisTitles(QChart *chart, const Chart2DModel &model, bool horizontal, QMargins margins,
+                        Decor &decor)
 {
     const Axis *axes[2] = {&model.chartArea.axes().x(), &model.chartArea.axes().y()};
     for (int i = 0; i < 2; ++i) {
@@ -1349,14 +1351,29 @@ void Chart2DCanvas::placeLegend(qint32 anchor)
     int column = 2;
     Qt::Alignment alignment = Qt::AlignVCenter;
     switch (anchor) {
-    case Anchor::North: row = 1, column = 1, alignment = Qt::AlignHCenter; break;
-    case Anchor::South: row = 3, column = 1, alignment = Qt::AlignHCenter; break;
-    case Anchor::West: column = 0; break;
-    case Anchor::NorthEast: alignment = Qt::AlignTop; break;
-    case Anchor::SouthEast: alignment = Qt::AlignBottom; break;
-    case Anchor::NorthWest: column = 0, alignment = Qt::AlignTop; break;
-    case Anchor::SouthWest: column = 0, alignment = Qt::AlignBottom; break;
-    default: break; // East
+    case Anchor::North:
+        row = 1, column = 1, alignment = Qt::AlignHCenter;
+        break;
+    case Anchor::South:
+        row = 3, column = 1, alignment = Qt::AlignHCenter;
+        break;
+    case Anchor::West:
+        column = 0;
+        break;
+    case Anchor::NorthEast:
+        alignment = Qt::AlignTop;
+        break;
+    case Anchor::SouthEast:
+        alignment = Qt::AlignBottom;
+        break;
+    case Anchor::NorthWest:
+        column = 0, alignment = Qt::AlignTop;
+        break;
+    case Anchor::SouthWest:
+        column = 0, alignment = Qt::AlignBottom;
+        break;
+    default:
+        break; // East
     }
     m_layout->addWidget(m_legend, row, column, alignment);
 }
@@ -1391,8 +1408,8 @@ void Chart2DCanvas::build(const Chart2DModel &model)
         LegendBox::Entry entry;
         entry.label = s <= group.seriesLabels().count() ? group.seriesLabels().item(s) : QString();
         entry.style = group.styles().at(s);
-        entry.line = isLineType(type) || type == ChartType::HiLo
-                     || type == ChartType::HiLoOpenClose;
+        entry.line =
+            isLineType(type) || type == ChartType::HiLo || type == ChartType::HiLoOpenClose;
         entries.push_back(std::move(entry));
     }
     m_legend->set(model.legend, std::move(entries));

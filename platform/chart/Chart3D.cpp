@@ -113,9 +113,12 @@ QColor gradientAt(double t)
 Q3DTheme::ColorStyle colorStyleOf(qint32 style)
 {
     switch (style) {
-    case 0: return Q3DTheme::ColorStyleUniform;
-    case 1: return Q3DTheme::ColorStyleObjectGradient;
-    default: return Q3DTheme::ColorStyleRangeGradient;
+    case 0:
+        return Q3DTheme::ColorStyleUniform;
+    case 1:
+        return Q3DTheme::ColorStyleObjectGradient;
+    default:
+        return Q3DTheme::ColorStyleRangeGradient;
     }
 }
 
@@ -166,11 +169,11 @@ void paintFlat(QPainter &painter, const QRect &rect, const Chart3DModel &model)
     painter.setBrush(QColor(235, 235, 240));
     const double maxX = bars ? c : std::max(c - 1, 1);
     const double maxY = bars ? r : std::max(r - 1, 1);
-    painter.drawPolygon(QPolygonF({at(0, 0, zeroAt), at(maxX, 0, zeroAt), at(maxX, maxY, zeroAt),
-                                   at(0, maxY, zeroAt)}));
+    painter.drawPolygon(QPolygonF(
+        {at(0, 0, zeroAt), at(maxX, 0, zeroAt), at(maxX, maxY, zeroAt), at(0, maxY, zeroAt)}));
     painter.setBrush(QColor(245, 245, 248));
-    painter.drawPolygon(QPolygonF({at(0, maxY, 0), at(maxX, maxY, 0), at(maxX, maxY, 1),
-                                   at(0, maxY, 1)}));
+    painter.drawPolygon(
+        QPolygonF({at(0, maxY, 0), at(maxX, maxY, 0), at(maxX, maxY, 1), at(0, maxY, 1)}));
     const bool uniform = model.view.colorStyle() == 0;
     auto colour = [&](double v) {
         return uniform ? QColor(70, 120, 190) : gradientAt((v - low) / span);
@@ -186,14 +189,14 @@ void paintFlat(QPainter &painter, const QRect &rect, const Chart3DModel &model)
                 const double x0 = x + 0.2, x1 = x + 0.8, y0 = y + 0.2, y1 = y + 0.8;
                 painter.setPen(edge);
                 painter.setBrush(style.isFilled() ? face.darker(120) : Qt::NoBrush);
-                painter.drawPolygon(QPolygonF({at(x1, y0, zeroAt), at(x1, y1, zeroAt),
-                                               at(x1, y1, t), at(x1, y0, t)}));
+                painter.drawPolygon(QPolygonF(
+                    {at(x1, y0, zeroAt), at(x1, y1, zeroAt), at(x1, y1, t), at(x1, y0, t)}));
                 painter.setBrush(style.isFilled() ? face : Qt::NoBrush);
-                painter.drawPolygon(QPolygonF({at(x0, y0, zeroAt), at(x1, y0, zeroAt),
-                                               at(x1, y0, t), at(x0, y0, t)}));
+                painter.drawPolygon(QPolygonF(
+                    {at(x0, y0, zeroAt), at(x1, y0, zeroAt), at(x1, y0, t), at(x0, y0, t)}));
                 painter.setBrush(style.isFilled() ? face.lighter(120) : Qt::NoBrush);
-                painter.drawPolygon(QPolygonF({at(x0, y0, t), at(x1, y0, t), at(x1, y1, t),
-                                               at(x0, y1, t)}));
+                painter.drawPolygon(
+                    QPolygonF({at(x0, y0, t), at(x1, y0, t), at(x1, y1, t), at(x0, y1, t)}));
             }
         }
     } else {
@@ -205,7 +208,7 @@ void paintFlat(QPainter &painter, const QRect &rect, const Chart3DModel &model)
                 const double mean = (v(0, 0) + v(1, 0) + v(0, 1) + v(1, 1)) / 4;
                 painter.setPen(edge);
                 painter.setBrush(style.isFilled() || !style.isMeshed() ? QBrush(colour(mean))
-                                                                        : QBrush(Qt::NoBrush));
+                                                                       : QBrush(Qt::NoBrush));
                 painter.drawPolygon(QPolygonF({at(x, y, (v(0, 0) - low) / span),
                                                at(x + 1, y, (v(1, 0) - low) / span),
                                                at(x + 1, y + 1, (v(1, 1) - low) / span),
@@ -411,8 +414,7 @@ void Chart3D::drawSurface()
     series->dataProxy()->resetArray(array);
 
     const Axes3D &axes = m_model.chartArea.axes();
-    auto placeAxis = [&](QValue3DAxis *axis, const Axis3D &model, const Labels &labels,
-                         int count) {
+    auto placeAxis = [&](QValue3DAxis *axis, const Axis3D &model, const Labels &labels, int count) {
         axis->setRange(0, std::max(count - 1, 1));
         axis->setSegmentCount(segmentsFor(count));
         axis->setSubSegmentCount(1);
@@ -442,9 +444,8 @@ void Chart3D::drawSurface()
     m_surface->setSelectionMode(view.selectionMode() == 0 ? QAbstract3DGraph::SelectionNone
                                                           : QAbstract3DGraph::SelectionItem);
     const auto handlers = m_surface->inputHandlers();
-    m_surface->setActiveInputHandler(view.isInteractive() && !handlers.isEmpty()
-                                         ? handlers.constFirst()
-                                         : nullptr);
+    m_surface->setActiveInputHandler(
+        view.isInteractive() && !handlers.isEmpty() ? handlers.constFirst() : nullptr);
 }
 
 void Chart3D::drawBars()
@@ -501,9 +502,8 @@ void Chart3D::drawBars()
         QAbstract3DGraph::SelectionItemAndRow, QAbstract3DGraph::SelectionItemAndColumn};
     m_bars->setSelectionMode(modes[std::clamp(view.selectionMode(), 0, 3)]);
     const auto handlers = m_bars->inputHandlers();
-    m_bars->setActiveInputHandler(view.isInteractive() && !handlers.isEmpty()
-                                      ? handlers.constFirst()
-                                      : nullptr);
+    m_bars->setActiveInputHandler(
+        view.isInteractive() && !handlers.isEmpty() ? handlers.constFirst() : nullptr);
 }
 
 bool Chart3D::loadFormat(const QString &path)
@@ -550,8 +550,8 @@ QImage Chart3D::picture()
         painter.setFont(m_header->font());
         painter.setPen(Qt::black);
         const QRect room(4, 4, size.width() - 8, size.height() / 3);
-        const QRect used = painter.boundingRect(room, Qt::AlignHCenter | Qt::TextWordWrap,
-                                                m_model.header.text());
+        const QRect used =
+            painter.boundingRect(room, Qt::AlignHCenter | Qt::TextWordWrap, m_model.header.text());
         painter.drawText(room, Qt::AlignHCenter | Qt::TextWordWrap, m_model.header.text());
         top = used.bottom() + 4;
     }

@@ -41,22 +41,22 @@ public:
     explicit Chart3D(QWidget *parent = nullptr);
     ~Chart3D() override;
 
-    using DeferredRedraw::isBatched;                                 // 1
+    using DeferredRedraw::isBatched; // 1
     using DeferredRedraw::setIsBatched;
-    Title3D &header() { return m_model.header; }                     // 3
+    Title3D &header() { return m_model.header; } // 3
     const Title3D &header() const { return m_model.header; }
-    View3D &view() { return m_model.view; }                          // 5
+    View3D &view() { return m_model.view; } // 5
     const View3D &view() const { return m_model.view; }
-    ChartArea3D &chartArea() { return m_model.chartArea; }           // 8
+    ChartArea3D &chartArea() { return m_model.chartArea; } // 8
     const ChartArea3D &chartArea() const { return m_model.chartArea; }
-    ChartGroups3D &chartGroups() { return m_model.chartGroups; }     // 9
+    ChartGroups3D &chartGroups() { return m_model.chartGroups; } // 9
     const ChartGroups3D &chartGroups() const { return m_model.chartGroups; }
     const Chart3DModel &model() const { return m_model; }
 
     // Chart format files, as in the 2-D chart: false for a missing, other-version or corrupt
     // file, which changes nothing.
-    bool loadFormat(const QString &path);       // 15
-    bool saveFormat(const QString &path) const; // 16
+    bool loadFormat(const QString &path);            // 15
+    bool saveFormat(const QString &path) const;      // 16
     void callAction(qint32 code, bool flag = false); // 22 (the flag is not used)
     const QList<qint32> &actionCalls() const { return m_actions; }
 

@@ -110,8 +110,8 @@ void ElevationData::resize(int rows, int columns)
 bool ElevationData::operator==(const ElevationData &other) const
 {
     return m_rows == other.m_rows && m_columns == other.m_columns
-        && sameValues(m_values, other.m_values) && m_rowLabels == other.m_rowLabels
-        && m_columnLabels == other.m_columnLabels;
+           && sameValues(m_values, other.m_values) && m_rowLabels == other.m_rowLabels
+           && m_columnLabels == other.m_columnLabels;
 }
 
 void ElevationData::setRowCount(int count)

@@ -91,7 +91,11 @@ private:
 class ChartArea3D : public ChartNode
 {
 public:
-    void attach(ChangeSink *sink) { ChartNode::attach(sink); m_axes.attach(sink); }
+    void attach(ChangeSink *sink)
+    {
+        ChartNode::attach(sink);
+        m_axes.attach(sink);
+    }
     Axes3D &axes() { return m_axes; }
     const Axes3D &axes() const { return m_axes; }
 
@@ -194,7 +198,11 @@ private:
 class ChartGroups3D : public ChartNode
 {
 public:
-    void attach(ChangeSink *sink) { ChartNode::attach(sink); m_group.attach(sink); }
+    void attach(ChangeSink *sink)
+    {
+        ChartNode::attach(sink);
+        m_group.attach(sink);
+    }
     int count() const { return 1; }
     ChartGroup3D &item(int index);
     const ChartGroup3D &item(int index) const;

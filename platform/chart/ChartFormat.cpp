@@ -76,12 +76,24 @@ QString quote(const QString &text)
     out += QLatin1Char('"');
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
-        default: out += c; break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     out += QLatin1Char('"');
@@ -105,12 +117,23 @@ QString unquote(const QString &text)
         if (++i >= text.size() - 1)
             throw Corrupt{};
         switch (text[i].unicode()) {
-        case '\\': out += QLatin1Char('\\'); break;
-        case '"': out += QLatin1Char('"'); break;
-        case 'n': out += QLatin1Char('\n'); break;
-        case 'r': out += QLatin1Char('\r'); break;
-        case 't': out += QLatin1Char('\t'); break;
-        default: throw Corrupt{};
+        case '\\':
+            out += QLatin1Char('\\');
+            break;
+        case '"':
+            out += QLatin1Char('"');
+            break;
+        case 'n':
+            out += QLatin1Char('\n');
+            break;
+        case 'r':
+            out += QLatin1Char('\r');
+            break;
+        case 't':
+            out += QLatin1Char('\t');
+            break;
+        default:
+            throw Corrupt{};
         }
     }
     return out;
@@ -256,8 +279,8 @@ public:
     void reals(const QString &key, int count, G &&, F &&set)
     {
         const QString value = take(key);
-        const QList<QStringView> parts = count ? QStringView(value).split(u' ')
-                                               : QList<QStringView>();
+        const QList<QStringView> parts =
+            count ? QStringView(value).split(u' ') : QList<QStringView>();
         if (parts.size() != count || (count == 0 && !value.isEmpty()))
             throw Corrupt{};
         for (int i = 0; i < count; ++i)
@@ -303,8 +326,7 @@ template <typename Io>
 void exchange(Io &io, const QString &p, Border &b)
 {
     io.integer(p + "BorderType", b.borderType(), [&](qint64 v) { b.setBorderType(int32Of(v)); });
-    io.integer(p + "BorderWidth", b.borderWidth(),
-               [&](qint64 v) { b.setBorderWidth(int32Of(v)); });
+    io.integer(p + "BorderWidth", b.borderWidth(), [&](qint64 v) { b.setBorderWidth(int32Of(v)); });
 }
 
 template <typename Io>
@@ -340,8 +362,7 @@ template <typename Io>
 void exchange(Io &io, const QString &p, Legend &l)
 {
     exchangeBox(io, p, l);
-    io.integer(p + "Orientation", l.orientation(),
-               [&](qint64 v) { l.setOrientation(int32Of(v)); });
+    io.integer(p + "Orientation", l.orientation(), [&](qint64 v) { l.setOrientation(int32Of(v)); });
     io.integer(p + "Anchor", l.anchor(), [&](qint64 v) { l.setAnchor(int32Of(v)); });
 }
 
@@ -427,9 +448,10 @@ void exchange(Io &io, ChartGroup &g)
         data.setSize(series, points);
     });
     for (int s = 1; s <= series; ++s) {
-        io.reals(p + "Data.Values." + QString::number(s), points,
-                 [&](int i) { return data.value(s, i + 1); },
-                 [&](int i, double v) { data.setValue(s, i + 1, v); });
+        io.reals(
+            p + "Data.Values." + QString::number(s), points,
+            [&](int i) { return data.value(s, i + 1); },
+            [&](int i, double v) { data.setValue(s, i + 1, v); });
     }
     exchange(io, p + "PointLabels.", g.pointLabels());
     exchange(io, p + "SeriesLabels.", g.seriesLabels());
@@ -503,15 +525,13 @@ void exchange(Io &io, Chart3DModel &m)
         const QString p = QStringLiteral("Group.Styles.%1.").arg(i);
         io.boolean(p + "IsFilled", style.isFilled(), [&](bool v) { style.setIsFilled(v); });
         io.boolean(p + "IsMeshed", style.isMeshed(), [&](bool v) { style.setIsMeshed(v); });
-        io.integer(p + "Shading", style.shading(),
-                   [&](qint64 v) { style.setShading(int32Of(v)); });
+        io.integer(p + "Shading", style.shading(), [&](qint64 v) { style.setShading(int32Of(v)); });
     }
     ElevationData &data = g.elevation();
     int rows = data.rowCount();
     int columns = data.columnCount();
-    io.integer(QStringLiteral("Group.Elevation.RowCount"), rows, [&](qint64 v) {
-        rows = countOf(v, ElevationData::MaxValues);
-    });
+    io.integer(QStringLiteral("Group.Elevation.RowCount"), rows,
+               [&](qint64 v) { rows = countOf(v, ElevationData::MaxValues); });
     io.integer(QStringLiteral("Group.Elevation.ColumnCount"), columns, [&](qint64 v) {
         columns = countOf(v, ElevationData::MaxValues);
         if (rows > 0 && !io.has(QStringLiteral("Group.Elevation.Values.%1").arg(rows)))
@@ -521,9 +541,10 @@ void exchange(Io &io, Chart3DModel &m)
         data.setRowCount(rows);
     });
     for (int r = 1; r <= rows; ++r) {
-        io.reals(QStringLiteral("Group.Elevation.Values.%1").arg(r), columns,
-                 [&](int i) { return data.value(r, i + 1); },
-                 [&](int i, double v) { data.setValue(r, i + 1, v); });
+        io.reals(
+            QStringLiteral("Group.Elevation.Values.%1").arg(r), columns,
+            [&](int i) { return data.value(r, i + 1); },
+            [&](int i, double v) { data.setValue(r, i + 1, v); });
     }
     exchange(io, QStringLiteral("Group.Elevation.RowLabels."), data.rowLabels());
     exchange(io, QStringLiteral("Group.Elevation.ColumnLabels."), data.columnLabels());

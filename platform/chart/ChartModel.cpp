@@ -56,8 +56,7 @@ bool inList(qint32 value, std::initializer_list<qint32> codes)
 
 Font::Font(const QString &name, double size, bool bold)
     : m_font{bold, 0, false, name, size, false, false, bold ? 700 : 400}
-{
-}
+{}
 
 void Font::setName(const QString &name)
 {
@@ -158,9 +157,9 @@ void Legend::setOrientation(qint32 orientation)
 
 void Legend::setAnchor(qint32 anchor)
 {
-    require(inList(anchor, {Anchor::East, Anchor::West, Anchor::North, Anchor::NorthEast,
-                            Anchor::NorthWest, Anchor::South, Anchor::SouthEast,
-                            Anchor::SouthWest}));
+    require(
+        inList(anchor, {Anchor::East, Anchor::West, Anchor::North, Anchor::NorthEast,
+                        Anchor::NorthWest, Anchor::South, Anchor::SouthEast, Anchor::SouthWest}));
     assign(m_anchor, anchor);
 }
 
@@ -191,10 +190,9 @@ void Effect3D::setRotation(qint32 degrees)
 }
 
 Axis::Axis()
-    : m_titleFont(QStringLiteral("Sans Serif"), 9, true), m_font(QStringLiteral("Sans Serif"), 8,
-                                                                 false)
-{
-}
+    : m_titleFont(QStringLiteral("Sans Serif"), 9, true),
+      m_font(QStringLiteral("Sans Serif"), 8, false)
+{}
 
 void Axis::attach(ChangeSink *sink)
 {
@@ -356,7 +354,7 @@ void ChartData::setSize(int series, int points)
 bool ChartData::operator==(const ChartData &other) const
 {
     return m_series == other.m_series && m_points == other.m_points
-        && sameValues(m_values, other.m_values);
+           && sameValues(m_values, other.m_values);
 }
 
 void ChartData::setNumSeries(int count)
@@ -443,9 +441,11 @@ SeriesStyle SeriesStyle::defaultFor(int series)
         0x22BDBC, 0xCFBE17, 0xE8C7AE, 0x78BBFF, 0x8ADF98, 0x9698FF, 0xD5B0C5, 0x949CC4,
     };
     static const qint32 shapes[] = {
+        // clang-format off
         SymbolShape::Dot,      SymbolShape::Box,     SymbolShape::Triangle,
         SymbolShape::Diamond,  SymbolShape::Star,    SymbolShape::Cross,
         SymbolShape::Circle,   SymbolShape::Square,  SymbolShape::InvertedTriangle,
+        // clang-format on
         SymbolShape::DiagonalCross,
     };
     const int i = std::max(series, 1) - 1;

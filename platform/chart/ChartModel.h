@@ -18,8 +18,8 @@
 // Indexes are 1-based, as the charts count series, points, labels, axes and groups.
 namespace platform::chart {
 
-QString invalidValueDescription();   // "Invalid property value"
-QString invalidIndexDescription();   // "Subscript out of range"
+QString invalidValueDescription(); // "Invalid property value"
+QString invalidIndexDescription(); // "Subscript out of range"
 
 // Equal values, NaN equal to NaN.
 bool sameValues(const std::vector<double> &a, const std::vector<double> &b);
@@ -82,7 +82,7 @@ public:
     bool strikethrough() const { return m_font.strikethrough; }
     void setStrikethrough(bool on) { assign(m_font.strikethrough, on); }
     qint16 weight() const { return qint16(m_font.weight); }
-    void setWeight(qint16 weight); // 0..1000
+    void setWeight(qint16 weight);                            // 0..1000
     qint16 charset() const { return qint16(m_font.charset); } // kept, not used in drawing
     void setCharset(qint16 charset) { assign(m_font.charset, int(charset)); }
 
@@ -564,7 +564,11 @@ private:
 class ChartGroups : public ChartNode
 {
 public:
-    void attach(ChangeSink *sink) { ChartNode::attach(sink); m_group.attach(sink); }
+    void attach(ChangeSink *sink)
+    {
+        ChartNode::attach(sink);
+        m_group.attach(sink);
+    }
     int count() const { return 1; }
     ChartGroup &item(int index);
     const ChartGroup &item(int index) const;

@@ -26,15 +26,15 @@ QColor toColor(qint32 value, const QColor &automatic)
         // The system colours by their index, from the application's palette.
         const QPalette palette = QApplication::palette();
         switch (bits & 0xFF) {
-        case 1: // desktop
+        case 1:  // desktop
         case 12: // application workspace
             return palette.color(QPalette::Dark);
-        case 2: // active caption
+        case 2:  // active caption
         case 13: // highlight
             return palette.color(QPalette::Highlight);
         case 5: // window
             return palette.color(QPalette::Base);
-        case 6: // window frame
+        case 6:  // window frame
         case 21: // 3-D dark shadow
             return palette.color(QPalette::Shadow);
         case 7: // menu text
@@ -43,7 +43,7 @@ QColor toColor(qint32 value, const QColor &automatic)
             return palette.color(QPalette::WindowText);
         case 14: // highlighted text
             return palette.color(QPalette::HighlightedText);
-        case 4: // menu
+        case 4:  // menu
         case 15: // button face
             return palette.color(QPalette::Button);
         case 16: // button shadow
@@ -242,8 +242,7 @@ void paintImage(QPainter &painter, const QRect &rect, const QImage &image, qint3
     const QSize natural = image.size();
     auto centred = [&](const QSize &size) {
         return QRect(rect.x() + (rect.width() - size.width()) / 2,
-                     rect.y() + (rect.height() - size.height()) / 2, size.width(),
-                     size.height());
+                     rect.y() + (rect.height() - size.height()) / 2, size.width(), size.height());
     };
     switch (layout) {
     case ImageLayout::Centered:
@@ -258,14 +257,14 @@ void paintImage(QPainter &painter, const QRect &rect, const QImage &image, qint3
         break;
     case ImageLayout::StretchedToWidth:
         painter.drawImage(centred(QSize(rect.width(), qMax(1, natural.height() * rect.width()
-                                                               / qMax(1, natural.width())))),
+                                                                  / qMax(1, natural.width())))),
                           image);
         break;
     case ImageLayout::StretchedToHeight:
-        painter.drawImage(centred(QSize(qMax(1, natural.width() * rect.height()
-                                                  / qMax(1, natural.height())),
-                                        rect.height())),
-                          image);
+        painter.drawImage(
+            centred(QSize(qMax(1, natural.width() * rect.height() / qMax(1, natural.height())),
+                          rect.height())),
+            image);
         break;
     case ImageLayout::CropFitted:
         painter.drawImage(centred(natural.scaled(rect.size(), Qt::KeepAspectRatioByExpanding)),
@@ -528,7 +527,7 @@ QString fractionText(double value)
         text = QLocale().toString(whole, 'f', 0);
     if (numerator > 0)
         text += (text.isEmpty() ? QString() : QStringLiteral(" "))
-            + QStringLiteral("%1/%2").arg(numerator).arg(denominator);
+                + QStringLiteral("%1/%2").arg(numerator).arg(denominator);
     if (value < 0 && (whole > 0 || numerator > 0))
         text.prepend(QLatin1Char('-'));
     return text;

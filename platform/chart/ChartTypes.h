@@ -140,14 +140,14 @@ enum : qint32 {
 // written as Standard.
 namespace LabelCategory {
 enum : qint16 {
-    Standard = 1,    // the general number
-    Number = 2,      // grouped, two decimals
-    Currency = 3,    // the locale's currency format
-    Accounting = 4,  // the locale's currency sign, negatives in parentheses
-    Percentage = 7,  // the value as a percentage of 1 ("0.25" is "25%")
-    Fraction = 8,    // whole part and a fraction with a denominator up to 16
-    Scientific = 9,  // "1.23E+04"
-    Custom = 12,     // the axis's LabelFormat, a Format() pattern
+    Standard = 1,   // the general number
+    Number = 2,     // grouped, two decimals
+    Currency = 3,   // the locale's currency format
+    Accounting = 4, // the locale's currency sign, negatives in parentheses
+    Percentage = 7, // the value as a percentage of 1 ("0.25" is "25%")
+    Fraction = 8,   // whole part and a fraction with a denominator up to 16
+    Scientific = 9, // "1.23E+04"
+    Custom = 12,    // the axis's LabelFormat, a Format() pattern
 };
 } // namespace LabelCategory
 

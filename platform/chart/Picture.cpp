@@ -75,14 +75,14 @@ QByteArray dibOf(const QImage &source)
     const int stride = (width * 3 + 3) & ~3;
     QByteArray dib;
     dib.reserve(40 + qsizetype(stride) * height);
-    put32(dib, 40);             // header size
+    put32(dib, 40); // header size
     put32(dib, quint32(width));
     put32(dib, quint32(height)); // positive: bottom-up
-    put16(dib, 1);              // planes
-    put16(dib, 24);             // bits per pixel
-    put32(dib, 0);              // BI_RGB
+    put16(dib, 1);               // planes
+    put16(dib, 24);              // bits per pixel
+    put32(dib, 0);               // BI_RGB
     put32(dib, quint32(stride * height));
-    put32(dib, 3780);           // 96 dpi in pixels per metre
+    put32(dib, 3780); // 96 dpi in pixels per metre
     put32(dib, 3780);
     put32(dib, 0);
     put32(dib, 0);
@@ -138,7 +138,7 @@ QByteArray metafileBytes(const QImage &image)
     put32(records, stretchWords);
     put16(records, StretchDibFunction);
     put32(records, SourceCopy);
-    put16(records, 0); // DIB_RGB_COLORS
+    put16(records, 0);      // DIB_RGB_COLORS
     put16(records, height); // source height, width, y, x
     put16(records, width);
     put16(records, 0);

@@ -35,7 +35,8 @@ FontObject::FontObject(const QString &name, double size, bool bold, QObject *par
     setBold(bold);
 }
 
-template <typename T> void FontObject::assign(T &member, const T &value)
+template <typename T>
+void FontObject::assign(T &member, const T &value)
 {
     if (member == value)
         return;

@@ -16,14 +16,14 @@ namespace platform::forms {
 class FontObject : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString Name READ name WRITE setName NOTIFY changed)         // id 0
-    Q_PROPERTY(double Size READ size WRITE setSize NOTIFY changed)          // id 2
-    Q_PROPERTY(bool Bold READ bold WRITE setBold NOTIFY changed)            // id 3
-    Q_PROPERTY(bool Italic READ italic WRITE setItalic NOTIFY changed)      // id 4
-    Q_PROPERTY(bool Underline READ underline WRITE setUnderline NOTIFY changed) // id 5
+    Q_PROPERTY(QString Name READ name WRITE setName NOTIFY changed)                         // id 0
+    Q_PROPERTY(double Size READ size WRITE setSize NOTIFY changed)                          // id 2
+    Q_PROPERTY(bool Bold READ bold WRITE setBold NOTIFY changed)                            // id 3
+    Q_PROPERTY(bool Italic READ italic WRITE setItalic NOTIFY changed)                      // id 4
+    Q_PROPERTY(bool Underline READ underline WRITE setUnderline NOTIFY changed)             // id 5
     Q_PROPERTY(bool Strikethrough READ strikethrough WRITE setStrikethrough NOTIFY changed) // 6
-    Q_PROPERTY(int Weight READ weight WRITE setWeight NOTIFY changed)       // id 7
-    Q_PROPERTY(int Charset READ charset WRITE setCharset NOTIFY changed)    // id 8
+    Q_PROPERTY(int Weight READ weight WRITE setWeight NOTIFY changed)                       // id 7
+    Q_PROPERTY(int Charset READ charset WRITE setCharset NOTIFY changed)                    // id 8
 
 public:
     // A font with the platform's default attributes (the application's general font).
@@ -43,9 +43,9 @@ public:
     bool strikethrough() const { return m_font.strikethrough; }
     void setStrikethrough(bool on);
     int weight() const { return m_font.weight; }
-    void setWeight(int weight);                 // 0..1000
+    void setWeight(int weight);                    // 0..1000
     int charset() const { return m_font.charset; } // kept and stored; drawing ignores it
-    void setCharset(int charset);               // 0..255
+    void setCharset(int charset);                  // 0..255
 
     // All eight attributes at once. Setting them copies them as they stand (they are taken to
     // be valid, as another font's are); one `changed` at most.
@@ -65,7 +65,8 @@ signals:
     void changed();
 
 private:
-    template <typename T> void assign(T &member, const T &value);
+    template <typename T>
+    void assign(T &member, const T &value);
 
     FontAttributes m_font;
 };

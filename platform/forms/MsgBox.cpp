@@ -21,11 +21,21 @@ int showReal(const MsgBoxRequest &request)
     box.setText(request.text);
     box.setWindowTitle(request.title);
     switch (request.icon) {
-    case Critical: box.setIcon(QMessageBox::Critical); break;
-    case Question: box.setIcon(QMessageBox::Question); break;
-    case Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Information: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     switch (request.buttons) {
     case OkCancel:
@@ -44,10 +54,14 @@ int showReal(const MsgBoxRequest &request)
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Cancel: return Cancel;
-    case QMessageBox::Yes: return Yes;
-    case QMessageBox::No: return No;
-    default: return Ok;
+    case QMessageBox::Cancel:
+        return Cancel;
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    default:
+        return Ok;
     }
 }
 

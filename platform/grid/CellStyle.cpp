@@ -24,8 +24,8 @@ size_t qHash(const CellStyle &style, size_t seed) noexcept
 {
     const int flags = (style.bold + 1) | ((style.italic + 1) << 2) | ((style.underline + 1) << 4)
                       | ((style.strikethrough + 1) << 6);
-    return qHashMulti(seed, style.backColor, style.foreColor, style.fontName, style.fontSize,
-                      flags, style.setting28, style.setting47);
+    return qHashMulti(seed, style.backColor, style.foreColor, style.fontName, style.fontSize, flags,
+                      style.setting28, style.setting47);
 }
 
 StyleTable::StyleTable()

@@ -11,17 +11,17 @@ namespace platform::grid {
 
 // The settings of a cell range (id 158) by their numbers.
 enum class CellSetting : int {
-    Text = 0,               // the cell's own text; a range reads as the range text
-    BackColor = 6,          // 0: none of its own (the grid's colour); black is written as 1
+    Text = 0,      // the cell's own text; a range reads as the range text
+    BackColor = 6, // 0: none of its own (the grid's colour); black is written as 1
     ForeColor = 7,
-    Font = 10,              // QFont: name, size, bold, italic, underline and strikethrough
+    Font = 10, // QFont: name, size, bold, italic, underline and strikethrough
     FontName = 11,
-    FontSize = 12,          // points
+    FontSize = 12, // points
     FontBold = 13,
     FontItalic = 14,
     FontUnderline = 15,
     FontStrikethrough = 16,
-    TextDisplay = 19,       // the text as shown (column format applied); read only
+    TextDisplay = 19, // the text as shown (column format applied); read only
 };
 
 // The look of a cell that differs from the grid's: every member has a value meaning "the
@@ -30,11 +30,11 @@ enum class CellSetting : int {
 // give) are kept here too, as plain numbers read back as they were set.
 struct CellStyle
 {
-    int backColor = 0;      // OLE colour; 0: the grid's
+    int backColor = 0; // OLE colour; 0: the grid's
     int foreColor = 0;
-    QString fontName;       // empty: the grid's
-    double fontSize = 0;    // points; 0: the grid's
-    qint8 bold = -1;        // -1: the grid's, else 0 or 1
+    QString fontName;    // empty: the grid's
+    double fontSize = 0; // points; 0: the grid's
+    qint8 bold = -1;     // -1: the grid's, else 0 or 1
     qint8 italic = -1;
     qint8 underline = -1;
     qint8 strikethrough = -1;

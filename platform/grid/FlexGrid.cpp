@@ -21,8 +21,8 @@ namespace platform::grid {
 
 namespace {
 
-constexpr int TextMargin = 3;     // pixels left and right of a cell's text
-constexpr int RowTextMargin = 2;  // pixels above and below a line of text
+constexpr int TextMargin = 3;    // pixels left and right of a cell's text
+constexpr int RowTextMargin = 2; // pixels above and below a line of text
 constexpr int DefaultColChars = 10;
 constexpr int MaxGridLineWidth = 10;
 
@@ -872,10 +872,10 @@ QRect FlexGrid::cellRect(int row, int col) const
             right = span->right;
         }
     }
-    const int height = toInt(m_rowLayout.start(bottom) + m_rowLayout.size(bottom)
-                             - m_rowLayout.start(top));
-    const int width = toInt(m_colLayout.start(right) + m_colLayout.size(right)
-                            - m_colLayout.start(left));
+    const int height =
+        toInt(m_rowLayout.start(bottom) + m_rowLayout.size(bottom) - m_rowLayout.start(top));
+    const int width =
+        toInt(m_colLayout.start(right) + m_colLayout.size(right) - m_colLayout.start(left));
     return QRect(colX(left), rowY(top), width, height);
 }
 
@@ -925,8 +925,8 @@ void FlexGrid::paintEvent(QPaintEvent *event)
          colCount, false, true},
         {QRect(QPoint(0, fixedHeight), QPoint(fixedWidth - 1, bottom)), fixedRows, rowCount, 0,
          fixedCols, true, false},
-        {QRect(QPoint(0, 0), QPoint(fixedWidth - 1, fixedHeight - 1)), 0, fixedRows, 0,
-         fixedCols, false, false},
+        {QRect(QPoint(0, 0), QPoint(fixedWidth - 1, fixedHeight - 1)), 0, fixedRows, 0, fixedCols,
+         false, false},
     };
     for (const Region &region : regions)
         paintRegion(painter, region, exposed);
@@ -949,8 +949,7 @@ void FlexGrid::paintRegion(QPainter &painter, const Region &region, const QRect 
     const QRect clip = region.rect & exposed;
     if (clip.isEmpty() || region.rowBegin >= region.rowEnd || region.colBegin >= region.colEnd)
         return;
-    const qint64 rowPosition =
-        clip.top() + (region.rowsScroll ? verticalScrollBar()->value() : 0);
+    const qint64 rowPosition = clip.top() + (region.rowsScroll ? verticalScrollBar()->value() : 0);
     const qint64 colPosition =
         clip.left() + (region.colsScroll ? horizontalScrollBar()->value() : 0);
     int firstRow = m_rowLayout.indexAt(rowPosition);
@@ -985,9 +984,9 @@ void FlexGrid::paintRegion(QPainter &painter, const Region &region, const QRect 
                 drawn.push_back(span);
                 const QRect rect = cellRect(span->top, span->left);
                 paintCell(painter, span->top, span->left, rect, rect & region.rect);
-                paintLines(painter, rect, span->bottom, span->right, true,
-                           oleToColor(m_model->effectiveBackColor(span->top, span->left),
-                                      palette()));
+                paintLines(
+                    painter, rect, span->bottom, span->right, true,
+                    oleToColor(m_model->effectiveBackColor(span->top, span->left), palette()));
             } else {
                 const QRect rect(x, y, width, height);
                 paintCell(painter, r, c, rect, rect & region.rect);
@@ -1015,10 +1014,10 @@ void FlexGrid::paintCell(QPainter &painter, int row, int col, const QRect &rect,
     painter.setFont(m_model->cellFont(row, col));
     painter.setPen(fore);
     // A merged cell's text stays in the part of it that is in view.
-    const QRect textRect = visible.adjusted(TextMargin, 0, -TextMargin - m_gridLineWidth,
-                                            -m_gridLineWidth);
-    const int flags = int(m_model->alignment(row, col))
-                      | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+    const QRect textRect =
+        visible.adjusted(TextMargin, 0, -TextMargin - m_gridLineWidth, -m_gridLineWidth);
+    const int flags =
+        int(m_model->alignment(row, col)) | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
     painter.drawText(textRect, flags, shown);
 }
 
@@ -1171,14 +1170,30 @@ void FlexGrid::keyPressEvent(QKeyEvent *event)
     ensureLayout();
     const int page = std::max(1, viewport()->height() / std::max(1, defaultRowHeight()) - 1);
     switch (event->key()) {
-    case Qt::Key_Up: row -= 1; break;
-    case Qt::Key_Down: row += 1; break;
-    case Qt::Key_Left: col -= 1; break;
-    case Qt::Key_Right: col += 1; break;
-    case Qt::Key_PageUp: row -= page; break;
-    case Qt::Key_PageDown: row += page; break;
-    case Qt::Key_Home: col = firstCol; break;
-    case Qt::Key_End: col = colCount - 1; break;
+    case Qt::Key_Up:
+        row -= 1;
+        break;
+    case Qt::Key_Down:
+        row += 1;
+        break;
+    case Qt::Key_Left:
+        col -= 1;
+        break;
+    case Qt::Key_Right:
+        col += 1;
+        break;
+    case Qt::Key_PageUp:
+        row -= page;
+        break;
+    case Qt::Key_PageDown:
+        row += page;
+        break;
+    case Qt::Key_Home:
+        col = firstCol;
+        break;
+    case Qt::Key_End:
+        col = colCount - 1;
+        break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;

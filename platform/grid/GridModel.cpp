@@ -422,8 +422,7 @@ const MergeBands &GridModel::merges() const
         layout.mergeCol.resize(std::size_t(m_cols));
         for (int c = 0; c < m_cols; ++c)
             layout.mergeCol[std::size_t(c)] = m_colInfo[std::size_t(c)].merge;
-        m_merges.compute(layout,
-                         [this](int r, int c) -> const QString & { return text(r, c); });
+        m_merges.compute(layout, [this](int r, int c) -> const QString & { return text(r, c); });
         m_mergesDirty = false;
     }
     return m_merges;

@@ -8,14 +8,14 @@ namespace {
 QColor systemColor(int index, const QPalette &palette)
 {
     switch (index) {
-    case 4:  // menu
-    case 5:  // window
+    case 4: // menu
+    case 5: // window
         return palette.color(QPalette::Base);
     case 6:  // window frame
     case 16: // button shadow
         return palette.color(QPalette::Dark);
-    case 7:  // menu text
-    case 8:  // window text
+    case 7: // menu text
+    case 8: // window text
         return palette.color(QPalette::Text);
     case 13: // highlight
         return palette.color(QPalette::Highlight);

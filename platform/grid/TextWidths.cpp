@@ -27,8 +27,8 @@ int TextWidths::fontIndex(const QFont &font)
     const qreal zero = entry.metrics.horizontalAdvance(QLatin1Char('0'));
     entry.equalDigits = true;
     for (char d = '1'; d <= '9'; ++d)
-        entry.equalDigits = entry.equalDigits
-                            && entry.metrics.horizontalAdvance(QLatin1Char(d)) == zero;
+        entry.equalDigits =
+            entry.equalDigits && entry.metrics.horizontalAdvance(QLatin1Char(d)) == zero;
     const int index = int(m_fonts.size());
     m_fonts.push_back(std::move(entry));
     m_fontIndex.insert(key, index);

@@ -82,8 +82,8 @@ Member Members::item(int index) const
 {
     checkIndex(index, std::size_t(count()), "Member");
     const MemberSource &source = *m_hierarchy->members;
-    const int id = m_level >= 0 ? source.levelMember(m_level, index)
-                                : source.memberChild(m_parent, index);
+    const int id =
+        m_level >= 0 ? source.levelMember(m_level, index) : source.memberChild(m_parent, index);
     return Member(m_hierarchy, id);
 }
 
@@ -171,8 +171,8 @@ Property Dimension::properties(const QString &name) const
 {
     if (name.compare(QLatin1String("DIMENSION_TYPE"), Qt::CaseInsensitive) == 0)
         return Property(QStringLiteral("DIMENSION_TYPE"), m_dimension->dimensionType);
-    throw Error(QStringLiteral("Dimension %1 has no property \"%2\"")
-                    .arg(m_dimension->uniqueName, name));
+    throw Error(
+        QStringLiteral("Dimension %1 has no property \"%2\"").arg(m_dimension->uniqueName, name));
 }
 
 Hierarchies Dimension::hierarchies() const

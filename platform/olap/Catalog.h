@@ -42,8 +42,7 @@ private:
     friend class Hierarchy;
     Member(std::shared_ptr<const HierarchyMeta> hierarchy, int id)
         : m_hierarchy(std::move(hierarchy)), m_id(id)
-    {
-    }
+    {}
     const MemberSource &source() const;
 
     std::shared_ptr<const HierarchyMeta> m_hierarchy;
@@ -62,8 +61,7 @@ private:
     friend class Level;
     Members(std::shared_ptr<const HierarchyMeta> hierarchy, int level, int parent)
         : m_hierarchy(std::move(hierarchy)), m_level(level), m_parent(parent)
-    {
-    }
+    {}
 
     std::shared_ptr<const HierarchyMeta> m_hierarchy;
     int m_level;  // >= 0: the members of this level
@@ -82,8 +80,7 @@ private:
     friend class Levels;
     Level(std::shared_ptr<const HierarchyMeta> hierarchy, int level)
         : m_hierarchy(std::move(hierarchy)), m_level(level)
-    {
-    }
+    {}
 
     std::shared_ptr<const HierarchyMeta> m_hierarchy;
     int m_level;
@@ -99,8 +96,7 @@ private:
     friend class Hierarchy;
     explicit Levels(std::shared_ptr<const HierarchyMeta> hierarchy)
         : m_hierarchy(std::move(hierarchy))
-    {
-    }
+    {}
 
     std::shared_ptr<const HierarchyMeta> m_hierarchy;
 };
@@ -120,8 +116,7 @@ private:
     friend class CubeDef;
     explicit Hierarchy(std::shared_ptr<const HierarchyMeta> hierarchy)
         : m_hierarchy(std::move(hierarchy))
-    {
-    }
+    {}
 
     std::shared_ptr<const HierarchyMeta> m_hierarchy;
 };
@@ -136,8 +131,7 @@ private:
     friend class Dimension;
     explicit Hierarchies(std::shared_ptr<const DimensionMeta> dimension)
         : m_dimension(std::move(dimension))
-    {
-    }
+    {}
 
     std::shared_ptr<const DimensionMeta> m_dimension;
 };
@@ -145,9 +139,7 @@ private:
 class Property
 {
 public:
-    Property(QString name, QVariant value) : m_name(std::move(name)), m_value(std::move(value))
-    {
-    }
+    Property(QString name, QVariant value) : m_name(std::move(name)), m_value(std::move(value)) {}
 
     QString name() const { return m_name; }
     QVariant value() const { return m_value; }
@@ -171,8 +163,7 @@ private:
     friend class Dimensions;
     explicit Dimension(std::shared_ptr<const DimensionMeta> dimension)
         : m_dimension(std::move(dimension))
-    {
-    }
+    {}
 
     std::shared_ptr<const DimensionMeta> m_dimension;
 };
@@ -213,9 +204,7 @@ public:
 
 private:
     friend class Catalog;
-    explicit CubeDefs(std::shared_ptr<const CatalogMeta> catalog) : m_catalog(std::move(catalog))
-    {
-    }
+    explicit CubeDefs(std::shared_ptr<const CatalogMeta> catalog) : m_catalog(std::move(catalog)) {}
 
     std::shared_ptr<const CatalogMeta> m_catalog;
 };

@@ -220,8 +220,7 @@ Cell Cellset::item(std::span<const int> indexes) const
             counts.append(QString::number(data.axes[a].positionCount));
         }
         throw Error(QStringLiteral("Cell (%1) does not exist: the axes have %2 position(s)")
-                        .arg(shown.join(QStringLiteral(", ")),
-                             counts.join(QStringLiteral(" x "))));
+                        .arg(shown.join(QStringLiteral(", ")), counts.join(QStringLiteral(" x "))));
     }
     return Cell(m_data, ordinal);
 }

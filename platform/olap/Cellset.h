@@ -45,8 +45,7 @@ private:
     PositionMembers(std::shared_ptr<const CellsetData> data, const CellsetData::Axis *axis,
                     int position)
         : m_data(std::move(data)), m_axis(axis), m_position(position)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     const CellsetData::Axis *m_axis;
@@ -61,11 +60,9 @@ public:
 
 private:
     friend class Positions;
-    Position(std::shared_ptr<const CellsetData> data, const CellsetData::Axis *axis,
-             int position)
+    Position(std::shared_ptr<const CellsetData> data, const CellsetData::Axis *axis, int position)
         : m_data(std::move(data)), m_axis(axis), m_position(position)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     const CellsetData::Axis *m_axis;
@@ -82,8 +79,7 @@ private:
     friend class CellsetAxis;
     Positions(std::shared_ptr<const CellsetData> data, const CellsetData::Axis *axis)
         : m_data(std::move(data)), m_axis(axis)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     const CellsetData::Axis *m_axis;
@@ -102,8 +98,7 @@ private:
     friend class Cellset;
     CellsetAxis(std::shared_ptr<const CellsetData> data, const CellsetData::Axis *axis)
         : m_data(std::move(data)), m_axis(axis)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     const CellsetData::Axis *m_axis;
@@ -136,8 +131,7 @@ private:
     friend class Cell;
     CellProperties(std::shared_ptr<const CellsetData> data, qint64 ordinal)
         : m_data(std::move(data)), m_ordinal(ordinal)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     qint64 m_ordinal;
@@ -157,8 +151,7 @@ private:
     friend class Cellset;
     Cell(std::shared_ptr<const CellsetData> data, qint64 ordinal)
         : m_data(std::move(data)), m_ordinal(ordinal)
-    {
-    }
+    {}
 
     std::shared_ptr<const CellsetData> m_data;
     qint64 m_ordinal;

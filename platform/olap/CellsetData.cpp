@@ -33,9 +33,11 @@ QString styleKey(const CellsetData::Style &style)
 
 const QStringList &CellsetData::knownCellProperties()
 {
+    // clang-format off
     static const QStringList names{valueName,   formattedName, ordinalName,
                                    formatName,  foreName,      backName,
                                    fontNameName, fontSizeName, fontFlagsName};
+    // clang-format on
     return names;
 }
 

@@ -14,8 +14,8 @@ struct Connection::Data
 
 Connection::Connection() : d(std::make_shared<Data>()) {}
 
-void Connection::open(const QString &connectionString, const QString &user,
-                      const QString &password, int options)
+void Connection::open(const QString &connectionString, const QString &user, const QString &password,
+                      int options)
 {
     Q_UNUSED(options);
     if (d->provider)
@@ -39,8 +39,8 @@ Recordset Connection::openSchema(int schema) const
 {
     const std::shared_ptr<Provider> p = provider();
     if (schema != SchemaCatalogs) {
-        throw Error(QStringLiteral("Schema rowset %1 is not supported (only 1, the catalogs)")
-                        .arg(schema));
+        throw Error(
+            QStringLiteral("Schema rowset %1 is not supported (only 1, the catalogs)").arg(schema));
     }
     std::vector<QVariantList> rows;
     for (const QString &name : p->catalogNames())

@@ -14,8 +14,8 @@ SourceKind sourceKind(const QString &source)
         || source.startsWith(QLatin1String("https://"), Qt::CaseInsensitive)) {
         return SourceKind::Server;
     }
-    if (source.contains(QLatin1Char('/')) || source.endsWith(QLatin1String(".cub"),
-                                                             Qt::CaseInsensitive)
+    if (source.contains(QLatin1Char('/'))
+        || source.endsWith(QLatin1String(".cub"), Qt::CaseInsensitive)
         || QFileInfo::exists(source)) {
         return SourceKind::CubeFile;
     }

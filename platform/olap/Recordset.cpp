@@ -6,8 +6,7 @@ namespace platform::olap {
 
 Recordset::Recordset(QStringList fieldNames, std::vector<QVariantList> rows)
     : m_fieldNames(std::move(fieldNames)), m_rows(std::move(rows))
-{
-}
+{}
 
 void Recordset::moveNext()
 {

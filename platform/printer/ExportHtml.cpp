@@ -51,7 +51,7 @@ void writeTable(QString &out, const TableBlock &table)
             if (cell.data)
                 style += QStringLiteral("text-align:right;");
             out += QStringLiteral("<td style=\"") + style + QStringLiteral("\">")
-                + cell.text.toHtmlEscaped() + QStringLiteral("</td>");
+                   + cell.text.toHtmlEscaped() + QStringLiteral("</td>");
         }
         out += QStringLiteral("</tr>") + crlf;
     }
@@ -63,14 +63,15 @@ void writeTable(QString &out, const TableBlock &table)
 QByteArray htmlText(const PrintDocument &doc, const QString &title)
 {
     QString out = QStringLiteral("<!DOCTYPE html>") + crlf + QStringLiteral("<html>") + crlf
-        + QStringLiteral("<head>") + crlf + QStringLiteral("<meta charset='utf-8'>") + crlf
-        + QStringLiteral("<title>") + title.toHtmlEscaped() + QStringLiteral("</title>") + crlf
-        + QStringLiteral("</head>") + crlf + QStringLiteral("<body>") + crlf;
+                  + QStringLiteral("<head>") + crlf + QStringLiteral("<meta charset='utf-8'>")
+                  + crlf + QStringLiteral("<title>") + title.toHtmlEscaped()
+                  + QStringLiteral("</title>") + crlf + QStringLiteral("</head>") + crlf
+                  + QStringLiteral("<body>") + crlf;
     for (const Block &block : doc.blocks) {
         switch (block.kind) {
         case Block::Paragraph:
             out += QStringLiteral("<p style='font-size:%1pt;'>").arg(block.fontSize)
-                + block.text.toHtmlEscaped() + QStringLiteral("</p>") + crlf;
+                   + block.text.toHtmlEscaped() + QStringLiteral("</p>") + crlf;
             break;
         case Block::Table:
             writeTable(out, block.table);

@@ -49,8 +49,8 @@ QString fontCodes(Tables &tables, const std::optional<QFont> &font)
 {
     if (!font)
         return QStringLiteral("\\f0\\fs20");
-    QString codes = QStringLiteral("\\f%1\\fs%2").arg(tables.font(*font)).arg(
-        halfPoints(font->pointSizeF()));
+    QString codes =
+        QStringLiteral("\\f%1\\fs%2").arg(tables.font(*font)).arg(halfPoints(font->pointSizeF()));
     if (font->bold())
         codes += QStringLiteral("\\b");
     if (font->italic())
@@ -78,8 +78,8 @@ QString tableText(Tables &tables, const TableBlock &table)
         for (int c = 0; c < table.cols; ++c) {
             const TableCell &cell = table.cell(r, c);
             out += QStringLiteral("\\pard\\intbl")
-                + (cell.data ? QStringLiteral("\\qr{") : QStringLiteral("\\ql{"))
-                + fontCodes(tables, cell.font);
+                   + (cell.data ? QStringLiteral("\\qr{") : QStringLiteral("\\ql{"))
+                   + fontCodes(tables, cell.font);
             if (cell.fore.isValid())
                 out += QStringLiteral("\\cf%1").arg(tables.color(cell.fore));
             out += u' ' + rtfEscape(cell.text) + QStringLiteral("}\\cell") + crlf;
@@ -115,7 +115,7 @@ QString rtfPicture(const QByteArray &jpeg, const QSize &pixels, int widthTwips, 
                       .arg(pixels.height())
                       .arg(widthTwips)
                       .arg(heightTwips)
-        + crlf;
+                  + crlf;
     const QByteArray hex = jpeg.toHex();
     for (qsizetype at = 0; at < hex.size(); at += 128)
         out += QString::fromLatin1(hex.mid(at, 128)) + crlf;
@@ -131,7 +131,7 @@ QByteArray rtfText(const PrintDocument &doc, int pageWidth, int pageHeight, int 
         switch (block.kind) {
         case Block::Paragraph:
             body += QStringLiteral("{\\pard\\f0\\fs%1 ").arg(halfPoints(block.fontSize))
-                + rtfEscape(block.text) + QStringLiteral("\\par}") + crlf;
+                    + rtfEscape(block.text) + QStringLiteral("\\par}") + crlf;
             break;
         case Block::Table:
             body += tableText(tables, block.table);
@@ -147,22 +147,22 @@ QByteArray rtfText(const PrintDocument &doc, int pageWidth, int pageHeight, int 
         }
     }
     QString out = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033") + crlf
-        + QStringLiteral("{\\fonttbl");
+                  + QStringLiteral("{\\fonttbl");
     for (int i = 0; i < tables.fonts.size(); ++i)
         out += QStringLiteral("{\\f%1 %2;}").arg(i).arg(rtfEscape(tables.fonts[i]));
     out += u'}' + crlf + QStringLiteral("{\\colortbl;");
     for (const QColor &c : tables.colors)
-        out += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c.red()).arg(c.green()).arg(
-            c.blue());
+        out +=
+            QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c.red()).arg(c.green()).arg(c.blue());
     out += u'}' + crlf
-        + QStringLiteral("\\paperw%1\\paperh%2\\margl%3\\margr%4\\margt%5\\margb%6")
-              .arg(pageWidth)
-              .arg(pageHeight)
-              .arg(marginLeft)
-              .arg(marginRight)
-              .arg(marginTop)
-              .arg(marginBottom)
-        + crlf + body + u'}' + crlf;
+           + QStringLiteral("\\paperw%1\\paperh%2\\margl%3\\margr%4\\margt%5\\margb%6")
+                 .arg(pageWidth)
+                 .arg(pageHeight)
+                 .arg(marginLeft)
+                 .arg(marginRight)
+                 .arg(marginTop)
+                 .arg(marginBottom)
+           + crlf + body + u'}' + crlf;
     return out.toLatin1();
 }
 

@@ -66,8 +66,9 @@ QList<int> columnWidths(const TableBlock &table)
         }
         for (int r = 0; r < table.rows; ++r) {
             const TableCell &cell = table.cell(r, c);
-            widths[c] = std::max(widths[c], textWidth(cell.font.value_or(paragraphFont(10)),
-                                                      cell.text) + 2 * cellPadding);
+            widths[c] =
+                std::max(widths[c], textWidth(cell.font.value_or(paragraphFont(10)), cell.text)
+                                        + 2 * cellPadding);
         }
     }
     return widths;

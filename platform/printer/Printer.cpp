@@ -29,8 +29,8 @@ const QColor gridLine(0xC0, 0xC0, 0xC0);
 // "left|centre|right" of a header or footer with the page number in place of "%d".
 QStringList headerParts(const QString &text, int page)
 {
-    QStringList parts = QString(text).replace(QStringLiteral("%d"), QString::number(page))
-                            .split(u'|');
+    QStringList parts =
+        QString(text).replace(QStringLiteral("%d"), QString::number(page)).split(u'|');
     while (parts.size() < 3)
         parts.append(QString());
     return parts.mid(0, 3);
@@ -304,12 +304,11 @@ void Printer::endDoc()
     m_open = false;
     if (!m_exportFile.isEmpty()) {
         const QByteArray bytes = m_exportFormat == Rtf
-            ? rtfText(m_doc, m_pageWidth, m_pageHeight, m_margins.left, m_margins.right,
-                      m_margins.top, m_margins.bottom)
-            : htmlText(m_doc, QFileInfo(m_exportFile).completeBaseName());
+                                     ? rtfText(m_doc, m_pageWidth, m_pageHeight, m_margins.left,
+                                               m_margins.right, m_margins.top, m_margins.bottom)
+                                     : htmlText(m_doc, QFileInfo(m_exportFile).completeBaseName());
         QSaveFile file(m_exportFile);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-            || !file.commit())
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             throw Error(QStringLiteral("Cannot write the file ") + m_exportFile
                         + QStringLiteral(": ") + file.errorString());
         return;
@@ -322,8 +321,8 @@ void Printer::render(QPagedPaintDevice &device) const
 {
     if (auto *printer = dynamic_cast<QPrinter *>(&device))
         printer->setFullPage(true);
-    device.setPageSize(QPageSize(QSizeF(m_pageWidth / 1440.0, m_pageHeight / 1440.0),
-                                 QPageSize::Inch));
+    device.setPageSize(
+        QPageSize(QSizeF(m_pageWidth / 1440.0, m_pageHeight / 1440.0), QPageSize::Inch));
     device.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&device);
     const double scale = device.logicalDpiX() / 1440.0;
@@ -373,12 +372,13 @@ void Printer::paintPage(QPainter &p, int index) const
     p.setFont(twipsFont(m_headerFont));
     const int headerHeight = lineHeight(m_headerFont);
     if (!m_header.isEmpty())
-        paintHeaderLine(p, QRect(textLeft(), (m_margins.top - headerHeight) / 2, textWidthTwips,
-                                 headerHeight),
-                        m_header, index + 1);
+        paintHeaderLine(
+            p, QRect(textLeft(), (m_margins.top - headerHeight) / 2, textWidthTwips, headerHeight),
+            m_header, index + 1);
     if (!m_footer.isEmpty())
-        paintHeaderLine(p, QRect(textLeft(), m_pageHeight - (m_margins.bottom + headerHeight) / 2,
-                                 textWidthTwips, headerHeight),
+        paintHeaderLine(p,
+                        QRect(textLeft(), m_pageHeight - (m_margins.bottom + headerHeight) / 2,
+                              textWidthTwips, headerHeight),
                         m_footer, index + 1);
     for (const PageItem &item : m_pages[index].items) {
         const Block &block = m_doc.blocks[item.block];
@@ -450,8 +450,8 @@ void Printer::showPreview()
         bar->addStretch();
         bar->addWidget(m_pageLabel);
         connect(m_view, &QPrintPreviewWidget::previewChanged, this, [this] {
-            m_pageLabel->setText(QStringLiteral("%1 / %2").arg(m_view->currentPage()).arg(
-                m_view->pageCount()));
+            m_pageLabel->setText(
+                QStringLiteral("%1 / %2").arg(m_view->currentPage()).arg(m_view->pageCount()));
         });
         auto *box = static_cast<QVBoxLayout *>(layout());
         box->addLayout(bar);

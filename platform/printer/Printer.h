@@ -45,9 +45,9 @@ public:
     void setPageSize(int widthTwips, int heightTwips);
     // Margins are set as a length text ("0.5in", "2cm", "720" twips) and read as twips. A text
     // that is no length is an error.
-    int marginLeft() const { return m_margins.left; }    // 49
-    int marginTop() const { return m_margins.top; }      // 50
-    int marginRight() const { return m_margins.right; }  // 51
+    int marginLeft() const { return m_margins.left; }     // 49
+    int marginTop() const { return m_margins.top; }       // 50
+    int marginRight() const { return m_margins.right; }   // 51
     int marginBottom() const { return m_margins.bottom; } // 52
     void setMarginLeft(const QString &length) { m_margins.left = twipsOf(length); }
     void setMarginTop(const QString &length) { m_margins.top = twipsOf(length); }
@@ -72,10 +72,10 @@ public:
     QString footer() const { return m_footer; } // 95
     void setHeader(const QString &text) { m_header = text; }
     void setFooter(const QString &text) { m_footer = text; }
-    QString headerFontName() const { return m_headerFont.family(); } // 97
-    double headerFontSize() const { return m_headerFont.pointSizeF(); } // 98
-    bool headerFontBold() const { return m_headerFont.bold(); }          // 99
-    bool headerFontItalic() const { return m_headerFont.italic(); }      // 100
+    QString headerFontName() const { return m_headerFont.family(); }      // 97
+    double headerFontSize() const { return m_headerFont.pointSizeF(); }   // 98
+    bool headerFontBold() const { return m_headerFont.bold(); }           // 99
+    bool headerFontItalic() const { return m_headerFont.italic(); }       // 100
     bool headerFontUnderline() const { return m_headerFont.underline(); } // 102
     void setHeaderFontName(const QString &name) { m_headerFont.setFamily(name); }
     void setHeaderFontSize(double points) { m_headerFont.setPointSizeF(points); }
@@ -97,22 +97,22 @@ public:
     void insertRawText(const QString &text);
 
     // --- Tables (159, 160 and the settings of 161) ------------------------------------------
-    void startTable(); // 159
-    void endTable();   // 160
-    void setTableRows(int rows);                            // 161 setting 1
-    void setTableCols(int cols);                            // 161 setting 2
-    void setColumnWidth(int col, int twips);                // 161 setting 13, 1-based
+    void startTable();                                       // 159
+    void endTable();                                         // 160
+    void setTableRows(int rows);                             // 161 setting 1
+    void setTableCols(int cols);                             // 161 setting 2
+    void setColumnWidth(int col, int twips);                 // 161 setting 13, 1-based
     void setCellText(int row, int col, const QString &text); // 161 setting 18
     // Ranges are 1-based and inclusive; an empty or outside range is an error.
-    void setDataArea(int row1, int col1, int row2, int col2, int value);      // setting 19
+    void setDataArea(int row1, int col1, int row2, int col2, int value);       // setting 19
     void setCellBack(int row1, int col1, int row2, int col2, const QColor &c); // setting 20
     void setCellFore(int row1, int col1, int row2, int col2, const QColor &c); // setting 21
     void setCellFont(int row1, int col1, int row2, int col2, const QFont &f);  // setting 22
-    void setColumnSetting31(int col, int value);                              // setting 31
+    void setColumnSetting31(int col, int value);                               // setting 31
 
     // --- Output ------------------------------------------------------------------------------
     bool preview() const { return m_preview; }
-    void setPreview(bool on) { m_preview = on; } // 126
+    void setPreview(bool on) { m_preview = on; }        // 126
     QString exportFile() const { return m_exportFile; } // 174
     void setExportFile(const QString &path) { m_exportFile = path; }
     int exportFormat() const { return m_exportFormat; } // 175

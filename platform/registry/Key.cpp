@@ -41,15 +41,12 @@ Status checkWrite(const Key &key)
 
 } // namespace
 
-Key::Key(Root root, const Store &store)
-    : Key(store.directory(), root, QString(), Access::ReadWrite)
-{
-}
+Key::Key(Root root, const Store &store) : Key(store.directory(), root, QString(), Access::ReadWrite)
+{}
 
 Key::Key(const QString &directory, Root root, const QString &path, Access access)
     : m_directory(directory), m_root(root), m_path(path), m_access(access), m_open(true)
-{
-}
+{}
 
 QString Key::fullPath() const
 {

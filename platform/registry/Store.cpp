@@ -24,8 +24,7 @@ const detail::Node *keyAt(const QString &directory, Root root, const QString &pa
 
 Store::Store(const QString &directory)
     : m_directory(QDir::cleanPath(QFileInfo(directory).absoluteFilePath()))
-{
-}
+{}
 
 QString Store::defaultDirectory()
 {
@@ -55,8 +54,7 @@ bool Store::keyExists(Root root, const QString &path) const
     return keyAt(m_directory, root, path, tree) != nullptr;
 }
 
-std::optional<QString> Store::queryValue(Root root, const QString &path,
-                                         const QString &name) const
+std::optional<QString> Store::queryValue(Root root, const QString &path, const QString &name) const
 {
     detail::Node tree;
     const detail::Node *key = keyAt(m_directory, root, path, tree);

@@ -237,7 +237,7 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString &reason)
 bool setAside(const QString &path)
 {
     const QString stem = path + QStringLiteral(".corrupt-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = stem;
     for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
         target = stem + u'-' + QString::number(n);

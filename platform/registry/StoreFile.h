@@ -60,8 +60,7 @@ Status editRoot(const QString &directory, Root root, const Edit &edit);
 Status createKey(const QString &directory, Root root, const QString &path);
 Status setValue(const QString &directory, Root root, const QString &path, const QString &name,
                 const QString &value);
-Status deleteValue(const QString &directory, Root root, const QString &path,
-                   const QString &name);
+Status deleteValue(const QString &directory, Root root, const QString &path, const QString &name);
 Status deleteKey(const QString &directory, Root root, const QString &path);
 
 } // namespace platform::registry::detail

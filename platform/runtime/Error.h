@@ -13,8 +13,7 @@ class Error : public std::runtime_error
 public:
     explicit Error(const QString &description)
         : std::runtime_error(description.toStdString()), m_description(description)
-    {
-    }
+    {}
 
     const QString &description() const noexcept { return m_description; }
 

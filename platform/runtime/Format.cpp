@@ -280,7 +280,7 @@ Rendered render(const Section &section, double magnitude, const LocaleSymbols &s
         }
     }
     out.allZero = whole.find_first_not_of('0') == std::string::npos
-        && frac.find_first_not_of('0') == std::string::npos;
+                  && frac.find_first_not_of('0') == std::string::npos;
 
     if (!section.anyDigit) {
         // No placeholder: the number is not shown, only the section's text.
@@ -413,14 +413,10 @@ Named namedKind(const QString &pattern, QString *equivalent)
         const char *pattern;
     };
     static const Entry entries[] = {
-        {"General Number", Named::General, ""},
-        {"Currency", Named::Currency, ""},
-        {"Fixed", Named::Pattern, "0.00"},
-        {"Standard", Named::Pattern, "#,##0.00"},
-        {"Percent", Named::Pattern, "0.00%"},
-        {"Scientific", Named::Pattern, "0.00E+00"},
-        {"True/False", Named::TrueFalse, ""},
-        {"Yes/No", Named::YesNo, ""},
+        {"General Number", Named::General, ""}, {"Currency", Named::Currency, ""},
+        {"Fixed", Named::Pattern, "0.00"},      {"Standard", Named::Pattern, "#,##0.00"},
+        {"Percent", Named::Pattern, "0.00%"},   {"Scientific", Named::Pattern, "0.00E+00"},
+        {"True/False", Named::TrueFalse, ""},   {"Yes/No", Named::YesNo, ""},
         {"On/Off", Named::OnOff, ""},
     };
     for (const Entry &entry : entries) {
@@ -462,8 +458,8 @@ QString currencyText(double value)
 {
     const QLocale locale;
     static const Section standard = parseSection(QStringLiteral("#,##0.00"));
-    const Rendered number = render(standard, std::fabs(value),
-                                   {locale.decimalPoint(), locale.groupSeparator()});
+    const Rendered number =
+        render(standard, std::fabs(value), {locale.decimalPoint(), locale.groupSeparator()});
     const bool negative = value < 0 && !number.allZero;
     const QString symbol = locale.currencySymbol(QLocale::CurrencySymbol);
     // The locale's placement of the sign, the symbol and the brackets, around a "1".
@@ -494,9 +490,9 @@ QString boolPair(bool value, Named kind)
 
 } // namespace
 
-NumberFormat::NumberFormat(const QString &pattern) : m_pattern(pattern), m_compiled(compile(pattern))
-{
-}
+NumberFormat::NumberFormat(const QString &pattern)
+    : m_pattern(pattern), m_compiled(compile(pattern))
+{}
 
 NumberFormat::~NumberFormat() = default;
 NumberFormat::NumberFormat(const NumberFormat &) = default;

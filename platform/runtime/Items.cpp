@@ -69,7 +69,7 @@ bool readNumber(const QString &text, double *value)
     const char *begin = canonical.data() + (canonical[0] == '+' ? 1 : 0);
     const auto result = std::from_chars(begin, canonical.data() + canonical.size(), *value);
     return result.ec == std::errc() && result.ptr == canonical.data() + canonical.size()
-        && std::isfinite(*value);
+           && std::isfinite(*value);
 }
 
 } // namespace

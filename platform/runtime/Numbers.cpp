@@ -19,8 +19,8 @@ std::string generalText(double value, int precision)
     if (value == 0.0)
         return "0"; // also -0
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
     std::string text(buffer, result.ptr);
     for (char &c : text) {
         if (c == 'e')
@@ -46,8 +46,8 @@ Decimal15 decimal15(double value)
     char buffer[64];
     // d.dddddddddddddde+XX: 15 significant digits, rounded by the library (exactly, half even on
     // the binary value), which is how the runtime turned a Double into decimal digits.
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, 14).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
     std::string text(buffer, end);
     const auto e = text.find('e');
     int exponent = 0;
@@ -74,16 +74,16 @@ enum class Status { Ok, NotNumeric, Overflow };
 struct Parsed
 {
     Status status = Status::NotNumeric;
-    bool radix = false;       // a hexadecimal or octal whole number
-    quint64 radixValue = 0;   // its unsigned value (at most 64 bits)
-    double value = 0;         // a decimal number's value
+    bool radix = false;     // a hexadecimal or octal whole number
+    quint64 radixValue = 0; // its unsigned value (at most 64 bits)
+    double value = 0;       // a decimal number's value
 };
 
 bool isBlank(QChar c)
 {
     const char16_t u = c.unicode();
-    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\v' || u == '\f'
-        || u == 0x00A0 || u == 0x202F;
+    return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\v' || u == '\f' || u == 0x00A0
+           || u == 0x202F;
 }
 
 bool isAsciiDigit(QChar c)
@@ -140,8 +140,8 @@ Parsed toValue(bool negative, const std::string &intDigits, const std::string &f
         canonical += "." + fracDigits;
     canonical += "e" + std::to_string(exponent);
     double value = 0;
-    const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(),
-                                        value);
+    const auto result =
+        std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (magnitude > 0)
             parsed.status = Status::Overflow;

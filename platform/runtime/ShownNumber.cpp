@@ -29,8 +29,7 @@ public:
         : m_text(text), m_decimal(symbols.decimal), m_group(symbols.group),
           m_currency(symbols.currency), m_minus(symbols.minus), m_plus(symbols.plus),
           m_percent(symbols.percent)
-    {
-    }
+    {}
 
     double read()
     {
@@ -75,8 +74,8 @@ private:
             } else if (c == QLatin1Char(')') && m_paren && m_number) {
                 m_paren = false;
                 ++m_pos;
-            } else if (!m_signed && (c == QLatin1Char('-') || c == QChar(0x2212)
-                                     || take(m_minus))) {
+            } else if (!m_signed
+                       && (c == QLatin1Char('-') || c == QChar(0x2212) || take(m_minus))) {
                 if (c == QLatin1Char('-') || c == QChar(0x2212))
                     ++m_pos;
                 m_signed = true;
@@ -110,7 +109,7 @@ private:
                  && isBlank(m_text[m_pos]))
             after = m_pos + 1; // a locale grouping with a blank accepts any blank
         return after >= 0 && isDigit(m_text, after) && isDigit(m_text, after + 1)
-            && isDigit(m_text, after + 2) && !isDigit(m_text, after + 3);
+               && isDigit(m_text, after + 2) && !isDigit(m_text, after + 3);
     }
 
     // The digits of the number as "123.45e6" into `digits`; false when there is no number.
@@ -137,12 +136,12 @@ private:
             m_pos = start;
             return false;
         }
-        if (m_pos < m_text.size() && (m_text[m_pos] == QLatin1Char('E')
-                                      || m_text[m_pos] == QLatin1Char('e'))) {
+        if (m_pos < m_text.size()
+            && (m_text[m_pos] == QLatin1Char('E') || m_text[m_pos] == QLatin1Char('e'))) {
             qsizetype i = m_pos + 1;
             std::string exponent = "e";
             const bool sign = i < m_text.size()
-                && (m_text[i] == QLatin1Char('+') || m_text[i] == QLatin1Char('-'));
+                              && (m_text[i] == QLatin1Char('+') || m_text[i] == QLatin1Char('-'));
             if (sign)
                 exponent += char(m_text[i++].unicode());
             if (isDigit(m_text, i)) {
@@ -181,8 +180,7 @@ ShownNumberReader::ShownNumberReader(const QLocale &locale)
                 locale.negativeSign(),
                 locale.positiveSign(),
                 locale.percent()}
-{
-}
+{}
 
 double ShownNumberReader::operator()(QStringView text) const
 {

@@ -103,9 +103,8 @@ void CommonDialog::showColor()
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setWindowTitle(m_dialogTitle);
     const quint32 bits = quint32(m_color);
-    dialog.setCurrentColor((bits & 0xFF000000u) == 0 ? QColor(int(bits & 0xFF),
-                                                              int((bits >> 8) & 0xFF),
-                                                              int((bits >> 16) & 0xFF))
+    dialog.setCurrentColor((bits & 0xFF000000u) == 0 ? QColor(
+                               int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF))
                                                      : QColor(Qt::white));
     if (forms::showModal(dialog) != QDialog::Accepted) {
         cancelled();

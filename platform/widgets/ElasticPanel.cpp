@@ -294,8 +294,8 @@ void ElasticPanel::mouseMoveEvent(QMouseEvent *event)
     const int bottom = widget->geometry().bottom() + 1;
     const int handleBottom = point.y() - m_dragOffset + ElasticLayout::handleHeight;
     // At least one pixel: a size of 0 would make the pane elastic again.
-    const int height = std::clamp(bottom - handleBottom, 1,
-                                  std::max(1, m_layout->roomFor(m_dragPane)));
+    const int height =
+        std::clamp(bottom - handleBottom, 1, std::max(1, m_layout->roomFor(m_dragPane)));
     setPaneValue(PaneSizeValue, m_dragPane, int(std::lround(forms::pixelsToTwipsY(height))));
     event->accept();
 }

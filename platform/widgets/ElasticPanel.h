@@ -68,8 +68,8 @@ private:
     void checkPane(int kind, int pane) const;
 
     ElasticLayout *m_layout;
-    int m_dragPane = -1;   // the pane whose handle is being dragged
-    int m_dragOffset = 0;  // where in the handle it was taken
+    int m_dragPane = -1;  // the pane whose handle is being dragged
+    int m_dragOffset = 0; // where in the handle it was taken
 };
 
 } // namespace platform::widgets

@@ -96,8 +96,8 @@ QString MdxEdit::text() const
 
 void MdxEdit::setText(const QString &text)
 {
-    m_lineBreak = text.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n")
-                                                      : QStringLiteral("\n");
+    m_lineBreak =
+        text.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
     setPlainText(text);
 }
 

@@ -11,8 +11,7 @@ ToolbarButton::ToolbarButton(Toolbar *toolbar, int index, const QString &key, Bu
                              QAction *action)
     : QObject(toolbar), m_toolbar(toolbar), m_index(index), m_key(key), m_style(style),
       m_action(action)
-{
-}
+{}
 
 QString ToolbarButton::toolTipText() const
 {

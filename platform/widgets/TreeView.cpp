@@ -24,9 +24,8 @@ TreeView::TreeView(QWidget *parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setExpandsOnDoubleClick(true);
-    QObject::connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
-        emit expand(static_cast<TreeNode *>(item));
-    });
+    QObject::connect(this, &QTreeWidget::itemExpanded, this,
+                     [this](QTreeWidgetItem *item) { emit expand(static_cast<TreeNode *>(item)); });
     QObject::connect(this, &QTreeWidget::itemDoubleClicked, this,
                      [this](QTreeWidgetItem *, int) { emit dblClick(); });
 }

@@ -74,7 +74,8 @@ TEST(HostCommandLine, ArgumentsAreTokensAndTheSwitchMayComeFirst)
         {{"/l", "Spanish"}, {"", "/L", "Spanish", ""}, 1},
         {{"sales.cub", "/l", "Spanish"}, {"sales.cub", "/l", "Spanish", ""}, 1},
         {{"sales.cub", "/L", "spanish"}, {"sales.cub", "/L", "spanish", ""}, 0},
-        {{"/home/a b/c.cub", "/L", "English", "x", "y"}, {"/home/a b/c.cub", "/L", "English", ""},
+        {{"/home/a b/c.cub", "/L", "English", "x", "y"},
+         {"/home/a b/c.cub", "/L", "English", ""},
          0},
         {{"c.cub", "/L", "French"}, {"c.cub", "/L", "French", ""}, 0},
         {{"c.cub", "/X", "Spanish"}, {"c.cub", "/X", "Spanish", ""}, 0},
@@ -82,8 +83,7 @@ TEST(HostCommandLine, ArgumentsAreTokensAndTheSwitchMayComeFirst)
     for (const Case &c : cases) {
         const CommandTokens tokens = startTokens(c.arguments);
         EXPECT_EQ(tokens, c.tokens) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(languageFromTokens(tokens, 0), c.language)
-            << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(languageFromTokens(tokens, 0), c.language) << c.arguments.join(' ').toStdString();
     }
     // An unknown language keeps the build's, whatever it is.
     EXPECT_EQ(languageFromTokens(startTokens({"/L", "Klingon"}), 1), 1);
@@ -205,8 +205,7 @@ TEST(HostArrange, TilesShareTheAreaAndIconsLineTheBottom)
 {
     const QRect area(0, 0, 301, 200);
     EXPECT_EQ(tileHorizontal(area, 3),
-              (QList<QRect>{QRect(0, 0, 301, 67), QRect(0, 67, 301, 67),
-                            QRect(0, 134, 301, 66)}));
+              (QList<QRect>{QRect(0, 0, 301, 67), QRect(0, 67, 301, 67), QRect(0, 134, 301, 66)}));
     EXPECT_EQ(tileVertical(area, 2),
               (QList<QRect>{QRect(0, 0, 151, 200), QRect(151, 0, 150, 200)}));
     EXPECT_TRUE(tileHorizontal(area, 0).isEmpty());
@@ -215,9 +214,9 @@ TEST(HostArrange, TilesShareTheAreaAndIconsLineTheBottom)
 
     // Three icons of 120 x 30 fit two to a row of 301 pixels; the third starts a row above.
     const QList<QSize> icons(3, QSize(120, 30));
-    EXPECT_EQ(arrangeIcons(area, icons),
-              (QList<QRect>{QRect(0, 170, 120, 30), QRect(120, 170, 120, 30),
-                            QRect(0, 140, 120, 30)}));
+    EXPECT_EQ(
+        arrangeIcons(area, icons),
+        (QList<QRect>{QRect(0, 170, 120, 30), QRect(120, 170, 120, 30), QRect(0, 140, 120, 30)}));
     EXPECT_EQ(areaAboveIcons(area, icons), QRect(0, 0, 301, 140));
     EXPECT_EQ(areaAboveIcons(area, {}), area);
     // An icon wider than the area still gets a place of its own.
@@ -234,10 +233,8 @@ TEST(HostSettings, GeometryOffEveryScreenIsBroughtBack)
                                 QRect(-350, 500, 400, 300), QRect(1200, 100, 400, 300)})
         EXPECT_EQ(fitOntoScreens(window, screens, offset), window);
     // Where a removed monitor was, above every screen, or far away: onto the first screen.
-    EXPECT_EQ(fitOntoScreens(QRect(2400, 100, 400, 300), screens, offset),
-              QRect(67, 67, 400, 300));
-    EXPECT_EQ(fitOntoScreens(QRect(100, -290, 400, 300), screens, offset),
-              QRect(67, 67, 400, 300));
+    EXPECT_EQ(fitOntoScreens(QRect(2400, 100, 400, 300), screens, offset), QRect(67, 67, 400, 300));
+    EXPECT_EQ(fitOntoScreens(QRect(100, -290, 400, 300), screens, offset), QRect(67, 67, 400, 300));
     EXPECT_EQ(fitOntoScreens(QRect(600000, 600000, 4000, 3000), screens, offset),
               QRect(0, 0, 1280, 1024));
     EXPECT_EQ(fitOntoScreens(QRect(10, 10, 90000, 90000), screens, offset),

@@ -9,8 +9,7 @@ namespace hosttest {
 
 RecordingControl::RecordingControl(Recorder &recorder, QWidget *parent)
     : QWidget(parent), m_recorder(recorder)
-{
-}
+{}
 
 bool RecordingControl::doAction(const QString &action)
 {

@@ -168,11 +168,20 @@ TEST_F(HostWindow, TheCommandLineGivesTheLanguageAndTheFirstWindowsFile)
     };
     const Case cases[] = {
         {{}, 0, "", "", "openOlap"},
-        {{"/L", "Spanish", "/tmp/my cubes/sales.cub"}, 1, "/tmp/my cubes/sales.cub", "",
+        {{"/L", "Spanish", "/tmp/my cubes/sales.cub"},
+         1,
+         "/tmp/my cubes/sales.cub",
+         "",
          "openParam"},
-        {{"/tmp/my cubes/sales.cub", "/l", "Spanish"}, 1, "/tmp/my cubes/sales.cub", "",
+        {{"/tmp/my cubes/sales.cub", "/l", "Spanish"},
+         1,
+         "/tmp/my cubes/sales.cub",
+         "",
          "openParam"},
-        {{"/tmp/sales.vcg", "/L", "English", "more", "words"}, 0, "", "/tmp/sales.vcg",
+        {{"/tmp/sales.vcg", "/L", "English", "more", "words"},
+         0,
+         "",
+         "/tmp/sales.vcg",
          "openParam"},
         {{"/tmp/sales.cub", "/L", "spanish"}, 0, "/tmp/sales.cub", "", "openParam"},
         {{"/L", "Klingon", "/tmp/sales.cub"}, 0, "/tmp/sales.cub", "", "openParam"},
@@ -260,12 +269,14 @@ TEST_F(HostWindow, EveryMenuItemAndToolbarKeyReachesTheActiveControl)
         const char *item;
         const char *keyword;
     } menus[] = {
+        // clang-format off
         {"mnuFilePrint", "printView"},         {"mnuFileExport", "ExportView"},
         {"mnuEditCopy", "copyView"},           {"mnuEditFormat", "doFormat"},
         {"mnuActionsMDXDirect", "directMDX"},  {"mnuActionsShowElements", "showElements"},
         {"mnuActionsChart2d", "showChart2d"},  {"mnuActionsChart3d", "showChart3d"},
         {"mnuActionsSwapXY", "doSwapXY"},      {"mnuActionsLayout", "showLayout"},
         {"mnuActionsDimension", "dimensionOptions"}, {"mnuHelpAbout", "AboutBox"},
+        // clang-format on
     };
     for (const auto &m : menus) {
         trigger(*main, m.item);
@@ -397,8 +408,8 @@ TEST_F(HostWindow, SaveWritesANewViewAndAsksBeforeReplacingOne)
     runner.then(saveAs(view));
     boxes.answer({platform::forms::No});
     trigger(*main, "mnuFileSave");
-    EXPECT_EQ(boxes.texts(), QStringList({"File: " + view
-                                          + " already existes. Would you like to overwrite?"}));
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"File: " + view + " already existes. Would you like to overwrite?"}));
     EXPECT_EQ(boxes.shown().value(0).buttons, platform::forms::YesNo);
     EXPECT_EQ(recorder.written.size(), 1);
     EXPECT_EQ(read(view), "view 1");
@@ -493,10 +504,9 @@ TEST_F(HostWindow, AFailedReplaceKeepsTheOldViewAndSaysSo)
     EXPECT_EQ(read(dirPath("sales.oc2")), "old 2d");
     EXPECT_EQ(read(dirPath("sales.oc3")), "old 3d");
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
-    EXPECT_EQ(boxes.texts(),
-              QStringList({"El archivo: " + view + " ya existe. Desea rescribirlo?",
-                           "No se pudo escribir la vista en: " + view
-                               + ". Se conserva la vista anterior."}));
+    EXPECT_EQ(boxes.texts(), QStringList({"El archivo: " + view + " ya existe. Desea rescribirlo?",
+                                          "No se pudo escribir la vista en: " + view
+                                              + ". Se conserva la vista anterior."}));
 }
 
 // When the old view cannot be put back, the note says where it is instead of that it was kept.
@@ -541,7 +551,8 @@ TEST_F(HostWindow, HelpOpensThePagesInTheBrowserOrSaysWhyNot)
     m_helpOpens = false;
     trigger(*main, "mnuHelpContents");
     EXPECT_EQ(boxes.texts(), QStringList({"The help contents can't be shown. This file could "
-                                          "not be opened: " + page}));
+                                          "not be opened: "
+                                          + page}));
 
     // No help at all: the information box titled with the main window's caption.
     boxes.clear();
@@ -621,12 +632,11 @@ TEST_F(HostWindow, ToolbarAndStatusBarToggleAndTheStatusBarShowsDateAndTime)
     main->updateClock();
     const QLocale locale;
     EXPECT_EQ(main->sbPanels[0]->text(), QString());
-    EXPECT_EQ(main->sbPanels[1]->text(), locale.toString(QDate::currentDate(),
-                                                         QLocale::ShortFormat));
+    EXPECT_EQ(main->sbPanels[1]->text(),
+              locale.toString(QDate::currentDate(), QLocale::ShortFormat));
     const QString time = main->sbPanels[2]->text();
     EXPECT_TRUE(time == locale.toString(QTime::currentTime(), QLocale::ShortFormat)
-                || time == locale.toString(QTime::currentTime().addSecs(-60),
-                                           QLocale::ShortFormat))
+                || time == locale.toString(QTime::currentTime().addSecs(-60), QLocale::ShortFormat))
         << time.toStdString();
 }
 
@@ -727,10 +737,9 @@ TEST_F(HostWindow, GeometryIsStoredOnUnloadAndReadAtStart)
         EXPECT_FALSE(main->isVisible());
     }
     const pelmoraapp::StoredGeometry stored = pelmoraapp::readStoredGeometry();
-    EXPECT_EQ(stored, (pelmoraapp::StoredGeometry{float(pixelsToTwipsX(120)),
-                                                  float(pixelsToTwipsY(90)),
-                                                  float(pixelsToTwipsX(700)),
-                                                  float(pixelsToTwipsY(500))}));
+    EXPECT_EQ(stored,
+              (pelmoraapp::StoredGeometry{float(pixelsToTwipsX(120)), float(pixelsToTwipsY(90)),
+                                          float(pixelsToTwipsX(700)), float(pixelsToTwipsY(500))}));
     {
         auto main = makeMain(&recorder);
         main->MDIForm_Load({});
@@ -1017,8 +1026,7 @@ TEST_F(HostWindow, AStaleRegistrationIsRenewedAndAControlThatCannotBeMadeLeavesN
     ScriptedMsgBox boxes;
     ScriptedModalRunner runner;
     // A registration whose library is gone, as after moving the program.
-    platform::automation::registerClass("PelmoraApp.PelmoraC02",
-                                        dirPath("gone/libPelmoraApp.so"));
+    platform::automation::registerClass("PelmoraApp.PelmoraC02", dirPath("gone/libPelmoraApp.so"));
     runner.then([](QDialog &) { return int(QDialog::Rejected); });
     auto main = makeMain(nullptr);
     main->MDIForm_Load({});
@@ -1027,9 +1035,8 @@ TEST_F(HostWindow, AStaleRegistrationIsRenewedAndAControlThatCannotBeMadeLeavesN
     EXPECT_TRUE(QFile::exists(library)) << library.toStdString();
     EXPECT_EQ(boxes.count(), 0);
 
-    main->setControlFactory([](QWidget *) -> QWidget * {
-        throw platform::Error(QStringLiteral("no such class"));
-    });
+    main->setControlFactory(
+        [](QWidget *) -> QWidget * { throw platform::Error(QStringLiteral("no such class")); });
     trigger(*main, "mnuFileOpen");
     EXPECT_EQ(boxes.texts(), QStringList({"The cube control cannot be created: no such class"}));
     EXPECT_TRUE(main->childWindows().isEmpty());

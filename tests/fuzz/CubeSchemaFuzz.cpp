@@ -34,9 +34,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         // The schema is replaced in place for each input, as quickly as SQLite can.
         if (sqlite3_open(base.path.toUtf8().constData(), &base.db) != SQLITE_OK
             || sqlite3_exec(base.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
-                            nullptr, nullptr) != SQLITE_OK
-            || sqlite3_prepare_v2(base.db, "UPDATE pelmora_schema SET xml = ?1", -1,
-                                  &base.update, nullptr) != SQLITE_OK) {
+                            nullptr, nullptr)
+                   != SQLITE_OK
+            || sqlite3_prepare_v2(base.db, "UPDATE pelmora_schema SET xml = ?1", -1, &base.update,
+                                  nullptr)
+                   != SQLITE_OK) {
             std::abort();
         }
         QByteArray seed(1, char(i));

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     fuzz::expectingErrors([&] {
-        const QByteArray written = pelmora::viewFileText(
-            pelmora::parseViewFile(fuzz::bytesOf(data, size)));
+        const QByteArray written =
+            pelmora::viewFileText(pelmora::parseViewFile(fuzz::bytesOf(data, size)));
         try {
             pelmora::parseViewFile(written);
         } catch (const platform::Error &e) {

@@ -85,8 +85,7 @@ std::optional<HeaderCell> findHeader(const PelmoraC02 &control,
 void click(platform::grid::FlexGrid &grid, int row, int col,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers,
-                      grid.cellRect(row, col).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, grid.cellRect(row, col).center());
 }
 
 class HostLoad : public hosttest::HostTest
@@ -124,21 +123,19 @@ protected:
     // One gesture of the browse on the active view; answers what it was.
     const char *browse(PelmoraC02 &control, int index, int step)
     {
-        const int axes = control.countOrderDims(pelmora::Rows)
-                         + control.countOrderDims(pelmora::Columns);
+        const int axes =
+            control.countOrderDims(pelmora::Rows) + control.countOrderDims(pelmora::Columns);
         switch (step % 7) {
         case 0:
-            if (const auto cell = findHeader(control, [](const auto &h) {
-                    return !h.firstPosition;
-                })) {
+            if (const auto cell =
+                    findHeader(control, [](const auto &h) { return !h.firstPosition; })) {
                 click(*control.grdResults, cell->row, cell->col);
                 return "drill down";
             }
             [[fallthrough]];
         case 1:
-            if (const auto cell = findHeader(control, [](const auto &h) {
-                    return h.firstPosition;
-                })) {
+            if (const auto cell =
+                    findHeader(control, [](const auto &h) { return h.firstPosition; })) {
                 click(*control.grdResults, cell->row, cell->col);
                 return "drill up";
             }
@@ -198,8 +195,7 @@ protected:
 TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
 {
     const QString cube = qEnvironmentVariable("PELMORA_LOAD_CUBE");
-    ASSERT_TRUE(QFile::exists(cube)) << "PELMORA_LOAD_CUBE names no file: "
-                                     << cube.toStdString();
+    ASSERT_TRUE(QFile::exists(cube)) << "PELMORA_LOAD_CUBE names no file: " << cube.toStdString();
     const int views = environmentNumber("PELMORA_LOAD_VIEWS", 20);
     const int span = environmentNumber("PELMORA_LOAD_SECONDS", 60);
 
@@ -235,8 +231,8 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
             PelmoraC02 &control = activate(index);
             ++gestures[QString::fromLatin1(browse(control, index, step / views + index))];
             QCoreApplication::processEvents();
-            ASSERT_EQ(boxes.count(), 0) << "step " << step << ": "
-                                        << boxes.texts().join('\n').toStdString();
+            ASSERT_EQ(boxes.count(), 0)
+                << "step " << step << ": " << boxes.texts().join('\n').toStdString();
             ASSERT_EQ(runner.unexpected(), 0)
                 << "step " << step << ": " << runner.shown().last().toStdString();
             ASSERT_GT(control.grdResults->rows(), 1) << "step " << step;

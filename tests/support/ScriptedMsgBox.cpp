@@ -4,8 +4,8 @@ namespace testing_support {
 
 ScriptedMsgBox::ScriptedMsgBox(int fallback) : m_fallback(fallback)
 {
-    m_previous = platform::forms::setMsgBoxHandler(
-        [this](const platform::forms::MsgBoxRequest &request) {
+    m_previous =
+        platform::forms::setMsgBoxHandler([this](const platform::forms::MsgBoxRequest &request) {
             m_shown.append(request);
             if (m_script.empty())
                 return m_fallback;

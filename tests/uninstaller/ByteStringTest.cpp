@@ -151,15 +151,23 @@ TEST(ByteString, LoadsAndSavesFiles)
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("f")));
     const QByteArray empty = QFile::encodeName(dir.filePath(QStringLiteral("empty")));
     const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("missing")));
-    EXPECT_EQ(raw(std::string("0123\0" "56789", 10)).saveFile(path.constData()), 1);
+    EXPECT_EQ(raw(std::string("0123\0"
+                              "56789",
+                              10))
+                  .saveFile(path.constData()),
+              1);
     EXPECT_EQ(ByteString().saveFile(empty.constData()), 1);
     EXPECT_EQ(ByteString("x").saveFile(dir.filePath(QStringLiteral("no/such")).toUtf8()), -3);
 
     ByteString s;
     EXPECT_EQ(s.loadFile(path.constData(), 0, 0), 1);
-    EXPECT_EQ(bytesOf(s), std::string("0123\0" "56789", 10));
+    EXPECT_EQ(bytesOf(s), std::string("0123\0"
+                                      "56789",
+                                      10));
     EXPECT_EQ(s.loadFile(path.constData(), 3, 4), 1);
-    EXPECT_EQ(bytesOf(s), std::string("3\0" "56", 4));
+    EXPECT_EQ(bytesOf(s), std::string("3\0"
+                                      "56",
+                                      4));
     EXPECT_EQ(s.loadFile(path.constData(), 10, 0), -2);
     EXPECT_EQ(s.length(), 0u);
     EXPECT_EQ(s.loadFile(empty.constData(), 0, 0), -2);

@@ -22,7 +22,8 @@ ByteString raw(const std::string &bytes)
 }
 
 // A program image followed by the stored block and its offset.
-std::string programWith(const ByteString &content, const std::string &program = "\x7F" "ELF..")
+std::string programWith(const ByteString &content, const std::string &program = "\x7F"
+                                                                                "ELF..")
 {
     std::string image = program + bytesOf(protectContent(content));
     const std::uint32_t offset = std::uint32_t(program.size());
@@ -86,8 +87,8 @@ TEST(UninstallInformation, RoundTripsEverySection)
     content.commandLine = "/opt/fake/bin/stop --now";
     content.roots = {"/opt/fake", "/srv/fake data"};
     content.shared = {"/opt/fake/lib/libshared.so", "x"};
-    content.backups = {{"/opt/fake/backup/a.so", "/opt/fake/lib/a.so", 0x00020001, 7,
-                        0xFFFFFFFFu, 0x80000000u}};
+    content.backups = {
+        {"/opt/fake/backup/a.so", "/opt/fake/lib/a.so", 0x00020001, 7, 0xFFFFFFFFu, 0x80000000u}};
     content.files = {"/opt/fake/bin/fake", "/opt/fake/readme"};
     content.directories = {"/opt/fake/bin", "/opt/fake"};
     RegistryKeyRecord software;
@@ -140,8 +141,11 @@ TEST(UninstallInformation, SplitsHeaderAndSectionsByTheLineRules)
     const std::vector<Case> cases = {
         {std::string("P\0\0", 3) + "\r\n" + sections, "P", "", "", 0, 0, 0, 0, false},
         {"OnlyName\r\n" + sections, "OnlyName", "", "", 0, 0, 0, 0, false},
-        {std::string("P\0" "100\0run me\r\nignored text\r\n", 25) + sections, "P", "100",
-         "run me", 0, 0, 0, 0, false},
+        {std::string("P\0"
+                     "100\0run me\r\nignored text\r\n",
+                     25)
+             + sections,
+         "P", "100", "run me", 0, 0, 0, 0, false},
         {"P\r\nShared:\r\na\r\n\r\nBackups:\r\nab\r\nabc\tx\r\nFiles:\r\n12\r\n123\r\n"
          "Directories:\r\n1\r\n/dir\r\nRegistry:\r\n",
          "P", "", "", 1, 1, 1, 1, false},
@@ -167,13 +171,18 @@ TEST(UninstallInformation, RefusesWhatBreaksTheFormat)
 {
     const std::string sections = emptySections;
     std::string root(8, '\0');
-    const std::string keyName = std::string("\0\0\0\1" "Key\0", 8);
+    const std::string keyName = std::string("\0\0\0\1"
+                                            "Key\0",
+                                            8);
     const std::vector<std::string> contents = {
-        "P\r\nShared:\r\nFiles:\r\nDirectories:\r\nRegistry:\r\n",      // a marker missing
+        "P\r\nShared:\r\nFiles:\r\nDirectories:\r\nRegistry:\r\n",             // a marker missing
         "P\r\nBackups:\r\nShared:\r\nFiles:\r\nDirectories:\r\nRegistry:\r\n", // out of order
-        "P\r\n" + sections + std::string(31, '\0'),                     // a root cut short
-        "P\r\n" + sections + std::string("\0\0\0\1" "Value", 9),        // a name without NUL
-        "P\r\n" + sections + std::string("\xFF\xFF\xFF\xFF", 4),        // a count past the end
+        "P\r\n" + sections + std::string(31, '\0'),                            // a root cut short
+        "P\r\n" + sections
+            + std::string("\0\0\0\1"
+                          "Value",
+                          9),                                    // a name without NUL
+        "P\r\n" + sections + std::string("\xFF\xFF\xFF\xFF", 4), // a count past the end
         "P\r\n" + sections + std::string(4, '\0') + std::string("\0\0\0\1", 4) + keyName,
     };
     for (const std::string &content : contents) {
@@ -190,8 +199,8 @@ TEST(UninstallInformation, RefusesWhatBreaksTheFormat)
 
 TEST(UninstallInformation, RefusesAProgramFileWithoutFittingInformation)
 {
-    const std::string good = programWith(ByteString(("P\r\n" + std::string(emptySections))
-                                                        .c_str()));
+    const std::string good =
+        programWith(ByteString(("P\r\n" + std::string(emptySections)).c_str()));
     std::string badOffset = good;
     badOffset[badOffset.size() - 1] = '\x7F'; // an offset far beyond the file
     std::string changed = good;
@@ -199,20 +208,19 @@ TEST(UninstallInformation, RefusesAProgramFileWithoutFittingInformation)
     const std::vector<std::string> images = {
         "",
         "abc",
-        "\x7F" "ELF plain program without information",
+        "\x7F"
+        "ELF plain program without information",
         badOffset,
         changed,
         good.substr(0, 6) + good.substr(good.size() - 4), // the block cut away
-        good.substr(3),                                  // the start cut away
+        good.substr(3),                                   // the start cut away
     };
     for (const std::string &image : images) {
         UninstallInformation info;
-        EXPECT_EQ(readUninstallInformation(image.data(), image.size(), info),
-                  InfoStatus::Corrupt)
+        EXPECT_EQ(readUninstallInformation(image.data(), image.size(), info), InfoStatus::Corrupt)
             << image.size();
     }
     UninstallInformation info;
     EXPECT_EQ(readUninstallInformation(good.data(), good.size(), info), InfoStatus::Ok);
-    EXPECT_EQ(loadUninstallInformation("/nonexistent/uninstaller", info),
-              InfoStatus::Unreadable);
+    EXPECT_EQ(loadUninstallInformation("/nonexistent/uninstaller", info), InfoStatus::Unreadable);
 }

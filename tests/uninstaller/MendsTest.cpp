@@ -33,8 +33,8 @@ namespace {
 QString detailsOfRun(FakeProduct &product, const QStringList &arguments)
 {
     ScriptedModalRunner dialogs;
-    const uninstall_test::Outcome outcome = uninstall_test::runAndClose(product, arguments,
-                                                                        dialogs);
+    const uninstall_test::Outcome outcome =
+        uninstall_test::runAndClose(product, arguments, dialogs);
     EXPECT_EQ(outcome.exitCode, 1);
     return outcome.details;
 }
@@ -117,8 +117,8 @@ TEST(UninstallMends, RegistryKeysThatStayAreListedOnce)
     EXPECT_FALSE(store.queryValue(reg::Root::CurrentUser,
                                   QStringLiteral("Software\\Fake\\Settings"),
                                   QStringLiteral("Window")));
-    EXPECT_TRUE(store.keyExists(reg::Root::CurrentUser,
-                                QStringLiteral("Software\\Fake\\Settings\\Later")));
+    EXPECT_TRUE(
+        store.keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake\\Settings\\Later")));
 }
 
 TEST(UninstallMends, MangledContentNeverCrashesTheReader)
@@ -134,16 +134,21 @@ TEST(UninstallMends, MangledContentNeverCrashesTheReader)
         for (int i = 0; i < changes; ++i) {
             const std::size_t at = std::size_t(std::rand()) % bytes.size();
             switch (std::rand() % 3) {
-            case 0: bytes[at] = char(std::rand()); break;
-            case 1: bytes.erase(at, std::size_t(std::rand() % 8)); break;
-            default: bytes.resize(at); break;
+            case 0:
+                bytes[at] = char(std::rand());
+                break;
+            case 1:
+                bytes.erase(at, std::size_t(std::rand() % 8));
+                break;
+            default:
+                bytes.resize(at);
+                break;
             }
             if (bytes.empty())
                 break;
         }
         UninstallInformation info;
-        const ByteString mangled =
-            ByteString::fromBytes(bytes.data(), std::uint32_t(bytes.size()));
+        const ByteString mangled = ByteString::fromBytes(bytes.data(), std::uint32_t(bytes.size()));
         refused += splitUninstallContent(mangled, info) != InfoStatus::Ok;
         const ByteString stored = protectContent(mangled);
         readUninstallInformation(stored.data(), stored.length(), info);

@@ -24,9 +24,9 @@ using namespace uninstaller;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using uninstall_test::FakeProduct;
-using uninstall_test::sharedLib;
 using uninstall_test::Outcome;
 using uninstall_test::runAndClose;
+using uninstall_test::sharedLib;
 namespace reg = platform::registry;
 namespace forms = platform::forms;
 
@@ -64,7 +64,8 @@ TEST(UninstallRun, SilentRunRemovesTheProduct)
     EXPECT_EQ(installed.readAll(), "replaced");
 
     const reg::Store store = product.store();
-    EXPECT_FALSE(store.keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake\\Settings")));
+    EXPECT_FALSE(
+        store.keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake\\Settings")));
     // "Software\Fake" still holds a value nobody listed: it goes with the key, as a key
     // deletion takes its values; "Software", not flagged, stays with "Other".
     EXPECT_FALSE(store.keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake")));
@@ -77,9 +78,9 @@ TEST(UninstallRun, SharedFilesFollowTheirCounts)
 {
     struct Case
     {
-        QString count;     // "" for no registered count
+        QString count; // "" for no registered count
         bool silent;
-        int answer;        // shared-file question's button, 0 when not asked
+        int answer; // shared-file question's button, 0 when not asked
         QString countAfter;
         bool fileStays;
     };
@@ -88,7 +89,7 @@ TEST(UninstallRun, SharedFilesFollowTheirCounts)
         {QStringLiteral("1"), false, SharedFileDialog::No, QStringLiteral("0"), true},
         {QStringLiteral("0"), false, SharedFileDialog::Yes, QStringLiteral("none"), false},
         {QStringLiteral("1"), false, SharedFileDialog::NoToAll, QStringLiteral("0"), true},
-        {QString(), true, 0, QStringLiteral("none"), true},  // no count: kept, even silently
+        {QString(), true, 0, QStringLiteral("none"), true}, // no count: kept, even silently
         {QStringLiteral("many"), true, 0, QStringLiteral("many"), true},
     };
     for (const Case &c : cases) {
@@ -111,8 +112,8 @@ TEST(UninstallRun, SharedFilesFollowTheirCounts)
                                                "you want to remove this file?"));
                 return c.answer;
             });
-        const QStringList arguments = c.silent ? QStringList{QStringLiteral("/SILENT")}
-                                               : QStringList{};
+        const QStringList arguments =
+            c.silent ? QStringList{QStringLiteral("/SILENT")} : QStringList{};
         EXPECT_EQ(runAndClose(product, arguments, dialogs).exitCode, 1);
         EXPECT_TRUE(dialogs.done());
         EXPECT_EQ(dialogs.unexpected(), 0) << c.count.toStdString();
@@ -151,8 +152,7 @@ TEST(UninstallRun, AnsweringNoRemovesNothing)
     FakeProduct product;
     product.install(product.standardContent());
     ScriptedMsgBox boxes(forms::No);
-    EXPECT_EQ(runUninstaller({QStringLiteral("C:/SILENT/not-a-switch")}, product.settings()),
-              0);
+    EXPECT_EQ(runUninstaller({QStringLiteral("C:/SILENT/not-a-switch")}, product.settings()), 0);
     EXPECT_EQ(boxes.count(), 1);
     EXPECT_TRUE(product.exists(QStringLiteral("opt/fake/bin/fake")));
     EXPECT_TRUE(product.exists(QStringLiteral("uninstaller")));
@@ -179,8 +179,8 @@ TEST(UninstallRun, FilesInUseAreListedAndRemovedAtBoot)
                                             "be removed."));
     EXPECT_TRUE(closer.detailsShown);
     EXPECT_EQ(closer.details, QStringLiteral("Couldn't delete following files:\n") + busy
-                           + QStringLiteral("\n\nCouldn't remove following directories:\n")
-                           + refusing + QStringLiteral("\n"));
+                                  + QStringLiteral("\n\nCouldn't remove following directories:\n")
+                                  + refusing + QStringLiteral("\n"));
     // The installed file changed since: it stays, and the backup is deleted all the same.
     EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(backup)));
     ASSERT_EQ(boxes.count(), 3);
@@ -190,8 +190,8 @@ TEST(UninstallRun, FilesInUseAreListedAndRemovedAtBoot)
     EXPECT_EQ(product.restarts, 1);
     EXPECT_TRUE(product.exists(QStringLiteral("uninstaller")));
     const QString entry = product.bootEntryText();
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nr! ") + BootRemoval::escaped(busy)
-                               + QStringLiteral("\n")))
+    EXPECT_TRUE(
+        entry.contains(QStringLiteral("\nr! ") + BootRemoval::escaped(busy) + QStringLiteral("\n")))
         << entry.toStdString();
     EXPECT_FALSE(entry.contains(refusing + QStringLiteral("\n"))) << entry.toStdString();
     EXPECT_TRUE(entry.trimmed().endsWith(QStringLiteral(".conf\""))) << entry.toStdString();
@@ -213,13 +213,14 @@ TEST(UninstallRun, NeverLeavesTheProduct)
     UninstallContent content = product.standardContent();
     product.makeFile(QStringLiteral("outside/victim"));
     product.makeFile(QStringLiteral("outside/target"));
-    QFile::link(product.path(QStringLiteral("outside")), product.path(QStringLiteral("opt/fake/link")));
+    QFile::link(product.path(QStringLiteral("outside")),
+                product.path(QStringLiteral("opt/fake/link")));
     QFile::link(product.path(QStringLiteral("outside/target")),
                 product.path(QStringLiteral("opt/fake/file-link")));
     content.files = {
-        product.bytes(QStringLiteral("opt/fake/link/victim")),     // through a link
-        product.bytes(QStringLiteral("opt/fake/file-link")),       // the link itself goes
-        product.bytes(QStringLiteral("outside/victim")),           // outside the roots
+        product.bytes(QStringLiteral("opt/fake/link/victim")), // through a link
+        product.bytes(QStringLiteral("opt/fake/file-link")),   // the link itself goes
+        product.bytes(QStringLiteral("outside/victim")),       // outside the roots
         product.bytes(QStringLiteral("opt/fake/../outside/victim")),
         "relative/path",
         "/etc",
@@ -335,8 +336,8 @@ TEST(UninstallRun, OneRunPerProductAndThePreUninstallCommand)
 
 TEST(UninstallRun, SwitchesAndAnswers)
 {
-    EXPECT_TRUE(hasSwitch({QStringLiteral("x"), QStringLiteral("/silent")},
-                          QStringLiteral("/SILENT")));
+    EXPECT_TRUE(
+        hasSwitch({QStringLiteral("x"), QStringLiteral("/silent")}, QStringLiteral("/SILENT")));
     EXPECT_FALSE(hasSwitch({QStringLiteral("/opt/SILENT/x"), QStringLiteral("/SILENTLY")},
                            QStringLiteral("/SILENT")));
     EXPECT_EQ(compareVersions(1, 2, 1, 2), 0);
@@ -372,7 +373,8 @@ TEST(UninstallRun, TheProgramRunsSilentlyOnItsOwnCopy)
     product.install(product.standardContent());
     QProcess run;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PELMORA_REGISTRY"), product.path(QStringLiteral("registry")));
+    environment.insert(QStringLiteral("PELMORA_REGISTRY"),
+                       product.path(QStringLiteral("registry")));
     environment.insert(QStringLiteral("PELMORA_BOOT_REMOVAL_DIR"),
                        product.path(QStringLiteral("tmpfiles.d")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), product.path(QStringLiteral("run")));
@@ -383,5 +385,6 @@ TEST(UninstallRun, TheProgramRunsSilentlyOnItsOwnCopy)
     EXPECT_EQ(run.exitCode(), 1);
     EXPECT_FALSE(product.exists(QStringLiteral("opt/fake/bin")));
     EXPECT_FALSE(product.exists(QStringLiteral("uninstaller")));
-    EXPECT_FALSE(product.store().keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake")));
+    EXPECT_FALSE(
+        product.store().keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake")));
 }

@@ -18,7 +18,8 @@ namespace reg = platform::registry;
 namespace uninstall_test {
 
 namespace {
-const QString sharedKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+const QString sharedKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
 }
 
 FakeProduct::FakeProduct() : m_registry(m_dir.filePath(QStringLiteral("registry")))

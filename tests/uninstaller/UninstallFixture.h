@@ -41,8 +41,7 @@ public:
     int removeDirectory(const QByteArray &path) override
     {
         const auto found = directoryErrors.find(path);
-        return found != directoryErrors.end() ? found->second
-                                              : FileSystem::removeDirectory(path);
+        return found != directoryErrors.end() ? found->second : FileSystem::removeDirectory(path);
     }
 };
 

@@ -21,6 +21,7 @@ QTextStream &out()
     return stream;
 }
 
+// clang-format off
 const char usage[] =
     "usage:\n"
     "  pelmora-cube check FILE.cub\n"
@@ -28,6 +29,7 @@ const char usage[] =
     "  pelmora-cube build --schema SCHEMA.xml --sql DATA.sql OUT.cub\n"
     "  pelmora-cube build --schema SCHEMA.xml --from EXISTING.sqlite OUT.cub\n"
     "  pelmora-cube sample [--facts N] [--seed S] OUT.cub\n";
+// clang-format on
 
 struct UsageError
 {
@@ -47,9 +49,9 @@ void printSummary(const CubeFile &file)
     for (const CubeStore &cube : file.cubes) {
         out() << "cube " << cube.name << '\n';
         for (const DimensionStore &dimension : cube.dimensions) {
-            const char *type = dimension.dimensionType == 1 ? "time"
-                : dimension.dimensionType == 2              ? "measures"
-                                                            : "standard";
+            const char *type = dimension.dimensionType == 1   ? "time"
+                               : dimension.dimensionType == 2 ? "measures"
+                                                              : "standard";
             out() << "  dimension " << dimension.uniqueName << " (" << type << ")\n";
             for (int h = dimension.firstHierarchy;
                  h < dimension.firstHierarchy + dimension.hierarchyCount; ++h) {
@@ -68,8 +70,7 @@ void printSummary(const CubeFile &file)
             out() << '\n';
         }
         for (const CalculatedMemberStore &member : cube.calculatedMembers)
-            out() << "  calculated member " << member.uniqueName << " = " << member.formula
-                  << '\n';
+            out() << "  calculated member " << member.uniqueName << " = " << member.formula << '\n';
         out() << "  facts: " << cube.facts.rowCount << '\n';
         out() << "  facts left out (a foreign key matching no dimension row): "
               << cube.facts.leftOut << '\n';

@@ -49,11 +49,21 @@ QString jsonString(const QString &text)
     QString out = QStringLiteral("\"");
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -79,9 +89,9 @@ QString jsonValue(const QVariant &value)
     if (value.typeId() == QMetaType::Double) {
         const double d = value.toDouble();
         if (!std::isfinite(d)) // JSON has no infinities: their text
-            return jsonString(std::isnan(d) ? QStringLiteral("NaN")
-                                            : (d > 0 ? QStringLiteral("Infinity")
-                                                     : QStringLiteral("-Infinity")));
+            return jsonString(
+                std::isnan(d) ? QStringLiteral("NaN")
+                              : (d > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity")));
         return jsonNumber(d);
     }
     if (value.typeId() == QMetaType::Bool)
@@ -185,8 +195,8 @@ QString table(const Cellset &cellset)
         if (axes.count() > 2) {
             QStringList names;
             for (int a = 2; a < axes.count(); ++a)
-                names.append(captions(axes.item(a).positions().item(index[std::size_t(a)])
-                                          .members()));
+                names.append(
+                    captions(axes.item(a).positions().item(index[std::size_t(a)]).members()));
             out += QStringLiteral("page: %1\n").arg(names.join(QStringLiteral("; ")));
         }
         std::vector<std::vector<QString>> rows;
@@ -290,8 +300,7 @@ int main(int argc, char **argv)
         Connection connection;
         connection.open(QStringLiteral("Data source=") + options.source
                         + QStringLiteral(";Provider=MSOLAP"));
-        if (auto *local =
-                dynamic_cast<local::LocalProvider *>(connection.provider().get())) {
+        if (auto *local = dynamic_cast<local::LocalProvider *>(connection.provider().get())) {
             local::EngineOptions engine = local->engine().options();
             if (options.cellLimit >= 0)
                 engine.cellLimit = options.cellLimit;

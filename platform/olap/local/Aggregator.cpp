@@ -39,8 +39,7 @@ bool isFull(const std::vector<LeafRange> &ranges, std::uint32_t leafCount)
 
 GroupRegistry::GroupRegistry(const CubeStore &cube)
     : m_cube(cube), m_hierarchies(cube.hierarchies.size())
-{
-}
+{}
 
 std::int32_t GroupRegistry::intern(int hierarchy, std::vector<std::int32_t> members)
 {
@@ -75,9 +74,7 @@ std::vector<LeafRange> GroupRegistry::ranges(int hierarchy, std::int32_t id) con
         const MemberNode &node = h.members[std::size_t(id)];
         return {{node.leafLo, node.leafHi}};
     }
-    return m_hierarchies[std::size_t(hierarchy)]
-        .groups[std::size_t(id) - h.members.size()]
-        .ranges;
+    return m_hierarchies[std::size_t(hierarchy)].groups[std::size_t(id) - h.members.size()].ranges;
 }
 
 bool GroupRegistry::isGroup(int hierarchy, std::int32_t id) const
@@ -304,15 +301,14 @@ void accumulateAll(const FactStore &facts, Accumulators &acc, std::size_t begin,
 // reads them and adding them all into one slot makes each addition wait for the one before.
 // Up to three hierarchies, the usual case, in one loop.
 template <typename A, typename B, typename C>
-std::size_t slotsOfThree(const A *a, const std::uint32_t *ta, const B *b,
-                         const std::uint32_t *tb, const C *c, const std::uint32_t *tc,
-                         std::size_t n, std::uint64_t grid, std::uint32_t lanes,
-                         std::uint32_t *slot, std::uint32_t *pick)
+std::size_t slotsOfThree(const A *a, const std::uint32_t *ta, const B *b, const std::uint32_t *tb,
+                         const C *c, const std::uint32_t *tc, std::size_t n, std::uint64_t grid,
+                         std::uint32_t lanes, std::uint32_t *slot, std::uint32_t *pick)
 {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint64_t index = std::uint64_t(ta[a[i]]) + (tb ? tb[b[i]] : 0u)
-            + (tc ? tc[c[i]] : 0u);
+        const std::uint64_t index =
+            std::uint64_t(ta[a[i]]) + (tb ? tb[b[i]] : 0u) + (tc ? tc[c[i]] : 0u);
         slot[kept] = std::uint32_t(index) * lanes + (std::uint32_t(i) & (lanes - 1));
         pick[kept] = std::uint32_t(i);
         kept += index < grid;
@@ -337,9 +333,9 @@ std::size_t inGrid(const FactStore &facts, const Plan &plan, std::size_t row0, s
             bColumn.visit([&](auto b) {
                 cColumn.visit([&](auto c) {
                     kept = slotsOfThree(a.data() + row0, first.table.data(), b.data() + row0,
-                                        second ? second->table.data() : nullptr,
-                                        c.data() + row0, third ? third->table.data() : nullptr,
-                                        n, grid, lanes, slot, pick);
+                                        second ? second->table.data() : nullptr, c.data() + row0,
+                                        third ? third->table.data() : nullptr, n, grid, lanes, slot,
+                                        pick);
                 });
             });
         });
@@ -454,10 +450,9 @@ std::vector<std::int32_t> distinctIds(const std::vector<Key> &keys, int h)
 } // namespace
 
 CellAggregator::CellAggregator(const CubeStore &cube, const GroupRegistry &groups,
-                       const AggregationOptions &options, AggregationStats &stats)
+                               const AggregationOptions &options, AggregationStats &stats)
     : m_cube(cube), m_groups(groups), m_options(options), m_stats(stats)
-{
-}
+{}
 
 namespace {
 
@@ -468,8 +463,7 @@ public:
            AggregationStats &stats, KeyTable<CellValue> &cache)
         : m_cube(cube), m_groups(groups), m_options(options), m_stats(stats), m_cache(cache),
           m_width(int(cube.hierarchies.size()))
-    {
-    }
+    {}
 
     void loadRollup(const std::vector<Key> &keys)
     {
@@ -762,8 +756,7 @@ private:
         std::vector<const std::vector<LeafRange> *> ranges(plan.dims.size());
         for (Key key : keys) {
             const MeasureStore &measure = m_cube.measures[std::size_t(key[0])];
-            const Column &c =
-                acc.columns[std::size_t(columnOf[std::size_t(measure.valueColumn)])];
+            const Column &c = acc.columns[std::size_t(columnOf[std::size_t(measure.valueColumn)])];
             for (std::size_t d = 0; d < plan.dims.size(); ++d)
                 ranges[d] = &plan.dims[d].slotRanges.at(key[plan.dims[d].hierarchy]);
             std::uint64_t rows = 0;

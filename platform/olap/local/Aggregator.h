@@ -55,9 +55,9 @@ struct AggregationStats
 
 struct AggregationOptions
 {
-    int threads = 1;                             // 1: the calling thread only
+    int threads = 1;                                  // 1: the calling thread only
     std::size_t rowsPerThread = std::size_t(1) << 20; // fewer rows are not worth a thread
-    std::size_t gridLimit = std::size_t(1) << 22; // accumulator cells of one pass
+    std::size_t gridLimit = std::size_t(1) << 22;     // accumulator cells of one pass
 };
 
 // Aggregates cells. A key is the measure's index, then one coordinate per hierarchy of the
@@ -66,7 +66,7 @@ class CellAggregator
 {
 public:
     CellAggregator(const CubeStore &cube, const GroupRegistry &groups,
-               const AggregationOptions &options, AggregationStats &stats);
+                   const AggregationOptions &options, AggregationStats &stats);
 
     // Aggregates every key of `keys` and stores the values in `cache`.
     void load(const KeyTable<char> &keys, KeyTable<CellValue> &cache);

@@ -48,11 +48,13 @@ std::uint64_t round64(std::uint64_t acc, std::uint64_t input)
     return std::rotl(acc + input * prime2, 31) * prime1;
 }
 
-std::uint32_t bigEndian16(const std::uint8_t *p) { return std::uint32_t(p[0]) << 8 | p[1]; }
+std::uint32_t bigEndian16(const std::uint8_t *p)
+{
+    return std::uint32_t(p[0]) << 8 | p[1];
+}
 std::uint32_t bigEndian32(const std::uint8_t *p)
 {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8
-        | p[3];
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
 const char *const createTable =
@@ -61,7 +63,10 @@ const char *const createTable =
     "signature TEXT NOT NULL, fact_checksum TEXT NOT NULL, change_counter INTEGER, "
     "data BLOB NOT NULL, PRIMARY KEY (cube, position))";
 
-QString hex(std::uint64_t v) { return QString::number(v, 16); }
+QString hex(std::uint64_t v)
+{
+    return QString::number(v, 16);
+}
 
 // The database file under db, read through SQLite's own handle (a second descriptor of ours
 // would drop SQLite's locks when closed).
@@ -105,8 +110,7 @@ public:
     bool readPages(std::uint8_t *out, std::uint32_t first, std::uint32_t count) const
     {
         return first >= 1 && first + count - 1 <= m_pageCount
-            && read(out, std::size_t(count) * m_pageSize,
-                    std::int64_t(first - 1) * m_pageSize);
+               && read(out, std::size_t(count) * m_pageSize, std::int64_t(first - 1) * m_pageSize);
     }
 
 private:
@@ -138,7 +142,10 @@ std::optional<std::uint32_t> rootPage(const SqliteDb &db, const QString &table)
 }
 
 // The number of bits that hold every value up to range.
-std::uint8_t bitsFor(std::uint64_t range) { return std::uint8_t(std::bit_width(range)); }
+std::uint8_t bitsFor(std::uint64_t range)
+{
+    return std::uint8_t(std::bit_width(range));
+}
 
 // The width the writer stores: a whole number of bytes up to 32 bits.
 std::uint8_t storedBits(std::uint8_t bits)
@@ -176,8 +183,7 @@ public:
                   std::uint64_t size)
         : m_file(file), m_local(std::move(local)), m_page(overflow), m_pageStart(m_local.size()),
           m_size(size)
-    {
-    }
+    {}
 
     std::uint64_t size() const { return m_size; }
 
@@ -244,8 +250,8 @@ private:
 
     const RawFile &m_file;
     std::vector<std::uint8_t> m_local;
-    std::uint32_t m_page;       // the overflow page holding m_pageStart on
-    std::uint64_t m_pageStart;  // the payload offset of that page's content
+    std::uint32_t m_page;      // the overflow page holding m_pageStart on
+    std::uint64_t m_pageStart; // the payload offset of that page's content
     std::uint64_t m_size;
     std::uint32_t m_visited = 0;
     std::vector<std::uint8_t> m_block;
@@ -320,8 +326,7 @@ std::map<std::int64_t, RowStart> rowStarts(const RawFile &file, std::uint32_t ro
 }
 
 // The reader of one column of a record: where the record's header puts it, and its length.
-bool recordColumn(PayloadReader &record, int column, std::uint64_t &offset,
-                  std::uint64_t &length)
+bool recordColumn(PayloadReader &record, int column, std::uint64_t &offset, std::uint64_t &length)
 {
     std::uint8_t header[128];
     const std::size_t bytes = std::size_t(std::min<std::uint64_t>(sizeof header, record.size()));
@@ -354,13 +359,12 @@ class BlobReader
 public:
     BlobReader(PayloadReader &record, std::uint64_t offset, std::uint64_t length)
         : m_record(record), m_offset(offset), m_length(length)
-    {
-    }
+    {}
     std::size_t size() const { return std::size_t(m_length); }
     bool read(void *out, std::size_t bytes, std::size_t offset) const
     {
         return offset + bytes <= m_length
-            && m_record.read(static_cast<std::uint8_t *>(out), bytes, m_offset + offset);
+               && m_record.read(static_cast<std::uint8_t *>(out), bytes, m_offset + offset);
     }
 
 private:
@@ -369,8 +373,8 @@ private:
     std::uint64_t m_length;
 };
 
-void pack(std::vector<std::uint8_t> &out, std::size_t at, std::uint8_t bits,
-          std::size_t count, auto value)
+void pack(std::vector<std::uint8_t> &out, std::size_t at, std::uint8_t bits, std::size_t count,
+          auto value)
 {
     out.resize(at + (count * bits + 7) / 8 + padding, 0);
     std::uint8_t *base = out.data() + at;
@@ -483,8 +487,8 @@ int decimalsOf(const Column<double> &values, std::int64_t &lo, std::int64_t &hi)
         for (std::size_t r = 0; r < values.size() && exact; ++r) {
             const double v = values[r];
             const double k = std::nearbyint(v * scale);
-            exact = std::fabs(k) < 9.0e15 && std::bit_cast<std::uint64_t>(k / scale)
-                                                 == std::bit_cast<std::uint64_t>(v);
+            exact = std::fabs(k) < 9.0e15
+                    && std::bit_cast<std::uint64_t>(k / scale) == std::bit_cast<std::uint64_t>(v);
             lo = std::min(lo, std::int64_t(k));
             hi = std::max(hi, std::int64_t(k));
         }
@@ -561,8 +565,8 @@ bool decodeValues(const BlobReader &in, std::size_t rows, ValueColumn &column,
 {
     constexpr std::size_t header = 24;
     std::uint8_t head[header];
-    if (in.size() < header || !in.read(head, header, 0) || head[0] != imageFormat
-        || head[1] > 2 || head[2] > 56 || head[3] > 4)
+    if (in.size() < header || !in.read(head, header, 0) || head[0] != imageFormat || head[1] > 2
+        || head[2] > 56 || head[3] > 4)
         return false;
     const std::uint8_t encoding = head[1];
     const std::uint8_t bits = head[2];
@@ -574,9 +578,9 @@ bool decodeValues(const BlobReader &in, std::size_t rows, ValueColumn &column,
         return false;
     const std::size_t words = nulls > 0 ? (rows + 63) / 64 : 0;
     const std::size_t data = header + words * 8;
-    const std::size_t needed = encoding == 1 ? rows * sizeof(double)
-        : encoding == 2                      ? (rows * bits + 7) / 8
-                                             : 0;
+    const std::size_t needed = encoding == 1   ? rows * sizeof(double)
+                               : encoding == 2 ? (rows * bits + 7) / 8
+                                               : 0;
     if (in.size() < data + needed + padding)
         return false;
     column.nullCount = std::size_t(nulls);
@@ -632,7 +636,7 @@ void Hash64::add(const void *data, std::size_t bytes)
         lanes[3] = round64(lanes[3], load64(p + i + 24));
     }
     std::uint64_t h = std::rotl(lanes[0], 1) + std::rotl(lanes[1], 7) + std::rotl(lanes[2], 12)
-        + std::rotl(lanes[3], 18);
+                      + std::rotl(lanes[3], 18);
     for (; i + 8 <= bytes; i += 8)
         h = std::rotl(h ^ round64(0, load64(p + i)), 27) * prime1 + prime2;
     for (; i < bytes; ++i)
@@ -755,8 +759,8 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
             return false;
         if (position == 0) {
             // Unwritten since the image was made, or else the same fact pages.
-            const bool unwritten = !stmt.isNull(6)
-                && stmt.int64(6) == std::int64_t(file.changeCounter());
+            const bool unwritten =
+                !stmt.isNull(6) && stmt.int64(6) == std::int64_t(file.changeCounter());
             if (!unwritten && checksum == 0)
                 checksum = tablePageChecksum(db, table).value_or(0);
             if (!unwritten && (checksum == 0 || stmt.text(5) != hex(checksum)))
@@ -783,9 +787,10 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
             || std::int64_t(length) != stmt.int64(8))
             return false;
         const BlobReader blob(record, offset, length);
-        const bool ok = position < read.leaves.size()
-            ? decodeLeaves(blob, rows, read.leaves[position], piece)
-            : decodeValues(blob, rows, read.values[position - read.leaves.size()], piece);
+        const bool ok =
+            position < read.leaves.size()
+                ? decodeLeaves(blob, rows, read.leaves[position], piece)
+                : decodeValues(blob, rows, read.values[position - read.leaves.size()], piece);
         if (!ok)
             return false;
         ++position;
@@ -820,10 +825,8 @@ void writeColumnImages(SqliteDb &db, const CubeFile &file)
                               SQLITE_TRANSIENT);
             sqlite3_bind_int64(s, 4, sqlite3_int64(facts.rowCount));
             sqlite3_bind_int64(s, 5, facts.leftOut);
-            sqlite3_bind_text(s, 6, signature.constData(), int(signature.size()),
-                              SQLITE_TRANSIENT);
-            sqlite3_bind_text(s, 7, checksum.constData(), int(checksum.size()),
-                              SQLITE_TRANSIENT);
+            sqlite3_bind_text(s, 6, signature.constData(), int(signature.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(s, 7, checksum.constData(), int(checksum.size()), SQLITE_TRANSIENT);
             sqlite3_bind_blob64(s, 8, data.data(), data.size(), SQLITE_TRANSIENT);
             insert.step();
             insert.reset();
@@ -860,8 +863,7 @@ void writeColumnImages(SqliteDb &db, const CubeFile &file)
     for (const QString &cube : stale) {
         SqliteStmt remove(db, QStringLiteral("DELETE FROM pelmora_column_image WHERE cube = ?1"));
         const QByteArray name = cube.toUtf8();
-        sqlite3_bind_text(remove.handle(), 1, name.constData(), int(name.size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_text(remove.handle(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
         remove.step();
     }
     if (counter >= 0) {

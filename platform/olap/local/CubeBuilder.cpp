@@ -121,16 +121,16 @@ void runScript(SqliteDb &db, const QString &sql, const QString &sqlPath)
         const int rc = sqlite3_prepare_v2(db.handle(), start, int(end - start), &stmt, &tail);
         // The statement's first line: skip blanks before it.
         const char *first = start;
-        while (first < tail && (*first == ' ' || *first == '\t' || *first == '\n'
-                                || *first == '\r')) {
+        while (first < tail
+               && (*first == ' ' || *first == '\t' || *first == '\n' || *first == '\r')) {
             ++first;
         }
         const int statementLine = line + int(std::count(start, first, '\n'));
         auto failHere = [&] {
             const QString message = QString::fromUtf8(sqlite3_errmsg(db.handle()));
             sqlite3_finalize(stmt);
-            throw Error(QStringLiteral("%1 line %2: %3").arg(sqlPath).arg(statementLine)
-                            .arg(message));
+            throw Error(
+                QStringLiteral("%1 line %2: %3").arg(sqlPath).arg(statementLine).arg(message));
         };
         if (rc != SQLITE_OK)
             failHere();
@@ -151,8 +151,7 @@ void runScript(SqliteDb &db, const QString &sql, const QString &sqlPath)
 
 } // namespace
 
-std::shared_ptr<const CubeFile> buildCubeFromSql(const QString &schemaPath,
-                                                 const QString &sqlPath,
+std::shared_ptr<const CubeFile> buildCubeFromSql(const QString &schemaPath, const QString &sqlPath,
                                                  const QString &outPath)
 {
     const QString xml = readTextFile(schemaPath, QStringLiteral("schema"));
@@ -183,16 +182,16 @@ std::shared_ptr<const CubeFile> buildCubeFromDatabase(const QString &schemaPath,
     checkRegularFile(databasePath, databasePath, QStringLiteral("an SQLite database"));
     SqliteDb source(databasePath, SqliteDb::Mode::ReadOnly);
     CubeOutput out(outPath);
-    sqlite3_backup *backup = sqlite3_backup_init(out.db().handle(), "main", source.handle(),
-                                                 "main");
+    sqlite3_backup *backup =
+        sqlite3_backup_init(out.db().handle(), "main", source.handle(), "main");
     if (!backup)
         throw Error(QStringLiteral("Cannot copy %1: %2").arg(databasePath, out.db().lastError()));
     const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE) {
         if ((rc & 0xFF) == SQLITE_NOTADB) {
-            throw Error(QStringLiteral("Cannot copy %1: it is not an SQLite database")
-                            .arg(databasePath));
+            throw Error(
+                QStringLiteral("Cannot copy %1: it is not an SQLite database").arg(databasePath));
         }
         throw Error(QStringLiteral("Cannot copy %1: %2")
                         .arg(databasePath, QString::fromUtf8(sqlite3_errstr(rc))));

@@ -14,8 +14,7 @@ namespace platform::olap::local {
 // it was. They return the opened file. Throws platform::Error.
 
 // Runs the SQL script (which creates and fills the tables) and embeds the schema.
-std::shared_ptr<const CubeFile> buildCubeFromSql(const QString &schemaPath,
-                                                 const QString &sqlPath,
+std::shared_ptr<const CubeFile> buildCubeFromSql(const QString &schemaPath, const QString &sqlPath,
                                                  const QString &outPath);
 
 // Copies an existing SQLite database (never writing to it) and embeds the schema.

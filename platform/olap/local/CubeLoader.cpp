@@ -186,8 +186,8 @@ public:
     std::uint32_t findInt(std::int64_t key) const
     {
         if (m_isDense) {
-            const auto offset = static_cast<std::uint64_t>(key)
-                - static_cast<std::uint64_t>(m_denseBase);
+            const auto offset =
+                static_cast<std::uint64_t>(key) - static_cast<std::uint64_t>(m_denseBase);
             return offset < m_dense.size() ? m_dense[std::size_t(offset)] : missingLeaf;
         }
         const auto it = m_ints.find(key);
@@ -222,8 +222,7 @@ class Loader
 public:
     Loader(const QString &file, const QString &path, SqliteDb &db, const LoadOptions &options)
         : m_file(file), m_path(path), m_db(db), m_options(options)
-    {
-    }
+    {}
 
     CubeStore cube(const XmlCube &xml)
     {
@@ -366,10 +365,7 @@ private:
     {
         std::int32_t parent;
         const Value *value;
-        bool operator==(const NodeKey &o) const
-        {
-            return parent == o.parent && *value == *o.value;
-        }
+        bool operator==(const NodeKey &o) const { return parent == o.parent && *value == *o.value; }
     };
 
     struct NodeKeyHash
@@ -379,8 +375,8 @@ private:
             const Value &v = *k.value;
             std::size_t h = std::hash<std::int32_t>()(k.parent) * 0x9E3779B97F4A7C15ull;
             if (v.cls == Value::Text)
-                h ^= std::hash<std::string_view>()(std::string_view(v.text.constData(),
-                                                                    std::size_t(v.text.size())));
+                h ^= std::hash<std::string_view>()(
+                    std::string_view(v.text.constData(), std::size_t(v.text.size())));
             else if (v.cls == Value::Number)
                 h ^= v.isInt ? std::hash<std::int64_t>()(v.i) : std::hash<double>()(v.d);
             return h;
@@ -443,9 +439,9 @@ private:
             c.ordinal = add(level.ordinalColumn, level.line);
             cols.push_back(c);
         }
-        SqliteStmt stmt(m_db, QStringLiteral("SELECT %1 FROM %2")
-                                  .arg(select.join(QStringLiteral(", ")),
-                                       sqlIdentifier(xml.table)));
+        SqliteStmt stmt(m_db,
+                        QStringLiteral("SELECT %1 FROM %2")
+                            .arg(select.join(QStringLiteral(", ")), sqlIdentifier(xml.table)));
 
         const std::size_t levelCount = xml.levels.size();
         HierarchyRows rows;
@@ -462,8 +458,8 @@ private:
                     fail(level.line, QStringLiteral("level \"%1\": column \"%2\" of table \"%3\" "
                                                     "is NULL in the row with %4 = %5; a level's "
                                                     "key must have a value")
-                                         .arg(level.name, level.column, xml.table,
-                                              xml.primaryKey, valueText(rows.primaryKeys.back())));
+                                         .arg(level.name, level.column, xml.table, xml.primaryKey,
+                                              valueText(rows.primaryKeys.back())));
                 }
                 auto &map = lookup[l];
                 const auto found = map.find(NodeKey{parent, &key});
@@ -495,11 +491,10 @@ private:
         if (cols.name >= 0) {
             const Value name = Value::read(s, cols.name);
             if (name.cls == Value::Null) {
-                fail(level.line,
-                     QStringLiteral("level \"%1\": name column \"%2\" of table \"%3\" "
-                                    "is NULL in the row with %4 = %5")
-                         .arg(level.name, level.nameColumn, xml.table, xml.primaryKey,
-                              valueText(primaryKey)));
+                fail(level.line, QStringLiteral("level \"%1\": name column \"%2\" of table \"%3\" "
+                                                "is NULL in the row with %4 = %5")
+                                     .arg(level.name, level.nameColumn, xml.table, xml.primaryKey,
+                                          valueText(primaryKey)));
             }
             node.name = keyName(name);
         } else {
@@ -525,8 +520,8 @@ private:
         all.memberCount = 1;
         h.levels.push_back(all);
         const QString allName = xml.allMemberName.isEmpty()
-            ? QStringLiteral("All ") + h.name + QLatin1Char('s')
-            : xml.allMemberName;
+                                    ? QStringLiteral("All ") + h.name + QLatin1Char('s')
+                                    : xml.allMemberName;
         h.members.push_back(MemberNode());
         h.names.push_back(allName);
         h.captions.push_back(allName);
@@ -576,9 +571,8 @@ private:
             MemberNode node;
             node.level = levelIndex;
             node.parent = n.parent >= 0 ? parentFinal(n) : (xml.hasAll ? 0 : -1);
-            const QString prefix = (n.parent >= 0)
-                ? h.uniqueNames[std::size_t(node.parent)]
-                : h.uniqueName;
+            const QString prefix =
+                (n.parent >= 0) ? h.uniqueNames[std::size_t(node.parent)] : h.uniqueName;
             h.uniqueNames.push_back(prefix + QLatin1Char('.') + quoteName(n.name));
             h.names.push_back(std::move(n.name));
             h.captions.push_back(std::move(n.caption));
@@ -620,8 +614,8 @@ private:
         for (std::size_t r = 0; r < primaryKeys.size(); ++r) {
             if (primaryKeys[r].cls == Value::Null)
                 continue; // no fact can join it; its members still exist
-            const auto leaf = std::uint32_t(last[std::size_t(rows.rowLeaf[r])].final
-                                            - leaves.firstMember);
+            const auto leaf =
+                std::uint32_t(last[std::size_t(rows.rowLeaf[r])].final - leaves.firstMember);
             const Value &key = primaryKeys[r];
             m_keyHash.add(std::uint64_t(key.cls) << 1 | std::uint64_t(key.isInt));
             m_keyHash.add(key.isInt ? std::uint64_t(key.i) : std::bit_cast<std::uint64_t>(key.d));
@@ -708,12 +702,10 @@ private:
             plan.hasValues.push_back(v.hasValues);
             // A column only counted that is also a foreign key needs no reading: a kept row's
             // foreign keys are never NULL.
-            const auto key = std::find_if(xml.dimensions.begin(), xml.dimensions.end(),
-                                          [&](const XmlDimension &d) {
-                                              return d.foreignKey.compare(
-                                                         v.column, Qt::CaseInsensitive)
-                                                  == 0;
-                                          });
+            const auto key = std::find_if(
+                xml.dimensions.begin(), xml.dimensions.end(), [&](const XmlDimension &d) {
+                    return d.foreignKey.compare(v.column, Qt::CaseInsensitive) == 0;
+                });
             if (!v.hasValues && key != xml.dimensions.end()) {
                 plan.valueSelect.push_back(-1);
                 continue;
@@ -746,19 +738,18 @@ private:
         plan.rowid = rowidName(xml.table, xml.tableLine);
         std::int64_t lo = 0;
         std::int64_t hi = -1;
-        const bool haveRange = !plan.rowid.isEmpty()
-            && rowidRange(xml.table, plan.rowid, lo, hi);
-        const std::uint64_t span = haveRange && hi >= lo
-            ? static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo) + 1
-            : 0;
+        const bool haveRange = !plan.rowid.isEmpty() && rowidRange(xml.table, plan.rowid, lo, hi);
+        const std::uint64_t span = haveRange && hi >= lo ? static_cast<std::uint64_t>(hi)
+                                                               - static_cast<std::uint64_t>(lo) + 1
+                                                         : 0;
         constexpr std::uint64_t maxRangedRows = std::uint64_t(1) << 28;
         std::size_t capacity = std::size_t(std::min<std::uint64_t>(span, 1 << 20));
         if (haveRange && span <= maxRangedRows) {
             const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
             const int threads = m_options.threads > 0 ? m_options.threads : cores;
             const std::uint64_t perThread = std::max<std::uint64_t>(1, m_options.rowsPerThread);
-            const auto count = std::size_t(std::clamp<std::uint64_t>(span / perThread, 1,
-                                                                     std::uint64_t(threads)));
+            const auto count =
+                std::size_t(std::clamp<std::uint64_t>(span / perThread, 1, std::uint64_t(threads)));
             capacity = std::size_t(span);
             if (count > 1) {
                 chunks.assign(count, Chunk());
@@ -963,8 +954,7 @@ private:
                         std::memmove(column.wideData() + rows, column.wideData() + chunk.offset,
                                      chunk.count * sizeof(std::uint32_t));
                     } else {
-                        std::memmove(column.narrowData() + rows,
-                                     column.narrowData() + chunk.offset,
+                        std::memmove(column.narrowData() + rows, column.narrowData() + chunk.offset,
                                      chunk.count * sizeof(std::uint16_t));
                     }
                 }
@@ -1000,8 +990,8 @@ private:
                 const std::vector<std::uint64_t> &bits = chunks[c].nulls[v];
                 for (std::size_t w = 0; w < bits.size(); ++w) {
                     for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
-                        const std::size_t row = destination[c] + w * 64
-                            + std::size_t(std::countr_zero(word));
+                        const std::size_t row =
+                            destination[c] + w * 64 + std::size_t(std::countr_zero(word));
                         if (column.nullBits.empty())
                             column.nullBits.assign((rows + 63) / 64, 0);
                         column.nullBits[row >> 6] |= std::uint64_t(1) << (row & 63);
@@ -1018,8 +1008,7 @@ private:
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, c));
         throw Error(QStringLiteral("%1: column \"%2\" of the fact table \"%3\" holds \"%4\"; "
                                    "measures need numbers")
-                        .arg(m_path, column, table,
-                             QString::fromUtf8(text ? text : "").left(40)));
+                        .arg(m_path, column, table, QString::fromUtf8(text ? text : "").left(40)));
     }
 
     // A name of the table's rowid that no column of the table hides, or empty.
@@ -1090,16 +1079,15 @@ SqliteDb openCubeDb(const QString &file, const QString &path)
     db.setName(path);
     // The first read tells whether this is an SQLite database at all.
     sqlite3_stmt *s = nullptr;
-    int rc = sqlite3_prepare_v2(db.handle(), "SELECT count(*) FROM sqlite_master", -1, &s,
-                                nullptr);
+    int rc = sqlite3_prepare_v2(db.handle(), "SELECT count(*) FROM sqlite_master", -1, &s, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(s);
     sqlite3_finalize(s);
     if (rc != SQLITE_OK && rc != SQLITE_ROW) {
         const int code = db.lastErrorCode() & 0xFF;
         if (code == SQLITE_NOTADB) {
-            throw Error(QStringLiteral("%1 is not a cube file: it is not an SQLite database")
-                            .arg(path));
+            throw Error(
+                QStringLiteral("%1 is not a cube file: it is not an SQLite database").arg(path));
         }
         throw Error(QStringLiteral("%1: %2").arg(path, db.lastError()));
     }
@@ -1110,8 +1098,8 @@ QString schemaXml(const SqliteDb &db)
 {
     const QString &path = db.path();
     if (!tableExists(db, "pelmora_schema")) {
-        throw Error(QStringLiteral("%1 is not a cube file: it has no pelmora_schema table")
-                        .arg(path));
+        throw Error(
+            QStringLiteral("%1 is not a cube file: it has no pelmora_schema table").arg(path));
     }
     if (!tableExists(db, "pelmora_meta")) {
         throw Error(QStringLiteral("%1 is not a cube file: it has no pelmora_meta table with "
@@ -1167,11 +1155,13 @@ void checkRegularFile(const QString &file, const QString &path, const QString &w
     if (S_ISREG(st.st_mode))
         return;
     // Opening a FIFO or a device would block or read what is no file's content.
+    // clang-format off
     const char *kind = S_ISDIR(st.st_mode) ? "a directory"
         : S_ISFIFO(st.st_mode)              ? "a FIFO (named pipe)"
         : S_ISSOCK(st.st_mode)              ? "a socket"
         : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
                                                      : "not a regular file";
+    // clang-format on
     throw Error(QStringLiteral("%1 is %2, not %3").arg(path, QLatin1String(kind), what));
 }
 

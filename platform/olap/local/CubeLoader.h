@@ -11,7 +11,7 @@ namespace platform::olap::local {
 
 struct LoadOptions
 {
-    int threads = 0;                   // threads reading the facts; 0: one per core, up to 8
+    int threads = 0;                     // threads reading the facts; 0: one per core, up to 8
     std::size_t rowsPerThread = 1 << 18; // fewer rows are not worth another thread
 };
 

@@ -36,8 +36,7 @@ struct ColumnAllocator
     ColumnAllocator() = default;
     template <typename U>
     ColumnAllocator(const ColumnAllocator<U> &) noexcept
-    {
-    }
+    {}
     T *allocate(std::size_t n) { return static_cast<T *>(allocateColumn(n * sizeof(T))); }
     void deallocate(T *p, std::size_t n) noexcept { freeColumn(p, n * sizeof(T)); }
     template <typename U>
@@ -66,7 +65,7 @@ struct MemberNode
     std::int32_t level = 0;      // index into HierarchyStore::levels
     std::int32_t firstChild = 0; // children: [firstChild, firstChild + childCount)
     std::int32_t childCount = 0;
-    std::uint32_t leafLo = 0;    // leaves: [leafLo, leafHi)
+    std::uint32_t leafLo = 0; // leaves: [leafLo, leafHi)
     std::uint32_t leafHi = 0;
 };
 
@@ -169,8 +168,8 @@ private:
 struct ValueColumn
 {
     QString column;
-    bool hasValues = true; // false when only counted: then values is empty
-    Column<double> values; // 0 where NULL, so that sums need no test
+    bool hasValues = true;               // false when only counted: then values is empty
+    Column<double> values;               // 0 where NULL, so that sums need no test
     std::vector<std::uint64_t> nullBits; // bit set = NULL; empty when the column has no NULL
     std::size_t nullCount = 0;
 

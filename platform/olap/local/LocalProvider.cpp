@@ -12,8 +12,7 @@ class StoreMembers final : public MemberSource
 public:
     StoreMembers(std::shared_ptr<const CubeFile> file, const HierarchyStore &hierarchy)
         : m_file(std::move(file)), m_h(hierarchy)
-    {
-    }
+    {}
 
     int levelMemberCount(int level) const override
     {
@@ -28,10 +27,7 @@ public:
     QString memberUniqueName(int id) const override { return m_h.uniqueNames[std::size_t(id)]; }
     int memberLevel(int id) const override { return m_h.members[std::size_t(id)].level; }
     int memberParent(int id) const override { return m_h.members[std::size_t(id)].parent; }
-    int memberChildCount(int id) const override
-    {
-        return m_h.members[std::size_t(id)].childCount;
-    }
+    int memberChildCount(int id) const override { return m_h.members[std::size_t(id)].childCount; }
     int memberChild(int id, int index) const override
     {
         return m_h.members[std::size_t(id)].firstChild + index;
@@ -76,11 +72,9 @@ std::shared_ptr<const CatalogMeta> catalogMeta(const std::shared_ptr<const CubeF
 }
 
 LocalProvider::LocalProvider(const QString &path)
-    : m_file(loadCubeFile(path)),
-      m_catalog(catalogMeta(m_file)),
+    : m_file(loadCubeFile(path)), m_catalog(catalogMeta(m_file)),
       m_engine(std::make_unique<MdxEngine>(m_file))
-{
-}
+{}
 
 std::shared_ptr<const CellsetData> LocalProvider::execute(const QString &statement)
 {

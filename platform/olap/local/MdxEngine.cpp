@@ -112,8 +112,8 @@ CellsetData MdxEngine::execute(const mdx::Statement &statement)
     limits.cellLimit = m_options.cellLimit;
     limits.rowsPerThread = std::max<std::size_t>(1, m_options.rowsPerThread);
     limits.threads = m_options.threads > 0
-        ? m_options.threads
-        : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+                         ? m_options.threads
+                         : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     try {
         engine::Query query(*state, limits);
         return query.run(statement);

@@ -32,8 +32,7 @@ struct CubeState
 {
     explicit CubeState(const CubeStore &store)
         : cube(store), groups(store), cache(int(store.hierarchies.size()))
-    {
-    }
+    {}
 
     const CubeStore &cube;
     // The same store, owned with the cube file: results read member texts from it later.
@@ -56,48 +55,62 @@ struct QueryLimits
 
 // What an expression denotes, as far as the statement's text tells.
 enum class Type : std::uint8_t {
+    // clang-format off
     Value, Member, Tuple, Set, Level, Hierarchy, Flag, Missing, Null,
+    // clang-format on
 };
 
 enum class Op : std::uint8_t {
     // leaves
+    // clang-format off
     Number, String, Null, Flag, Missing, MemberRef, LevelRef, HierarchyRef, NamedSetRef,
+    // clang-format on
     // constructors
-    SetLiteral, TupleLiteral,
+    SetLiteral,
+    TupleLiteral,
     // sets
+    // clang-format off
     Members, AllMembers, Children, Siblings, Descendants, CrossJoin, NonEmptyCrossJoin,
     Hierarchize, Filter, Head, Tail, Subset, Union, Intersect, Except, Distinct, Generate,
     NonEmpty, DrilldownLevel, DrilldownMember, Ancestors, Range, PeriodsToDate, Ytd, Qtd, Mtd,
     Wtd, LastPeriods, TopCount, BottomCount, TopSum, BottomSum, TopPercent, BottomPercent,
     Order, SetIIf,
+    // clang-format on
     // members and tuples
+    // clang-format off
     Parent, FirstChild, LastChild, PrevMember, NextMember, Lag, Lead, CurrentMember,
     DefaultMember, Ancestor, SetItem, TupleItem, Current,
+    // clang-format on
     // levels and hierarchies
-    LevelOf, HierarchyOf, DimensionOf, Levels,
+    LevelOf,
+    HierarchyOf,
+    DimensionOf,
+    Levels,
     // values
+    // clang-format off
     Add, Subtract, Multiply, Divide, Power, Negate, Plus, Concat, Equal, NotEqual, Less,
     LessEqual, Greater, GreaterEqual, And, Or, Xor, Not, IsEmpty, Is, IsNull, IIf,
     CoalesceEmpty, Sum, Count, SetCount, Avg, Min, Max, Aggregate, Rank, Abs, Round, ValueOf,
     NameOf, UniqueNameOf, CaptionOf, OrdinalOf, Case, GenerateString,
+    // clang-format on
 };
 
 struct Expr
 {
     Op op = Op::Null;
     Type type = Type::Value;
-    std::uint8_t flag = 0;   // Flag: mdx::Flag
-    bool dimension = false;  // HierarchyRef: written as a dimension
+    std::uint8_t flag = 0;  // Flag: mdx::Flag
+    bool dimension = false; // HierarchyRef: written as a dimension
     int line = 0;
     int column = 0;
     std::uint32_t first = 0; // children in Query::m_children
     std::uint32_t count = 0;
     double number = 0;
-    QString text;            // String: the value; functions: the name as written
-    Mem member;              // MemberRef
-    int hierarchy = -1;      // LevelRef, HierarchyRef
-    int level = -1;          // LevelRef
-    int index = -1;          // NamedSetRef: the set
+    QString text;       // String: the value; functions: the name as written
+    Mem member;         // MemberRef
+    int hierarchy = -1; // LevelRef, HierarchyRef
+    int level = -1;     // LevelRef
+    int index = -1;     // NamedSetRef: the set
 };
 
 // Style properties of calculated members, in CellsetData::Style order.
@@ -107,12 +120,12 @@ inline constexpr int styleProperties = 6;
 struct CalcMember
 {
     int hierarchy = 0;
-    Mem parent;          // null: at the top
-    int depth = 0;       // its level's number
-    int order = 0;       // among the calculated members, for ordering
+    Mem parent;    // null: at the top
+    int depth = 0; // its level's number
+    int order = 0; // among the calculated members, for ordering
     QString name;
     QString uniqueName;
-    int formula = -1;    // expression index
+    int formula = -1; // expression index
     int solveOrder = 0;
     std::array<int, styleProperties> style{-1, -1, -1, -1, -1, -1}; // expression indexes
     bool fromSchema = false;
@@ -271,7 +284,7 @@ private:
     std::vector<Mem> m_slicerMembers; // the context the slicer makes
     struct Iteration
     {
-        int set;   // expression iterated
+        int set; // expression iterated
         Tuple tuple;
     };
     std::vector<Iteration> m_iterations;
@@ -348,8 +361,7 @@ private:
     };
     void save(int h)
     {
-        m_saved.append({h, m_query.m_members[std::size_t(h)],
-                        m_query.m_consumed[std::size_t(h)]});
+        m_saved.append({h, m_query.m_members[std::size_t(h)], m_query.m_consumed[std::size_t(h)]});
     }
 
     Query &m_query;

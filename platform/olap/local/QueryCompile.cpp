@@ -75,7 +75,7 @@ const char16_t *const styleNames[styleProperties] = {
 bool toSet(Type t)
 {
     return t == Type::Set || t == Type::Member || t == Type::Tuple || t == Type::Hierarchy
-        || t == Type::Level || t == Type::Null;
+           || t == Type::Level || t == Type::Null;
 }
 
 bool toMember(Type t)
@@ -86,21 +86,30 @@ bool toMember(Type t)
 bool toValue(Type t)
 {
     return t == Type::Value || t == Type::Member || t == Type::Tuple || t == Type::Hierarchy
-        || t == Type::Null;
+           || t == Type::Null;
 }
 
 QString typeName(Type t)
 {
     switch (t) {
-    case Type::Value: return QStringLiteral("a value");
-    case Type::Member: return QStringLiteral("a member");
-    case Type::Tuple: return QStringLiteral("a tuple");
-    case Type::Set: return QStringLiteral("a set");
-    case Type::Level: return QStringLiteral("a level");
-    case Type::Hierarchy: return QStringLiteral("a dimension or hierarchy");
-    case Type::Flag: return QStringLiteral("a flag");
-    case Type::Missing: return QStringLiteral("nothing");
-    case Type::Null: return QStringLiteral("NULL");
+    case Type::Value:
+        return QStringLiteral("a value");
+    case Type::Member:
+        return QStringLiteral("a member");
+    case Type::Tuple:
+        return QStringLiteral("a tuple");
+    case Type::Set:
+        return QStringLiteral("a set");
+    case Type::Level:
+        return QStringLiteral("a level");
+    case Type::Hierarchy:
+        return QStringLiteral("a dimension or hierarchy");
+    case Type::Flag:
+        return QStringLiteral("a flag");
+    case Type::Missing:
+        return QStringLiteral("nothing");
+    case Type::Null:
+        return QStringLiteral("NULL");
     }
     return QString();
 }
@@ -116,12 +125,9 @@ QString joinParts(QStringView hierarchyName, std::span<const mdx::NamePart> rest
 } // namespace
 
 Query::Query(CubeState &state, const QueryLimits &limits)
-    : m_state(state),
-      m_cube(state.cube),
-      m_limits(limits),
+    : m_state(state), m_cube(state.cube), m_limits(limits),
       m_hierarchyCount(int(state.cube.hierarchies.size())),
-      m_pending(int(state.cube.hierarchies.size())),
-      m_styleMemo(int(state.cube.hierarchies.size()))
+      m_pending(int(state.cube.hierarchies.size())), m_styleMemo(int(state.cube.hierarchies.size()))
 {
     m_members.resize(std::size_t(m_hierarchyCount));
     m_consumed.assign(std::size_t(m_hierarchyCount), 0);
@@ -131,16 +137,15 @@ Query::Query(CubeState &state, const QueryLimits &limits)
 
 void Query::fail(const mdx::Node &at, const QString &message) const
 {
-    throw Error(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(at.line())
-                    .arg(at.column()));
+    throw Error(
+        QStringLiteral("%1 (line %2, column %3)").arg(message).arg(at.line()).arg(at.column()));
 }
 
 void Query::fail(const Expr &at, const QString &message) const
 {
     if (at.line <= 0)
         throw Error(message);
-    throw Error(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(at.line)
-                    .arg(at.column));
+    throw Error(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(at.line).arg(at.column));
 }
 
 Expr Query::make(Op op, Type type, const mdx::Node &at) const
@@ -314,8 +319,8 @@ bool Query::resolve(std::span<const mdx::NamePart> parts, Expr &out) const
             const LevelStore &level = hs.levels[l];
             if (level.name.compare(rest[0].text, Qt::CaseInsensitive) != 0)
                 continue;
-            for (std::int32_t i = level.firstMember;
-                 i < level.firstMember + level.memberCount; ++i) {
+            for (std::int32_t i = level.firstMember; i < level.firstMember + level.memberCount;
+                 ++i) {
                 if (hs.names[std::size_t(i)].compare(rest[1].text, Qt::CaseInsensitive) == 0) {
                     std::int32_t found = i;
                     for (std::size_t p = 2; found >= 0 && p < rest.size(); ++p)
@@ -355,8 +360,8 @@ void Query::defineSchemaMembers()
         const int d = dimensionByName(store.dimension);
         calc.hierarchy = d >= 0 ? m_cube.dimensions[std::size_t(d)].firstHierarchy : 0;
         calc.name = store.name;
-        calc.uniqueName = hier(calc.hierarchy).uniqueName + QLatin1Char('.')
-            + quoteName(store.name);
+        calc.uniqueName =
+            hier(calc.hierarchy).uniqueName + QLatin1Char('.') + quoteName(store.name);
         calc.fromSchema = true;
         calc.order = int(m_calcs.size());
         calc.error = m_state.schemaErrors[i];
@@ -385,10 +390,10 @@ void Query::defineMembers(const mdx::Statement &statement)
             continue;
         }
         if (parts.size() < 2) {
-            fail(def.name, QStringLiteral("The calculated member %1 needs a dimension before "
-                                          "its name, as in [Measures].[%2]")
-                               .arg(def.name.uniqueName(),
-                                    parts.empty() ? QString() : parts[0].text));
+            fail(def.name,
+                 QStringLiteral("The calculated member %1 needs a dimension before "
+                                "its name, as in [Measures].[%2]")
+                     .arg(def.name.uniqueName(), parts.empty() ? QString() : parts[0].text));
         }
         CalcMember calc;
         Expr parent;
@@ -398,8 +403,7 @@ void Query::defineMembers(const mdx::Statement &statement)
                 && !(parent.op == Op::MemberRef && parent.member.isStored()))) {
             fail(def.name, QStringLiteral("The calculated member %1 is not under a dimension "
                                           "or stored member: %2 not found in cube '%3'")
-                               .arg(def.name.uniqueName(), mdx::uniqueName(prefix),
-                                    m_cube.name));
+                               .arg(def.name.uniqueName(), mdx::uniqueName(prefix), m_cube.name));
         }
         // Under a hierarchy with an All member, a member named after the hierarchy is a child
         // of the All member, named without it as the All member's children are.
@@ -415,8 +419,8 @@ void Query::defineMembers(const mdx::Statement &statement)
             calc.parent = parent.member;
             calc.depth = levelOf(parent.member) + 1;
             const HierarchyStore &hs = hier(calc.hierarchy);
-            calc.uniqueName = hs.hasAll && parent.member.id == 0 ? hs.uniqueName
-                                                                 : uniqueNameOf(parent.member);
+            calc.uniqueName =
+                hs.hasAll && parent.member.id == 0 ? hs.uniqueName : uniqueNameOf(parent.member);
         }
         calc.name = parts.back().text;
         calc.uniqueName += QLatin1Char('.') + quoteName(calc.name);
@@ -424,8 +428,8 @@ void Query::defineMembers(const mdx::Statement &statement)
         members.emplace_back(&def, int(m_calcs.size()));
         m_calcIndex.insert(calc.uniqueName.toCaseFolded(), int(m_calcs.size()));
         if (calc.parent.isStored() && calc.parent.id == 0 && hier(calc.hierarchy).hasAll) {
-            m_calcIndex.insert((uniqueNameOf(calc.parent) + QLatin1Char('.')
-                                + quoteName(calc.name)).toCaseFolded(),
+            m_calcIndex.insert((uniqueNameOf(calc.parent) + QLatin1Char('.') + quoteName(calc.name))
+                                   .toCaseFolded(),
                                int(m_calcs.size()));
         }
         m_calcs.push_back(calc);
@@ -478,8 +482,7 @@ void Query::defineMembers(const mdx::Statement &statement)
                 double number = 0;
                 if (e.op == Op::Number) {
                     number = e.number;
-                } else if (e.op == Op::Negate
-                           && m_exprs[m_children[e.first]].op == Op::Number) {
+                } else if (e.op == Op::Negate && m_exprs[m_children[e.first]].op == Op::Number) {
                     number = -m_exprs[m_children[e.first]].number;
                 } else {
                     fail(property.value, QStringLiteral("SOLVE_ORDER must be a number"));
@@ -496,9 +499,9 @@ void Query::defineMembers(const mdx::Statement &statement)
     for (const auto &[def, index] : sets) {
         const int e = compile(def->expression);
         if (!toSet(m_exprs[std::size_t(e)].type)) {
-            fail(def->expression, QStringLiteral("The named set %1 is %2, not a set")
-                                      .arg(m_sets[std::size_t(index)].name,
-                                           typeName(m_exprs[std::size_t(e)].type)));
+            fail(def->expression,
+                 QStringLiteral("The named set %1 is %2, not a set")
+                     .arg(m_sets[std::size_t(index)].name, typeName(m_exprs[std::size_t(e)].type)));
         }
         m_sets[std::size_t(index)].expression = e;
     }
@@ -568,10 +571,18 @@ int Query::compile(const mdx::Node &node)
             fail(node, QStringLiteral("The operand is %1, not a value").arg(typeName(t)));
         Op op = Op::Negate;
         switch (node.op()) {
-        case mdx::Operator::Negate: op = Op::Negate; break;
-        case mdx::Operator::UnaryPlus: op = Op::Plus; break;
-        case mdx::Operator::Not: op = Op::Not; break;
-        default: op = Op::IsEmpty; break;
+        case mdx::Operator::Negate:
+            op = Op::Negate;
+            break;
+        case mdx::Operator::UnaryPlus:
+            op = Op::Plus;
+            break;
+        case mdx::Operator::Not:
+            op = Op::Not;
+            break;
+        default:
+            op = Op::IsEmpty;
+            break;
         }
         return add(make(op, Type::Value, node), {operand});
     }
@@ -607,8 +618,9 @@ int Query::compileProperty(const mdx::Node &node)
     const int object = compile(node.child(0));
     const Type t = m_exprs[std::size_t(object)].type;
     const QString &word = node.text();
-    const auto is = [&](const char16_t *w) { return word.compare(QStringView(w),
-                                                                 Qt::CaseInsensitive) == 0; };
+    const auto is = [&](const char16_t *w) {
+        return word.compare(QStringView(w), Qt::CaseInsensitive) == 0;
+    };
     const auto need = [&](bool ok, const QString &what) {
         if (!ok) {
             fail(node, QStringLiteral(".%1 needs %2, not %3").arg(word, what, typeName(t)));
@@ -627,10 +639,12 @@ int Query::compileProperty(const mdx::Node &node)
     } else if (is(u"Parent") || is(u"FirstChild") || is(u"LastChild") || is(u"PrevMember")
                || is(u"NextMember")) {
         need(toMember(t), QStringLiteral("a member"));
-        op = is(u"Parent")       ? Op::Parent
+        op = is(u"Parent") ? Op::Parent
+             // clang-format off
             : is(u"FirstChild")  ? Op::FirstChild
             : is(u"LastChild")   ? Op::LastChild
             : is(u"PrevMember")  ? Op::PrevMember
+                                 // clang-format on
                                  : Op::NextMember;
         result = Type::Member;
     } else if (is(u"CurrentMember") || is(u"DefaultMember")) {
@@ -682,8 +696,9 @@ int Query::compileMethod(const mdx::Node &node)
     std::vector<int> args{object};
     for (int i = 1; i < node.childCount(); ++i)
         args.push_back(compile(node.child(i)));
-    const auto is = [&](const char16_t *w) { return word.compare(QStringView(w),
-                                                                 Qt::CaseInsensitive) == 0; };
+    const auto is = [&](const char16_t *w) {
+        return word.compare(QStringView(w), Qt::CaseInsensitive) == 0;
+    };
     if (node.childCount() != 2) {
         if (is(u"Lag") || is(u"Lead") || is(u"Item") || is(u"Levels"))
             fail(node, QStringLiteral(".%1 takes one argument").arg(word));
@@ -745,18 +760,42 @@ int Query::compileBinary(const mdx::Node &node)
     case mdx::Operator::Subtract:
         op = sets ? Op::Except : Op::Subtract;
         break;
-    case mdx::Operator::Divide: op = Op::Divide; break;
-    case mdx::Operator::Power: op = Op::Power; break;
-    case mdx::Operator::Concat: op = Op::Concat; break;
-    case mdx::Operator::Equal: op = Op::Equal; break;
-    case mdx::Operator::NotEqual: op = Op::NotEqual; break;
-    case mdx::Operator::Less: op = Op::Less; break;
-    case mdx::Operator::LessEqual: op = Op::LessEqual; break;
-    case mdx::Operator::Greater: op = Op::Greater; break;
-    case mdx::Operator::GreaterEqual: op = Op::GreaterEqual; break;
-    case mdx::Operator::And: op = Op::And; break;
-    case mdx::Operator::Or: op = Op::Or; break;
-    case mdx::Operator::Xor: op = Op::Xor; break;
+    case mdx::Operator::Divide:
+        op = Op::Divide;
+        break;
+    case mdx::Operator::Power:
+        op = Op::Power;
+        break;
+    case mdx::Operator::Concat:
+        op = Op::Concat;
+        break;
+    case mdx::Operator::Equal:
+        op = Op::Equal;
+        break;
+    case mdx::Operator::NotEqual:
+        op = Op::NotEqual;
+        break;
+    case mdx::Operator::Less:
+        op = Op::Less;
+        break;
+    case mdx::Operator::LessEqual:
+        op = Op::LessEqual;
+        break;
+    case mdx::Operator::Greater:
+        op = Op::Greater;
+        break;
+    case mdx::Operator::GreaterEqual:
+        op = Op::GreaterEqual;
+        break;
+    case mdx::Operator::And:
+        op = Op::And;
+        break;
+    case mdx::Operator::Or:
+        op = Op::Or;
+        break;
+    case mdx::Operator::Xor:
+        op = Op::Xor;
+        break;
     case mdx::Operator::Is:
         if (b == Type::Null)
             return add(make(Op::IsNull, Type::Value, node), {left});
@@ -791,9 +830,10 @@ int Query::compileCall(const mdx::Node &node)
         fail(node, QStringLiteral("Unknown function %1").arg(name));
     const int n = node.childCount();
     if (n < function->minArgs || n > function->maxArgs) {
-        const QString count = function->minArgs == function->maxArgs
-            ? QString::number(function->minArgs)
-            : QStringLiteral("%1 to %2").arg(function->minArgs).arg(function->maxArgs);
+        const QString count =
+            function->minArgs == function->maxArgs
+                ? QString::number(function->minArgs)
+                : QStringLiteral("%1 to %2").arg(function->minArgs).arg(function->maxArgs);
         fail(node, QStringLiteral("%1 takes %2 argument(s), not %3").arg(name, count).arg(n));
     }
     std::vector<int> args;
@@ -824,10 +864,12 @@ int Query::compileCall(const mdx::Node &node)
             return;
         QStringList words;
         for (mdx::Flag f : allowed) {
+            // clang-format off
             static const char *const flagNames[] = {
                 "SELF", "AFTER", "BEFORE", "BEFORE_AND_AFTER", "SELF_AND_AFTER",
                 "SELF_AND_BEFORE", "SELF_BEFORE_AFTER", "LEAVES", "ASC", "DESC", "BASC", "BDESC",
                 "POST", "ALL", "RECURSIVE", "EXCLUDEEMPTY", "INCLUDEEMPTY"};
+            // clang-format on
             words.append(QLatin1String(flagNames[int(f)]));
         }
         argFail(i, words.join(QStringLiteral(", ")));
@@ -863,8 +905,7 @@ int Query::compileCall(const mdx::Node &node)
         if (n == 3) {
             needFlag(2, {mdx::Flag::Self, mdx::Flag::After, mdx::Flag::Before,
                          mdx::Flag::BeforeAndAfter, mdx::Flag::SelfAndAfter,
-                         mdx::Flag::SelfAndBefore, mdx::Flag::SelfBeforeAfter,
-                         mdx::Flag::Leaves});
+                         mdx::Flag::SelfAndBefore, mdx::Flag::SelfBeforeAfter, mdx::Flag::Leaves});
         }
         break;
     }

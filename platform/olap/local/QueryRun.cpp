@@ -32,8 +32,7 @@ public:
 
     ResultMembers(std::shared_ptr<const CubeStore> cube, std::vector<Calculated> calculated)
         : m_cube(std::move(cube)), m_calculated(std::move(calculated))
-    {
-    }
+    {}
 
     CellsetData::Member member(int hierarchy, std::int32_t id) const override
     {
@@ -105,9 +104,8 @@ CellsetData Query::run(const mdx::Statement &statement)
     std::vector<const mdx::Axis *> axes;
     for (const mdx::Axis &axis : statement.axes())
         axes.push_back(&axis);
-    std::stable_sort(axes.begin(), axes.end(), [](const mdx::Axis *a, const mdx::Axis *b) {
-        return a->number < b->number;
-    });
+    std::stable_sort(axes.begin(), axes.end(),
+                     [](const mdx::Axis *a, const mdx::Axis *b) { return a->number < b->number; });
     for (std::size_t i = 0; i < axes.size(); ++i) {
         if (axes[i]->number == int(i))
             continue;
@@ -160,8 +158,7 @@ CellsetData Query::run(const mdx::Statement &statement)
                 fail(name, QStringLiteral("Unknown cell property %1 (the cell properties are "
                                           "%2)")
                                .arg(parts.size() == 1 ? parts[0].text : name.uniqueName(),
-                                    CellsetData::knownCellProperties().join(
-                                        QStringLiteral(", "))));
+                                    CellsetData::knownCellProperties().join(QStringLiteral(", "))));
             }
             if (!m_cellProperties.contains(word))
                 m_cellProperties.append(word);
@@ -228,8 +225,8 @@ CellsetData Query::run(const mdx::Statement &statement)
         calc.hidden = true;
         calc.order = int(m_calcs.size());
         m_calcs.push_back(calc);
-        m_slicerMembers[std::size_t(calc.hierarchy)] = Mem::calculated(calc.hierarchy,
-                                                                       int(m_calcs.size() - 1));
+        m_slicerMembers[std::size_t(calc.hierarchy)] =
+            Mem::calculated(calc.hierarchy, int(m_calcs.size() - 1));
     }
 
     for (int round = 0;; ++round) {
@@ -254,10 +251,10 @@ CellsetData Query::run(const mdx::Statement &statement)
         for (int h : set.hierarchies()) {
             if (owner[std::size_t(h)] >= 0 && owner[std::size_t(h)] != int(a)) {
                 throw Error(QStringLiteral("The hierarchy %1 appears on more than one axis%2")
-                                .arg(hier(h).uniqueName,
-                                     a == m_axes.size() ? QStringLiteral(" (an axis and the "
-                                                                         "slicer)")
-                                                        : QString()));
+                                .arg(hier(h).uniqueName, a == m_axes.size()
+                                                             ? QStringLiteral(" (an axis and the "
+                                                                              "slicer)")
+                                                             : QString()));
             }
             owner[std::size_t(h)] = int(a);
         }
@@ -306,9 +303,11 @@ std::uint32_t Query::cellStyle(CellsetData &data)
             return m_styleMemo.value(std::size_t(found));
     }
     CellsetData::Style style;
+    // clang-format off
     QVariant *fields[styleProperties] = {&style.formatString, &style.foreColor,
                                          &style.backColor,    &style.fontName,
                                          &style.fontSize,     &style.fontFlags};
+    // clang-format on
     for (int p = 0; p < styleProperties; ++p) {
         int best = -1;
         int bestSolve = std::numeric_limits<int>::min();

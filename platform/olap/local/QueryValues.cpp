@@ -15,8 +15,8 @@ DepthGuard::DepthGuard(EvaluationDepth &depth, const QString &what) : m_depth(de
 {
     const char here = 0;
     const std::size_t used = depth.stackBase == nullptr ? 0
-        : &here < depth.stackBase ? std::size_t(depth.stackBase - &here)
-                                  : std::size_t(&here - depth.stackBase);
+                             : &here < depth.stackBase  ? std::size_t(depth.stackBase - &here)
+                                                        : std::size_t(&here - depth.stackBase);
     if (++m_depth.count > maxEvaluationDepth || used > maxEvaluationStack) {
         --m_depth.count;
         throw Error(QStringLiteral("The statement is nested too deeply to evaluate (more than "
@@ -125,7 +125,7 @@ bool Query::isAncestorOrSelf(Mem ancestor, Mem m) const
     const MemberNode &a = h.members[std::size_t(ancestor.id)];
     const MemberNode &b = h.members[std::size_t(m.id)];
     return a.level <= b.level && a.leafLo <= b.leafLo && b.leafHi <= a.leafHi
-        && (h.isMeasures ? ancestor.id == m.id : true);
+           && (h.isMeasures ? ancestor.id == m.id : true);
 }
 
 std::array<std::int64_t, 3> Query::orderKey(Mem m, bool post) const
@@ -141,8 +141,8 @@ std::array<std::int64_t, 3> Query::orderKey(Mem m, bool post) const
                 return {std::int64_t(p.leafHi), -std::int64_t(p.level + 1), calc.order + 1};
             return {std::int64_t(p.leafHi) - 1, std::int64_t(1) << 20, calc.order + 1};
         }
-        const std::int64_t end = h.isMeasures ? std::int64_t(h.members.size())
-                                              : std::int64_t(h.leafCount());
+        const std::int64_t end =
+            h.isMeasures ? std::int64_t(h.members.size()) : std::int64_t(h.leafCount());
         return {end, 0, calc.order + 1};
     }
     const MemberNode &node = h.members[std::size_t(m.id)];
@@ -307,10 +307,10 @@ Value Query::aggregate(const TupleList &set, int expression)
     if (rollup == local::Aggregator::Avg || rollup == local::Aggregator::DistinctCount) {
         throw Error(QStringLiteral("Aggregate cannot combine %1 (%2) over a set that is not a "
                                    "crossjoin of stored members")
-                        .arg(uniqueNameOf(measure),
-                             rollup == local::Aggregator::Avg ? QStringLiteral("an average")
-                                                              : QStringLiteral("a distinct "
-                                                                               "count")));
+                        .arg(uniqueNameOf(measure), rollup == local::Aggregator::Avg
+                                                        ? QStringLiteral("an average")
+                                                        : QStringLiteral("a distinct "
+                                                                         "count")));
     }
     Value result;
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -323,8 +323,7 @@ Value Query::aggregate(const TupleList &set, int expression)
         if (v.isEmpty())
             continue;
         if (!v.isNumeric())
-            throw Error(
-                QStringLiteral("Aggregate needs numbers, not the text \"%1\"").arg(v.text));
+            throw Error(QStringLiteral("Aggregate needs numbers, not the text \"%1\"").arg(v.text));
         if (result.isEmpty()) {
             result = Value::makeNumber(v.number);
             continue;
@@ -345,8 +344,7 @@ Value Query::arithmetic(Op op, const Value &a, const Value &b, const Expr &at)
         return Value::makeString(a.text + b.text);
     for (const Value *v : {&a, &b}) {
         if (v->kind == Value::Kind::String) {
-            fail(at, QStringLiteral("Arithmetic needs numbers, not the text \"%1\"")
-                         .arg(v->text));
+            fail(at, QStringLiteral("Arithmetic needs numbers, not the text \"%1\"").arg(v->text));
         }
     }
     // Empty cells as the reference server treats them: ignored by + and -, empty through * and
@@ -380,17 +378,15 @@ Value Query::arithmetic(Op op, const Value &a, const Value &b, const Expr &at)
 // For sorting: empty before everything, then numbers, then texts.
 int Query::compareValues(const Value &a, const Value &b) const
 {
-    const auto rankOf = [](const Value &v) {
-        return v.isEmpty() ? 0 : (v.isNumeric() ? 1 : 2);
-    };
+    const auto rankOf = [](const Value &v) { return v.isEmpty() ? 0 : (v.isNumeric() ? 1 : 2); };
     const int ra = rankOf(a);
     const int rb = rankOf(b);
     if (ra != rb)
         return ra < rb ? -1 : 1;
     if (ra == 1) {
         if (std::isnan(a.number) || std::isnan(b.number))
-            return std::isnan(a.number) == std::isnan(b.number) ? 0 : (std::isnan(a.number) ? 1
-                                                                                          : -1);
+            return std::isnan(a.number) == std::isnan(b.number) ? 0
+                                                                : (std::isnan(a.number) ? 1 : -1);
         return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
     }
     if (ra == 2)
@@ -405,9 +401,8 @@ double Query::evalNumber(int e, const char *what)
         return v.number;
     if (v.isEmpty())
         return 0;
-    fail(m_exprs[std::size_t(e)],
-         QStringLiteral("%1 must be a number, not the text \"%2\"").arg(QLatin1String(what),
-                                                                       v.text));
+    fail(m_exprs[std::size_t(e)], QStringLiteral("%1 must be a number, not the text \"%2\"")
+                                      .arg(QLatin1String(what), v.text));
 }
 
 bool Query::evalBool(int e)
@@ -538,12 +533,18 @@ Value Query::evalValue(int e)
             fail(x, QStringLiteral("Cannot compare a number with a text"));
         }
         switch (x.op) {
-        case Op::Equal: return Value::makeBoolean(c == 0);
-        case Op::NotEqual: return Value::makeBoolean(c != 0);
-        case Op::Less: return Value::makeBoolean(c < 0);
-        case Op::LessEqual: return Value::makeBoolean(c <= 0);
-        case Op::Greater: return Value::makeBoolean(c > 0);
-        default: return Value::makeBoolean(c >= 0);
+        case Op::Equal:
+            return Value::makeBoolean(c == 0);
+        case Op::NotEqual:
+            return Value::makeBoolean(c != 0);
+        case Op::Less:
+            return Value::makeBoolean(c < 0);
+        case Op::LessEqual:
+            return Value::makeBoolean(c <= 0);
+        case Op::Greater:
+            return Value::makeBoolean(c > 0);
+        default:
+            return Value::makeBoolean(c >= 0);
         }
     }
     case Op::And:
@@ -578,16 +579,15 @@ Value Query::evalValue(int e)
     case Op::Min:
     case Op::Max: {
         const TupleList set = evalSet(child(0));
-        const std::vector<Value> values =
-            valuesOf(set, x.count > 1 ? child(1) : -1, child(0));
+        const std::vector<Value> values = valuesOf(set, x.count > 1 ? child(1) : -1, child(0));
         Value result;
         std::size_t n = 0;
         for (const Value &v : values) {
             if (v.isEmpty())
                 continue;
             if (!v.isNumeric())
-                fail(x, QStringLiteral("%1 needs numbers, not the text \"%2\"").arg(x.text,
-                                                                                    v.text));
+                fail(x,
+                     QStringLiteral("%1 needs numbers, not the text \"%2\"").arg(x.text, v.text));
             ++n;
             if (result.isEmpty()) {
                 result = Value::makeNumber(v.number);
@@ -605,7 +605,8 @@ Value Query::evalValue(int e)
     }
     case Op::Count: {
         const TupleList set = evalSet(child(0));
-        const bool excludeEmpty = x.count > 1
+        const bool excludeEmpty =
+            x.count > 1
             && mdx::Flag(m_exprs[std::size_t(child(1))].flag) == mdx::Flag::ExcludeEmpty;
         if (!excludeEmpty)
             return Value::makeNumber(double(set.size()));
@@ -665,14 +666,13 @@ Value Query::evalValue(int e)
         }
         if (object.type == Type::Hierarchy) {
             const int h = evalHierarchy(child(0));
-            const bool dimension = object.op == Op::DimensionOf
-                || (object.op == Op::HierarchyRef && object.dimension);
+            const bool dimension =
+                object.op == Op::DimensionOf || (object.op == Op::HierarchyRef && object.dimension);
             if (dimension) {
                 const DimensionStore &d = m_cube.dimensions[std::size_t(hier(h).dimension)];
                 return Value::makeString(x.op == Op::UniqueNameOf ? d.uniqueName : d.name);
             }
-            return Value::makeString(x.op == Op::UniqueNameOf ? hier(h).uniqueName
-                                                              : hier(h).name);
+            return Value::makeString(x.op == Op::UniqueNameOf ? hier(h).uniqueName : hier(h).name);
         }
         const Mem m = evalMember(child(0));
         return Value::makeString(x.op == Op::NameOf         ? nameOf(m)
@@ -689,8 +689,8 @@ Value Query::evalValue(int e)
             bool match = false;
             if (simple) {
                 const Value when = evalValue(child(i));
-                match = !input.isEmpty() && !when.isEmpty()
-                    && input.isNumeric() == when.isNumeric() && compareValues(input, when) == 0;
+                match = !input.isEmpty() && !when.isEmpty() && input.isNumeric() == when.isNumeric()
+                        && compareValues(input, when) == 0;
             } else {
                 match = evalBool(child(i));
             }
@@ -728,8 +728,8 @@ Value Query::evalValue(int e)
             const Value v = evalValue(child(1));
             m_iterations.pop_back();
             const QString piece = v.kind == Value::Kind::String ? v.text
-                : v.isEmpty() ? QString()
-                              : QString::number(v.number, 'g', 15);
+                                  : v.isEmpty()                 ? QString()
+                                                : QString::number(v.number, 'g', 15);
             if (std::uint64_t(out.size()) + std::uint64_t(delimiter.size())
                     + std::uint64_t(piece.size())
                 > limit) {
@@ -781,8 +781,8 @@ Mem Query::evalMember(int e)
         const MemberNode &node = hier(m.hierarchy).members[std::size_t(m.id)];
         if (hier(m.hierarchy).isMeasures || node.childCount == 0)
             return {};
-        return {m.hierarchy, x.op == Op::FirstChild ? node.firstChild
-                                                    : node.firstChild + node.childCount - 1};
+        return {m.hierarchy,
+                x.op == Op::FirstChild ? node.firstChild : node.firstChild + node.childCount - 1};
     }
     case Op::PrevMember:
         return levelNeighbour(evalMember(child(0)), -1);
@@ -809,8 +809,7 @@ Mem Query::evalMember(int e)
             const LevelRef level = evalLevel(child(1));
             if (level.hierarchy != m.hierarchy) {
                 fail(x, QStringLiteral("Ancestor: the level %1 is not of the hierarchy of %2")
-                            .arg(levelUniqueName(level.hierarchy, level.level),
-                                 uniqueNameOf(m)));
+                            .arg(levelUniqueName(level.hierarchy, level.level), uniqueNameOf(m)));
             }
             return ancestorAt(m, level.level);
         }
@@ -936,8 +935,8 @@ LevelRef Query::evalLevel(int e)
                 if (hs.levels[l].name.compare(which.text, Qt::CaseInsensitive) == 0)
                     return {h, int(l)};
             }
-            fail(x, QStringLiteral("The hierarchy %1 has no level \"%2\"").arg(hs.uniqueName,
-                                                                              which.text));
+            fail(x, QStringLiteral("The hierarchy %1 has no level \"%2\"")
+                        .arg(hs.uniqueName, which.text));
         }
         const double n = which.isNumeric() ? which.number : -1;
         if (!(n >= 0) || n >= double(hs.levels.size())) {

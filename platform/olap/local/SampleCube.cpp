@@ -97,71 +97,108 @@ struct Category
 };
 
 const Category categories[] = {
-    {"Drink", "Beverages", "Juice",
+    {"Drink",
+     "Beverages",
+     "Juice",
      {"Apple Juice", "Orange Juice", "Grape Juice", "Cranberry Juice", "Lemonade"}},
     {"Drink", "Beverages", "Soda", {"Cola", "Lemon Soda", "Ginger Ale", "Root Beer", "Tonic"}},
-    {"Drink", "Beverages", "Coffee and Tea",
+    {"Drink",
+     "Beverages",
+     "Coffee and Tea",
      {"Ground Coffee", "Instant Coffee", "Green Tea", "Black Tea", "Herbal Tea"}},
-    {"Drink", "Beverages", "Water",
+    {"Drink",
+     "Beverages",
+     "Water",
      {"Spring Water", "Sparkling Water", "Mineral Water", "Flavored Water", "Distilled Water"}},
+    // clang-format off
     {"Drink", "Dairy", "Milk", {"Whole Milk", "Skim Milk", "Chocolate Milk", "Oat Milk",
                                 "Buttermilk"}},
     {"Drink", "Dairy", "Yogurt Drinks",
+     // clang-format on
      {"Kefir", "Drinkable Yogurt", "Lassi", "Smoothie", "Protein Shake"}},
     {"Drink", "Spirits", "Beer", {"Lager", "Pale Ale", "Stout", "Wheat Beer", "Pilsner"}},
-    {"Drink", "Spirits", "Wine",
+    {"Drink",
+     "Spirits",
+     "Wine",
      {"Red Wine", "White Wine", "Rose Wine", "Sparkling Wine", "Dessert Wine"}},
     {"Food", "Bakery", "Bread", {"White Bread", "Rye Bread", "Bagels", "Rolls", "Muffins"}},
     {"Food", "Bakery", "Cakes", {"Pound Cake", "Cheesecake", "Brownies", "Donuts", "Cookies"}},
-    {"Food", "Canned Goods", "Canned Vegetables",
+    {"Food",
+     "Canned Goods",
+     "Canned Vegetables",
      {"Corn", "Peas", "Green Beans", "Tomatoes", "Beets"}},
-    {"Food", "Canned Goods", "Canned Fish", {"Tuna", "Sardines", "Salmon", "Anchovies",
-                                             "Clams"}},
-    {"Food", "Canned Goods", "Soup",
+    {"Food", "Canned Goods", "Canned Fish", {"Tuna", "Sardines", "Salmon", "Anchovies", "Clams"}},
+    {"Food",
+     "Canned Goods",
+     "Soup",
      {"Chicken Soup", "Tomato Soup", "Lentil Soup", "Onion Soup", "Bean Soup"}},
     {"Food", "Deli", "Cheese", {"Cheddar", "Swiss Cheese", "Mozzarella", "Brie", "Gouda"}},
     {"Food", "Deli", "Cold Cuts", {"Ham", "Salami", "Turkey Breast", "Bologna", "Pastrami"}},
-    {"Food", "Frozen", "Frozen Vegetables",
+    {"Food",
+     "Frozen",
+     "Frozen Vegetables",
      {"Frozen Peas", "Frozen Spinach", "Frozen Broccoli", "Frozen Carrots", "Frozen Corn"}},
-    {"Food", "Frozen", "Ice Cream",
+    {"Food",
+     "Frozen",
+     "Ice Cream",
      {"Vanilla Ice Cream", "Chocolate Ice Cream", "Strawberry Ice Cream", "Sorbet",
       "Frozen Yogurt"}},
-    {"Food", "Frozen", "Frozen Meals", {"Pizza", "Lasagna", "Burritos", "Pot Pie",
-                                        "Fish Sticks"}},
+    {"Food", "Frozen", "Frozen Meals", {"Pizza", "Lasagna", "Burritos", "Pot Pie", "Fish Sticks"}},
     {"Food", "Produce", "Fruit", {"Apples", "Bananas", "Oranges", "Pears", "Grapes"}},
-    {"Food", "Produce", "Vegetables",
+    {"Food",
+     "Produce",
+     "Vegetables",
      {"Carrots", "Potatoes", "Onions", "Lettuce", "Fresh Tomatoes"}},
-    {"Food", "Snacks", "Chips",
+    {"Food",
+     "Snacks",
+     "Chips",
      {"Potato Chips", "Tortilla Chips", "Corn Chips", "Pretzels", "Popcorn"}},
     {"Food", "Snacks", "Candy", {"Chocolate Bar", "Gum", "Mints", "Jelly Beans", "Caramels"}},
     {"Food", "Snacks", "Nuts", {"Peanuts", "Almonds", "Cashews", "Walnuts", "Mixed Nuts"}},
-    {"Food", "Pantry", "Pasta", {"Spaghetti", "Penne", "Macaroni", "Egg Noodles",
-                                 "Lasagna Sheets"}},
+    {"Food",
+     "Pantry",
+     "Pasta",
+     {"Spaghetti", "Penne", "Macaroni", "Egg Noodles", "Lasagna Sheets"}},
     {"Food", "Pantry", "Baking", {"Flour", "Sugar", "Baking Soda", "Yeast", "Cake Mix"}},
-    {"Food", "Pantry", "Condiments", {"Ketchup", "Mustard", "Mayonnaise", "Relish",
-                                      "Hot Sauce"}},
-    {"Food", "Pantry", "Breakfast",
+    {"Food", "Pantry", "Condiments", {"Ketchup", "Mustard", "Mayonnaise", "Relish", "Hot Sauce"}},
+    {"Food",
+     "Pantry",
+     "Breakfast",
      {"Oatmeal", "Corn Flakes", "Granola", "Pancake Mix", "Maple Syrup"}},
-    {"Non-Consumable", "Household", "Cleaning",
+    {"Non-Consumable",
+     "Household",
+     "Cleaning",
      {"Dish Soap", "Glass Cleaner", "Bleach", "Sponges", "Laundry Detergent"}},
-    {"Non-Consumable", "Household", "Kitchen",
+    {"Non-Consumable",
+     "Household",
+     "Kitchen",
      {"Aluminum Foil", "Plastic Wrap", "Trash Bags", "Paper Plates", "Napkins"}},
-    {"Non-Consumable", "Health", "Personal Care",
+    {"Non-Consumable",
+     "Health",
+     "Personal Care",
      {"Shampoo", "Toothpaste", "Soap", "Deodorant", "Lotion"}},
-    {"Non-Consumable", "Health", "Medicine",
+    {"Non-Consumable",
+     "Health",
+     "Medicine",
      {"Aspirin", "Cough Syrup", "Vitamins", "Bandages", "Antacids"}},
-    {"Non-Consumable", "Paper Goods", "Paper",
+    {"Non-Consumable",
+     "Paper Goods",
+     "Paper",
      {"Paper Towels", "Toilet Paper", "Tissues", "Notebooks", "Envelopes"}},
-    {"Non-Consumable", "Periodicals", "Magazines",
+    {"Non-Consumable",
+     "Periodicals",
+     "Magazines",
      {"Cooking Magazine", "Sports Magazine", "News Magazine", "Travel Magazine",
       "Garden Magazine"}},
-    {"Non-Consumable", "Periodicals", "Books",
+    {"Non-Consumable",
+     "Periodicals",
+     "Books",
      {"Novels", "Cookbooks", "Comics", "Puzzle Books", "Road Maps"}},
 };
 
-const char *const brands[] = {"Harbor", "Summit", "Golden", "Prairie", "Bluebell", "Redwood",
-                              "Silver Creek", "Maple Leaf", "Sunrise", "Evergreen", "Lakeside",
-                              "Old Mill"};
+const char *const brands[] = {"Harbor",   "Summit",    "Golden",       "Prairie",
+                              "Bluebell", "Redwood",   "Silver Creek", "Maple Leaf",
+                              "Sunrise",  "Evergreen", "Lakeside",     "Old Mill"};
 constexpr int brandsPerItem = 9;
 
 struct City
@@ -174,41 +211,40 @@ struct City
 };
 
 const City cities[] = {
-    {"USA", "CA", "Los Angeles", 5, 9}, {"USA", "CA", "San Diego", 3, 4},
-    {"USA", "CA", "San Francisco", 4, 5}, {"USA", "OR", "Portland", 3, 3},
-    {"USA", "OR", "Salem", 1, 1}, {"USA", "WA", "Seattle", 4, 4},
-    {"USA", "WA", "Spokane", 2, 1.5}, {"USA", "WA", "Tacoma", 2, 1.5},
-    {"USA", "TX", "Houston", 4, 6}, {"USA", "TX", "Dallas", 3, 5},
-    {"USA", "TX", "Austin", 2, 3}, {"USA", "NY", "New York", 5, 9},
-    {"USA", "NY", "Buffalo", 2, 1.5}, {"Canada", "BC", "Vancouver", 3, 3},
-    {"Canada", "BC", "Victoria", 1, 1}, {"Canada", "ON", "Toronto", 4, 5},
-    {"Canada", "ON", "Ottawa", 2, 2}, {"Canada", "QC", "Montréal", 3, 3},
-    {"Canada", "QC", "Québec", 1, 1}, {"Mexico", "Jalisco", "Guadalajara", 2, 3},
+    {"USA", "CA", "Los Angeles", 5, 9},    {"USA", "CA", "San Diego", 3, 4},
+    {"USA", "CA", "San Francisco", 4, 5},  {"USA", "OR", "Portland", 3, 3},
+    {"USA", "OR", "Salem", 1, 1},          {"USA", "WA", "Seattle", 4, 4},
+    {"USA", "WA", "Spokane", 2, 1.5},      {"USA", "WA", "Tacoma", 2, 1.5},
+    {"USA", "TX", "Houston", 4, 6},        {"USA", "TX", "Dallas", 3, 5},
+    {"USA", "TX", "Austin", 2, 3},         {"USA", "NY", "New York", 5, 9},
+    {"USA", "NY", "Buffalo", 2, 1.5},      {"Canada", "BC", "Vancouver", 3, 3},
+    {"Canada", "BC", "Victoria", 1, 1},    {"Canada", "ON", "Toronto", 4, 5},
+    {"Canada", "ON", "Ottawa", 2, 2},      {"Canada", "QC", "Montréal", 3, 3},
+    {"Canada", "QC", "Québec", 1, 1},      {"Mexico", "Jalisco", "Guadalajara", 2, 3},
     {"Mexico", "DF", "Mexico City", 3, 6}, {"Mexico", "Nuevo León", "Monterrey", 1, 2},
     {"Mexico", "Yucatán", "Mérida", 1, 1},
 };
 
-const char *const firstSyllables[] = {"Al", "Ber", "Car", "Dor", "El", "Fen", "Gar", "Hal",
-                                      "Is", "Jor"};
-const char *const firstEndings[] = {"a", "an", "ella", "en", "ia", "ik", "ina", "o", "on",
-                                    "us"};
-const char *const lastStarts[] = {"Ash", "Brook", "Clay", "Dale", "East", "Fair", "Green",
-                                  "Hart", "Iron", "King"};
-const char *const lastEndings[] = {"ford", "ley", "man", "more", "ridge", "son", "ton", "well",
-                                   "wood", "worth"};
+const char *const firstSyllables[] = {"Al",  "Ber", "Car", "Dor", "El",
+                                      "Fen", "Gar", "Hal", "Is",  "Jor"};
+const char *const firstEndings[] = {"a", "an", "ella", "en", "ia", "ik", "ina", "o", "on", "us"};
+const char *const lastStarts[] = {"Ash",  "Brook", "Clay", "Dale", "East",
+                                  "Fair", "Green", "Hart", "Iron", "King"};
+const char *const lastEndings[] = {"ford", "ley", "man",  "more", "ridge",
+                                   "son",  "ton", "well", "wood", "worth"};
 constexpr int customerCount = 10000;
 
-const char *const mediaTypes[] = {"No Media", "Daily Paper", "Radio", "TV", "Sunday Paper",
-                                  "Street Handout", "In-Store Coupon", "Bulk Mail", "Email",
-                                  "Social Media"};
-const char *const promotionSeasons[] = {"Spring", "Summer", "Autumn", "Winter", "Holiday",
-                                        "Weekend", "Midweek"};
-const char *const promotionKinds[] = {"Savings", "Deals", "Bonanza", "Specials", "Discounts",
-                                      "Sale", "Clearance"};
+const char *const mediaTypes[] = {"No Media",     "Daily Paper",    "Radio",           "TV",
+                                  "Sunday Paper", "Street Handout", "In-Store Coupon", "Bulk Mail",
+                                  "Email",        "Social Media"};
+const char *const promotionSeasons[] = {"Spring",  "Summer",  "Autumn", "Winter",
+                                        "Holiday", "Weekend", "Midweek"};
+const char *const promotionKinds[] = {"Savings",   "Deals", "Bonanza",  "Specials",
+                                      "Discounts", "Sale",  "Clearance"};
 
-const char *const monthNames[] = {"January", "February", "March", "April", "May", "June",
-                                  "July", "August", "September", "October", "November",
-                                  "December"};
+const char *const monthNames[] = {"January",   "February", "March",    "April",
+                                  "May",       "June",     "July",     "August",
+                                  "September", "October",  "November", "December"};
 // Sales by month of year: a winter low, a summer bump, the December peak.
 constexpr double monthWeights[] = {0.80, 0.72, 0.88, 0.95, 1.00, 1.06,
                                    1.10, 1.05, 0.96, 1.00, 1.12, 1.45};
@@ -317,8 +353,7 @@ void writeTables(SqliteDb &db, std::int64_t factCount, std::uint64_t seed)
                         .text(QString::fromUtf8(c.family))
                         .text(c.department)
                         .text(c.category)
-                        .text(QString::fromUtf8(brand) + QLatin1Char(' ')
-                              + QString::fromUtf8(name))
+                        .text(QString::fromUtf8(brand) + QLatin1Char(' ') + QString::fromUtf8(name))
                         .text(brand)
                         .real(price)
                         .run();
@@ -361,12 +396,16 @@ void writeTables(SqliteDb &db, std::int64_t factCount, std::uint64_t seed)
             const int b = i % 100;
             const int last = (a + 7 * b) % 100;
             const QString name = QString::fromUtf8(firstSyllables[b / 10])
-                + QString::fromUtf8(firstEndings[b % 10]) + QLatin1Char(' ')
-                + QString::fromUtf8(lastStarts[last / 10])
-                + QString::fromUtf8(lastEndings[last % 10]);
+                                 + QString::fromUtf8(firstEndings[b % 10]) + QLatin1Char(' ')
+                                 + QString::fromUtf8(lastStarts[last / 10])
+                                 + QString::fromUtf8(lastEndings[last % 10]);
             const City &city = cities[cityOf.draw(random)];
-            insert.integer(i + 1).text(city.country).text(city.state).text(city.city)
-                .text(name).run();
+            insert.integer(i + 1)
+                .text(city.country)
+                .text(city.state)
+                .text(city.city)
+                .text(name)
+                .run();
         }
     }
 
@@ -409,8 +448,8 @@ void writeTables(SqliteDb &db, std::int64_t factCount, std::uint64_t seed)
     for (std::int64_t f = 0; f < factCount; ++f) {
         const std::uint32_t d = day.draw(random);
         const std::uint32_t p = product.draw(random);
-        const std::uint32_t s = dayYear[d] < firstMexicoYear ? storeBefore.draw(random)
-                                                             : storeAll.draw(random);
+        const std::uint32_t s =
+            dayYear[d] < firstMexicoYear ? storeBefore.draw(random) : storeAll.draw(random);
         const std::uint32_t c = customer.draw(random);
         const std::uint32_t promo = random.uniform() < 0.7 ? 0 : 1 + promotion.draw(random);
         const int unitSales = int(units.draw(random)) + 1;
@@ -425,8 +464,7 @@ void writeTables(SqliteDb &db, std::int64_t factCount, std::uint64_t seed)
         sqlite3_bind_double(stmt, 7, sales);
         sqlite3_bind_double(stmt, 8, cost);
         if (sqlite3_step(stmt) != SQLITE_DONE)
-            throw Error(
-                QStringLiteral("%1: writing the facts: %2").arg(db.path(), db.lastError()));
+            throw Error(QStringLiteral("%1: writing the facts: %2").arg(db.path(), db.lastError()));
         sqlite3_reset(stmt);
     }
 }

@@ -102,8 +102,8 @@ private:
     {
         const QString value = attribute(name).trimmed();
         if (value.isEmpty()) {
-            fail(line(), QStringLiteral("<%1> needs the attribute %2")
-                             .arg(m_xml.name().toString(), name));
+            fail(line(),
+                 QStringLiteral("<%1> needs the attribute %2").arg(m_xml.name().toString(), name));
         }
         return value;
     }
@@ -143,9 +143,9 @@ private:
                 return result;
             names << QLatin1String(text);
         }
-        fail(line(), QStringLiteral("%1=\"%2\" of <%3> must be one of %4")
-                         .arg(name, value, m_xml.name().toString(),
-                              names.join(QStringLiteral(", "))));
+        fail(line(),
+             QStringLiteral("%1=\"%2\" of <%3> must be one of %4")
+                 .arg(name, value, m_xml.name().toString(), names.join(QStringLiteral(", "))));
     }
 
     QString table()
@@ -313,8 +313,7 @@ private:
         refuseAttribute(QStringLiteral("hideMemberIf"), QStringLiteral("Never"));
         level.column = attribute(QStringLiteral("column")).trimmed();
         if (level.column.isEmpty())
-            fail(line(),
-                 QStringLiteral("level \"%1\" needs the attribute column").arg(level.name));
+            fail(line(), QStringLiteral("level \"%1\" needs the attribute column").arg(level.name));
         level.nameColumn = attribute(QStringLiteral("nameColumn")).trimmed();
         level.captionColumn = attribute(QStringLiteral("captionColumn")).trimmed();
         level.ordinalColumn = attribute(QStringLiteral("ordinalColumn")).trimmed();
@@ -357,8 +356,8 @@ private:
                  QStringLiteral("measure \"%1\" needs the attribute column").arg(measure.name));
         }
         if (attribute(QStringLiteral("aggregator")).trimmed().isEmpty()) {
-            fail(line(), QStringLiteral("measure \"%1\" needs the attribute aggregator")
-                             .arg(measure.name));
+            fail(line(),
+                 QStringLiteral("measure \"%1\" needs the attribute aggregator").arg(measure.name));
         }
         measure.aggregator = choice(QStringLiteral("aggregator"), Aggregator::Sum,
                                     {{"sum", Aggregator::Sum},

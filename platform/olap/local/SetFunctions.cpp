@@ -197,8 +197,7 @@ TupleList Query::setLiteral(int e)
 TupleList Query::crossJoin(const TupleList &a, const TupleList &b, const Expr &at)
 {
     for (int h : a.hierarchies()) {
-        if (std::find(b.hierarchies().begin(), b.hierarchies().end(), h)
-            != b.hierarchies().end()) {
+        if (std::find(b.hierarchies().begin(), b.hierarchies().end(), h) != b.hierarchies().end()) {
             fail(at, QStringLiteral("CrossJoin: both sets have the hierarchy %1")
                          .arg(hier(h).uniqueName));
         }
@@ -268,19 +267,28 @@ TupleList Query::descendants(int e)
             target = int(std::min<double>(from + distance, 1 << 20));
         const auto include = [&](int l, bool leaf) {
             switch (flag) {
-            case mdx::Flag::Self: return l == target;
-            case mdx::Flag::After: return l > target;
-            case mdx::Flag::Before: return l >= from && l < target;
-            case mdx::Flag::BeforeAndAfter: return (l >= from && l < target) || l > target;
-            case mdx::Flag::SelfAndAfter: return l >= target;
-            case mdx::Flag::SelfAndBefore: return l >= from && l <= target;
-            case mdx::Flag::SelfBeforeAfter: return l >= from;
-            case mdx::Flag::Leaves: return leaf && l <= target;
-            default: return false;
+            case mdx::Flag::Self:
+                return l == target;
+            case mdx::Flag::After:
+                return l > target;
+            case mdx::Flag::Before:
+                return l >= from && l < target;
+            case mdx::Flag::BeforeAndAfter:
+                return (l >= from && l < target) || l > target;
+            case mdx::Flag::SelfAndAfter:
+                return l >= target;
+            case mdx::Flag::SelfAndBefore:
+                return l >= from && l <= target;
+            case mdx::Flag::SelfBeforeAfter:
+                return l >= from;
+            case mdx::Flag::Leaves:
+                return leaf && l <= target;
+            default:
+                return false;
             }
         };
         const bool bounded = flag == mdx::Flag::Self || flag == mdx::Flag::Before
-            || flag == mdx::Flag::SelfAndBefore || flag == mdx::Flag::Leaves;
+                             || flag == mdx::Flag::SelfAndBefore || flag == mdx::Flag::Leaves;
         if (!root.isStored() || hs.isMeasures) {
             if (include(from, true))
                 result.appendMember(root);
@@ -375,9 +383,8 @@ TupleList Query::ranked(int e)
     const Expr &x = m_exprs[std::size_t(e)];
     const auto child = [&](int i) { return int(m_children[x.first + std::uint32_t(i)]); };
     TupleList set = evalSet(child(0));
-    const double n = evalNumber(child(1), x.op == Op::TopCount || x.op == Op::BottomCount
-                                              ? "The count"
-                                              : "The target");
+    const double n = evalNumber(
+        child(1), x.op == Op::TopCount || x.op == Op::BottomCount ? "The count" : "The target");
     const bool top = x.op == Op::TopCount || x.op == Op::TopSum || x.op == Op::TopPercent;
     const bool count = x.op == Op::TopCount || x.op == Op::BottomCount;
     TupleList result(set.hierarchies());
@@ -540,8 +547,8 @@ TupleList Query::drilldownLevel(int e)
     int target = -1;
     if (x.count > 1 && m_exprs[std::size_t(child(1))].op != Op::Missing) {
         const LevelRef level = evalLevel(child(1));
-        const auto it = std::find(set.hierarchies().begin(), set.hierarchies().end(),
-                                  level.hierarchy);
+        const auto it =
+            std::find(set.hierarchies().begin(), set.hierarchies().end(), level.hierarchy);
         if (it == set.hierarchies().end()) {
             fail(x, QStringLiteral("DrilldownLevel: the set has no member of the level %1")
                         .arg(levelUniqueName(level.hierarchy, level.level)));
@@ -655,9 +662,11 @@ TupleList Query::periodsToDate(int e)
         member = x.count > 0 ? evalMember(child(0)) : m_members[std::size_t(timeHierarchy(x))];
         if (member.isNull())
             return {};
-        const LevelType type = x.op == Op::Ytd   ? LevelType::TimeYears
+        const LevelType type = x.op == Op::Ytd ? LevelType::TimeYears
+                               // clang-format off
             : x.op == Op::Qtd                    ? LevelType::TimeQuarters
             : x.op == Op::Mtd                    ? LevelType::TimeMonths
+                                                 // clang-format on
                                                  : LevelType::TimeWeeks;
         level = levelOfType(member.hierarchy, type, x);
         hasLevel = true;
@@ -666,9 +675,9 @@ TupleList Query::periodsToDate(int e)
         return {};
     const int h = member.hierarchy;
     if (hasLevel && level.hierarchy != h) {
-        fail(x, QStringLiteral("%1: the level %2 is not of the hierarchy of %3")
-                    .arg(x.text, levelUniqueName(level.hierarchy, level.level),
-                         uniqueNameOf(member)));
+        fail(x,
+             QStringLiteral("%1: the level %2 is not of the hierarchy of %3")
+                 .arg(x.text, levelUniqueName(level.hierarchy, level.level), uniqueNameOf(member)));
     }
     if (!member.isStored())
         return single(member);
@@ -704,8 +713,7 @@ TupleList Query::lastPeriods(int e)
     if (!member.isStored())
         return single(member);
     const HierarchyStore &hs = hier(member.hierarchy);
-    const LevelStore &level =
-        hs.levels[std::size_t(hs.members[std::size_t(member.id)].level)];
+    const LevelStore &level = hs.levels[std::size_t(hs.members[std::size_t(member.id)].level)];
     const std::int64_t lo = level.firstMember;
     const std::int64_t hi = std::int64_t(level.firstMember) + level.memberCount - 1;
     const double span = std::min(std::fabs(n) - 1, double(level.memberCount));
@@ -729,8 +737,7 @@ TupleList Query::range(int e)
     if (a.isNull() && b.isNull())
         return {};
     const Mem known = a.isNull() ? b : a;
-    if (!a.isNull() && !b.isNull()
-        && (a.hierarchy != b.hierarchy || levelOf(a) != levelOf(b))) {
+    if (!a.isNull() && !b.isNull() && (a.hierarchy != b.hierarchy || levelOf(a) != levelOf(b))) {
         fail(x, QStringLiteral("A range needs two members of the same level, not %1 and %2")
                     .arg(uniqueNameOf(a), uniqueNameOf(b)));
     }
@@ -1014,8 +1021,7 @@ TupleList Query::evalSet(int e)
             const LevelRef level = evalLevel(child(1));
             if (level.hierarchy != m.hierarchy) {
                 fail(x, QStringLiteral("Ancestors: the level %1 is not of the hierarchy of %2")
-                            .arg(levelUniqueName(level.hierarchy, level.level),
-                                 uniqueNameOf(m)));
+                            .arg(levelUniqueName(level.hierarchy, level.level), uniqueNameOf(m)));
             }
             steps = std::size_t(std::max(0, levelOf(m) - level.level));
         } else {

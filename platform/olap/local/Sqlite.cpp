@@ -18,14 +18,13 @@ QString sqlIdentifier(const QString &name)
 SqliteDb::SqliteDb(const QString &path, Mode mode) : m_name(path)
 {
     // Read-only never creates a missing file and never writes to an existing one.
-    const int flags = mode == Mode::ReadOnly
-        ? SQLITE_OPEN_READONLY
-        : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int flags =
+        mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         close();
         throw Error(QStringLiteral("%1: cannot open the file (%2)").arg(path, message));
     }
@@ -44,8 +43,7 @@ SqliteDb::~SqliteDb()
 
 SqliteDb::SqliteDb(SqliteDb &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr)), m_name(std::move(other.m_name))
-{
-}
+{}
 
 SqliteDb &SqliteDb::operator=(SqliteDb &&other) noexcept
 {

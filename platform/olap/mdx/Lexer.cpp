@@ -35,8 +35,7 @@ QString shortened(QStringView text)
 
 Lexer::Lexer(const SourceText &source, QStringView text, const std::vector<int> *offsets)
     : m_source(source), m_text(text), m_offsets(offsets)
-{
-}
+{}
 
 Token Lexer::next()
 {
@@ -165,20 +164,48 @@ void Lexer::scanOperator(Token &token)
     TokenKind kind = TokenKind::End;
     int length = 1;
     switch (c.unicode()) {
-    case u'+': kind = TokenKind::Plus; break;
-    case u'-': kind = TokenKind::Minus; break;
-    case u'*': kind = TokenKind::Star; break;
-    case u'/': kind = TokenKind::Slash; break;
-    case u'^': kind = TokenKind::Caret; break;
-    case u'=': kind = TokenKind::Equal; break;
-    case u':': kind = TokenKind::Colon; break;
-    case u',': kind = TokenKind::Comma; break;
-    case u'.': kind = TokenKind::Dot; break;
-    case u'(': kind = TokenKind::LeftParen; break;
-    case u')': kind = TokenKind::RightParen; break;
-    case u'{': kind = TokenKind::LeftBrace; break;
-    case u'}': kind = TokenKind::RightBrace; break;
-    case u'&': kind = TokenKind::Ampersand; break;
+    case u'+':
+        kind = TokenKind::Plus;
+        break;
+    case u'-':
+        kind = TokenKind::Minus;
+        break;
+    case u'*':
+        kind = TokenKind::Star;
+        break;
+    case u'/':
+        kind = TokenKind::Slash;
+        break;
+    case u'^':
+        kind = TokenKind::Caret;
+        break;
+    case u'=':
+        kind = TokenKind::Equal;
+        break;
+    case u':':
+        kind = TokenKind::Colon;
+        break;
+    case u',':
+        kind = TokenKind::Comma;
+        break;
+    case u'.':
+        kind = TokenKind::Dot;
+        break;
+    case u'(':
+        kind = TokenKind::LeftParen;
+        break;
+    case u')':
+        kind = TokenKind::RightParen;
+        break;
+    case u'{':
+        kind = TokenKind::LeftBrace;
+        break;
+    case u'}':
+        kind = TokenKind::RightBrace;
+        break;
+    case u'&':
+        kind = TokenKind::Ampersand;
+        break;
     case u'<':
         if (next == u'=') {
             kind = TokenKind::LessEqual;

@@ -16,14 +16,14 @@ enum class TokenKind : std::uint8_t {
     Identifier,  // word: keywords, function, property and flag names, unquoted name parts
     BracketName, // [name]
     Number,
-    String,      // "text" or 'text'
+    String, // "text" or 'text'
     Plus,
     Minus,
     Star,
     Slash,
     Caret,
     Equal,
-    NotEqual,     // <>
+    NotEqual, // <>
     Less,
     LessEqual,
     Greater,
@@ -45,9 +45,9 @@ struct Token
     int begin = 0; // the token's extent in the lexed text
     int end = 0;
     SourcePos pos;
-    QString text;  // Identifier as written; BracketName and String without quotes, unescaped
+    QString text; // Identifier as written; BracketName and String without quotes, unescaped
     double number = 0;
-    QChar quote;   // String: the quote character used
+    QChar quote; // String: the quote character used
 };
 
 // A statement text and where its lines start, to turn offsets into lines and columns. A line

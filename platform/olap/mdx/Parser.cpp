@@ -114,8 +114,10 @@ constexpr int rangeLevel = 9;
 
 // Words that end or join expressions and so never start a name.
 constexpr const char16_t *reservedWords[] = {
+    // clang-format off
     u"SELECT", u"FROM", u"WHERE", u"WITH", u"ON",   u"AS",   u"AND",  u"OR",   u"XOR",
     u"NOT",    u"IS",   u"CASE",  u"WHEN", u"THEN", u"ELSE", u"END",  u"NULL",
+    // clang-format on
 };
 
 struct FlagWord
@@ -147,11 +149,13 @@ constexpr FlagWord flagWords[] = {
 // After a plain name, these words are properties ([Time].[1997].Children); any other word
 // continues the name ([Time].Year).
 constexpr const char16_t *propertyWords[] = {
+    // clang-format off
     u"Members",       u"AllMembers",    u"Children",    u"Parent",     u"FirstChild",
     u"LastChild",     u"PrevMember",    u"NextMember",  u"CurrentMember",
     u"DefaultMember", u"Value",         u"Name",        u"UniqueName", u"Caption",
     u"Ordinal",       u"Level",         u"Hierarchy",   u"Dimension",  u"Siblings",
     u"Count",         u"Current",
+    // clang-format on
 };
 
 constexpr const char16_t *axisWords[] = {
@@ -161,7 +165,7 @@ constexpr const char16_t *axisWords[] = {
 bool isWord(const Token &token, QStringView word)
 {
     return token.kind == TokenKind::Identifier
-        && token.text.compare(word, Qt::CaseInsensitive) == 0;
+           && token.text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
 template <typename Words>
@@ -184,19 +188,45 @@ const FlagWord *flagWord(const Token &token)
 int binaryLevel(const Token &token, Operator &op)
 {
     switch (token.kind) {
-    case TokenKind::Plus: op = Operator::Add; return additiveLevel;
-    case TokenKind::Minus: op = Operator::Subtract; return additiveLevel;
-    case TokenKind::Concat: op = Operator::Concat; return additiveLevel;
-    case TokenKind::Star: op = Operator::Multiply; return multiplicativeLevel;
-    case TokenKind::Slash: op = Operator::Divide; return multiplicativeLevel;
-    case TokenKind::Caret: op = Operator::Power; return powerLevel;
-    case TokenKind::Colon: op = Operator::Range; return rangeLevel;
-    case TokenKind::Equal: op = Operator::Equal; return comparisonLevel;
-    case TokenKind::NotEqual: op = Operator::NotEqual; return comparisonLevel;
-    case TokenKind::Less: op = Operator::Less; return comparisonLevel;
-    case TokenKind::LessEqual: op = Operator::LessEqual; return comparisonLevel;
-    case TokenKind::Greater: op = Operator::Greater; return comparisonLevel;
-    case TokenKind::GreaterEqual: op = Operator::GreaterEqual; return comparisonLevel;
+    case TokenKind::Plus:
+        op = Operator::Add;
+        return additiveLevel;
+    case TokenKind::Minus:
+        op = Operator::Subtract;
+        return additiveLevel;
+    case TokenKind::Concat:
+        op = Operator::Concat;
+        return additiveLevel;
+    case TokenKind::Star:
+        op = Operator::Multiply;
+        return multiplicativeLevel;
+    case TokenKind::Slash:
+        op = Operator::Divide;
+        return multiplicativeLevel;
+    case TokenKind::Caret:
+        op = Operator::Power;
+        return powerLevel;
+    case TokenKind::Colon:
+        op = Operator::Range;
+        return rangeLevel;
+    case TokenKind::Equal:
+        op = Operator::Equal;
+        return comparisonLevel;
+    case TokenKind::NotEqual:
+        op = Operator::NotEqual;
+        return comparisonLevel;
+    case TokenKind::Less:
+        op = Operator::Less;
+        return comparisonLevel;
+    case TokenKind::LessEqual:
+        op = Operator::LessEqual;
+        return comparisonLevel;
+    case TokenKind::Greater:
+        op = Operator::Greater;
+        return comparisonLevel;
+    case TokenKind::GreaterEqual:
+        op = Operator::GreaterEqual;
+        return comparisonLevel;
     case TokenKind::Identifier:
         if (isWord(token, u"OR")) {
             op = Operator::Or;
@@ -227,15 +257,9 @@ public:
     // counts its nesting from where it stands.
     Parser(const SourceText &source, QStringView text, const std::vector<int> *offsets,
            TreeBuilder &builder, int &depth, bool quoted)
-        : m_source(source),
-          m_text(text),
-          m_offsets(offsets),
-          m_lexer(source, text, offsets),
-          m_builder(builder),
-          m_depth(depth),
-          m_quoted(quoted)
-    {
-    }
+        : m_source(source), m_text(text), m_offsets(offsets), m_lexer(source, text, offsets),
+          m_builder(builder), m_depth(depth), m_quoted(quoted)
+    {}
 
     Statement statement();
     std::uint32_t wholeExpression();
@@ -303,8 +327,8 @@ private:
     {
         const Token &token = cur();
         const QString found = token.kind == TokenKind::End && m_quoted
-            ? QStringLiteral("the end of the quoted expression")
-            : describeToken(token, m_text);
+                                  ? QStringLiteral("the end of the quoted expression")
+                                  : describeToken(token, m_text);
         throw syntaxError(token.pos,
                           QStringLiteral("expected %1 but found %2").arg(expected, found));
     }
@@ -403,8 +427,8 @@ Definition Parser::definition()
     definition.kind = atWord(u"MEMBER") ? Definition::Kind::Member : Definition::Kind::Set;
     advance();
     const bool member = definition.kind == Definition::Kind::Member;
-    definition.name = node(name(member ? QStringLiteral("a member name")
-                                       : QStringLiteral("a set name")));
+    definition.name =
+        node(name(member ? QStringLiteral("a member name") : QStringLiteral("a set name")));
     expectWord(u"AS", QStringLiteral("AS"));
     definition.expression = node(definitionExpression());
     if (!member)
@@ -557,8 +581,7 @@ std::uint32_t Parser::binary(int minLevel)
                && (token.kind == TokenKind::Minus || token.kind == TokenKind::Plus)) {
         Nesting nesting(*this);
         const SourcePos pos = token.pos;
-        const Operator op =
-            token.kind == TokenKind::Minus ? Operator::Negate : Operator::UnaryPlus;
+        const Operator op = token.kind == TokenKind::Minus ? Operator::Negate : Operator::UnaryPlus;
         advance();
         const std::uint32_t operand[] = {binary(signLevel)};
         left = m_builder.add(NodeKind::Unary, pos, operand, std::uint8_t(op));
@@ -685,8 +708,8 @@ std::uint32_t Parser::primary()
             return m_builder.addString(NodeKind::Call, pos, function, children);
         }
         if (const FlagWord *flag = flagWord(token)) {
-            const std::uint32_t id = m_builder.addString(NodeKind::Flag, token.pos, token.text,
-                                                         {}, std::uint8_t(flag->flag));
+            const std::uint32_t id = m_builder.addString(NodeKind::Flag, token.pos, token.text, {},
+                                                         std::uint8_t(flag->flag));
             advance();
             return id;
         }

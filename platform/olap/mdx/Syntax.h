@@ -76,14 +76,14 @@ enum class Operator : std::uint8_t {
     LessEqual,
     Greater,
     GreaterEqual,
-    Is,       // m IS m2, x IS NULL
+    Is, // m IS m2, x IS NULL
     Add,
     Subtract, // also set difference
     Concat,   // ||
     Multiply, // also crossjoin of sets
     Divide,
     Power,
-    Range,    // m1:m2
+    Range, // m1:m2
 };
 
 // Flag words the set and ranking functions take as arguments.
@@ -123,8 +123,8 @@ struct NodeData
     std::int32_t line = 0;
     std::int32_t column = 0;
     std::uint32_t text = noText; // into the strings: String, Flag, Property, Method, Call
-    std::uint32_t first = 0; // first child index, or first name part for Name
-    std::uint32_t count = 0; // number of children, or of name parts for Name
+    std::uint32_t first = 0;     // first child index, or first name part for Name
+    std::uint32_t count = 0;     // number of children, or of name parts for Name
     double number = 0;
 
     static constexpr std::uint32_t noText = 0xffffffffu;
@@ -227,8 +227,7 @@ public:
 
     Children(const SyntaxTree *tree, const std::uint32_t *begin, const std::uint32_t *end)
         : m_tree(tree), m_begin(begin), m_end(end)
-    {
-    }
+    {}
     Iterator begin() const { return Iterator(m_tree, m_begin); }
     Iterator end() const { return Iterator(m_tree, m_end); }
     int size() const { return int(m_end - m_begin); }
@@ -302,8 +301,7 @@ public:
     Statement() = default;
     Statement(std::shared_ptr<const SyntaxTree> tree, Parts parts)
         : m_tree(std::move(tree)), m_parts(std::move(parts))
-    {
-    }
+    {}
 
     const std::shared_ptr<const SyntaxTree> &tree() const { return m_tree; }
     const QList<Definition> &definitions() const & { return m_parts.definitions; }
@@ -330,8 +328,7 @@ public:
     Expression() = default;
     Expression(std::shared_ptr<const SyntaxTree> tree, Node root)
         : m_tree(std::move(tree)), m_root(root)
-    {
-    }
+    {}
 
     const std::shared_ptr<const SyntaxTree> &tree() const { return m_tree; }
     Node root() const & { return m_root; }

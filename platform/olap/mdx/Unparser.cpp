@@ -62,24 +62,42 @@ int level(const Node &node)
 QString operatorText(Operator op)
 {
     switch (op) {
-    case Operator::Or: return QStringLiteral("OR");
-    case Operator::Xor: return QStringLiteral("XOR");
-    case Operator::And: return QStringLiteral("AND");
-    case Operator::Equal: return QStringLiteral("=");
-    case Operator::NotEqual: return QStringLiteral("<>");
-    case Operator::Less: return QStringLiteral("<");
-    case Operator::LessEqual: return QStringLiteral("<=");
-    case Operator::Greater: return QStringLiteral(">");
-    case Operator::GreaterEqual: return QStringLiteral(">=");
-    case Operator::Is: return QStringLiteral("IS");
-    case Operator::Add: return QStringLiteral("+");
-    case Operator::Subtract: return QStringLiteral("-");
-    case Operator::Concat: return QStringLiteral("||");
-    case Operator::Multiply: return QStringLiteral("*");
-    case Operator::Divide: return QStringLiteral("/");
-    case Operator::Power: return QStringLiteral("^");
-    case Operator::Range: return QStringLiteral(":");
-    default: return QString();
+    case Operator::Or:
+        return QStringLiteral("OR");
+    case Operator::Xor:
+        return QStringLiteral("XOR");
+    case Operator::And:
+        return QStringLiteral("AND");
+    case Operator::Equal:
+        return QStringLiteral("=");
+    case Operator::NotEqual:
+        return QStringLiteral("<>");
+    case Operator::Less:
+        return QStringLiteral("<");
+    case Operator::LessEqual:
+        return QStringLiteral("<=");
+    case Operator::Greater:
+        return QStringLiteral(">");
+    case Operator::GreaterEqual:
+        return QStringLiteral(">=");
+    case Operator::Is:
+        return QStringLiteral("IS");
+    case Operator::Add:
+        return QStringLiteral("+");
+    case Operator::Subtract:
+        return QStringLiteral("-");
+    case Operator::Concat:
+        return QStringLiteral("||");
+    case Operator::Multiply:
+        return QStringLiteral("*");
+    case Operator::Divide:
+        return QStringLiteral("/");
+    case Operator::Power:
+        return QStringLiteral("^");
+    case Operator::Range:
+        return QStringLiteral(":");
+    default:
+        return QString();
     }
 }
 

@@ -81,9 +81,9 @@ private:
 
     struct Slot
     {
-        qint64 bits = 0;    // a double's bits, an integer, a boolean, or a text's offset
-        qint32 length = 0;  // a text's length
-        quint16 type = 0;   // index into m_typeNames
+        qint64 bits = 0;   // a double's bits, an integer, a boolean, or a text's offset
+        qint32 length = 0; // a text's length
+        quint16 type = 0;  // index into m_typeNames
         CellValueKind kind = CellValueKind::Empty;
     };
 

@@ -76,10 +76,10 @@ void setValue(CellsetData &cells, qint64 ordinal, CellValueKind kind, const QVar
 CellsetData cellsetFromReply(const CellSetData &reply, qint64 maxCells)
 {
     if (reply.cellCount() > maxCells) {
-        throw Error(QStringLiteral("The result has %1 cells, more than the %2 a cell set may "
-                                   "hold; ask for fewer members on the axes")
-                        .arg(QLocale::c().toString(reply.cellCount()),
-                             QLocale::c().toString(maxCells)));
+        throw Error(
+            QStringLiteral("The result has %1 cells, more than the %2 a cell set may "
+                           "hold; ask for fewer members on the axes")
+                .arg(QLocale::c().toString(reply.cellCount()), QLocale::c().toString(maxCells)));
     }
     CellsetData cells;
     for (const Axis &axis : reply.axes())

@@ -44,8 +44,7 @@ struct XmlaClient::Exchange
 
 XmlaClient::XmlaClient(const QUrl &endpoint)
     : m_endpoint(endpoint), m_network(std::make_unique<QNetworkAccessManager>())
-{
-}
+{}
 
 XmlaClient::~XmlaClient() = default;
 
@@ -87,8 +86,8 @@ Rowset XmlaClient::discover(QStringView requestType, const Restrictions &restric
     Properties sent = dataSources ? properties : withDataSource(properties);
     if (!sent.contains(QStringLiteral("Format")))
         sent.insert(QStringLiteral("Format"), QStringLiteral("Tabular"));
-    Rowset rowset = parseDiscoverReply(
-        post(u"Discover", discoverRequest(requestType, restrictions, sent)));
+    Rowset rowset =
+        parseDiscoverReply(post(u"Discover", discoverRequest(requestType, restrictions, sent)));
     if (dataSources && m_dataSourceInfo.isEmpty() && rowset.rowCount() > 0) {
         QString info = rowset.value(0, u"DataSourceInfo");
         if (info.isEmpty())
@@ -122,8 +121,8 @@ QByteArray XmlaClient::post(QStringView method, const QByteArray &body)
     if (!m_endpoint.isValid() || m_endpoint.host().isEmpty())
         throw platform::Error(
             QStringLiteral("\"%1\" is not the address of a server.").arg(where()));
-    const QDeadlineTimer deadline = m_timeout > 0 ? QDeadlineTimer(m_timeout)
-                                                  : QDeadlineTimer(QDeadlineTimer::Forever);
+    const QDeadlineTimer deadline =
+        m_timeout > 0 ? QDeadlineTimer(m_timeout) : QDeadlineTimer(QDeadlineTimer::Forever);
     auto remaining = [&] {
         return deadline.isForever() ? -1 : int(std::max<qint64>(deadline.remainingTime(), 0));
     };

@@ -73,7 +73,7 @@ void writeList(QXmlStreamWriter &writer, const QString &outer, const QString &in
     writer.writeEndElement();
 }
 
-template<typename WriteMethod>
+template <typename WriteMethod>
 QByteArray envelope(const QString &method, WriteMethod writeMethod)
 {
     QByteArray body;
@@ -101,11 +101,13 @@ TypeClass classifyType(QStringView type)
     const QStringView local = type.mid(type.lastIndexOf(u':') + 1);
     if (local == u"double" || local == u"float" || local == u"decimal")
         return TypeClass::Double;
+    // clang-format off
     static const char16_t *const integers[] = {
         u"int",          u"integer",       u"long",          u"short",
         u"byte",         u"unsignedInt",   u"unsignedLong",  u"unsignedShort",
         u"unsignedByte", u"positiveInteger", u"negativeInteger", u"nonNegativeInteger",
         u"nonPositiveInteger"};
+    // clang-format on
     for (const char16_t *name : integers) {
         if (local == QStringView(name))
             return TypeClass::Integer;
@@ -254,8 +256,8 @@ void ReplyParser::run(Mode mode)
         if (m_reply.trimmed().isEmpty())
             throw platform::Error(QStringLiteral("The server sent an empty reply."));
         if (!m_sawElement)
-            throw platform::Error(QStringLiteral("The server's reply is not XML: \"%1\"")
-                                      .arg(replySnippet(m_reply)));
+            throw platform::Error(
+                QStringLiteral("The server's reply is not XML: \"%1\"").arg(replySnippet(m_reply)));
         throw platform::Error(
             QStringLiteral("The server's reply is not well-formed XML (line %1, column %2: %3)")
                 .arg(m_reader.lineNumber())
@@ -284,11 +286,10 @@ void ReplyParser::readFault()
     while (m_reader.readNextStartElement()) {
         const QStringView name = m_reader.name();
         if (name == u"faultstring" || name == u"Reason") {
-            faultString = m_reader.readElementText(QXmlStreamReader::IncludeChildElements)
-                              .trimmed();
+            faultString =
+                m_reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (name == u"faultcode" || name == u"Code") {
-            faultCode = m_reader.readElementText(QXmlStreamReader::IncludeChildElements)
-                            .trimmed();
+            faultCode = m_reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (name == u"detail" || name == u"Detail") {
             collectDescriptions(details);
         } else {
@@ -333,8 +334,7 @@ void ReplyParser::collectDescriptions(QStringList &out)
             out.append(description.trimmed().toString());
         const QStringView name = m_reader.name();
         if (name == u"desc" || name == u"Description") {
-            out.append(
-                m_reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+            out.append(m_reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
             continue;
         }
         collectDescriptions(out);
@@ -415,8 +415,8 @@ void ReplyParser::readRowSchema()
             }
             while (m_reader.readNextStartElement()) {
                 if (m_reader.name() == u"element") {
-                    const QStringView column = m_reader.attributes().value(
-                        QLatin1StringView("name"));
+                    const QStringView column =
+                        m_reader.attributes().value(QLatin1StringView("name"));
                     if (!column.isEmpty())
                         rowColumn(column);
                 }
@@ -450,8 +450,8 @@ void ReplyParser::readRow()
     m_columnHint = 0;
     while (m_reader.readNextStartElement()) {
         const int column = rowColumn(m_reader.name());
-        const QStringView nil = m_reader.attributes().value(xsiNamespace(),
-                                                            QLatin1StringView("nil"));
+        const QStringView nil =
+            m_reader.attributes().value(xsiNamespace(), QLatin1StringView("nil"));
         const bool isNil = nil == u"true" || nil == u"1";
         readTextInto(m_scratch);
         if (isNil)
@@ -459,8 +459,8 @@ void ReplyParser::readRow()
         QString &text = m_rowset.m_text;
         if (text.size() + m_scratch.size() > std::numeric_limits<qint32>::max())
             throw platform::Error(QStringLiteral("The server's reply is too large."));
-        m_entries.push_back({row, qint32(column),
-                             Rowset::Span{qint32(text.size()), qint32(m_scratch.size())}});
+        m_entries.push_back(
+            {row, qint32(column), Rowset::Span{qint32(text.size()), qint32(m_scratch.size())}});
         text.append(m_scratch);
     }
 }
@@ -543,8 +543,8 @@ void ReplyParser::readOlapInfo()
     m_numericProperty.assign(size_t(tags.size()), false);
     for (qsizetype i = 0; i < tags.size(); ++i) {
         const QString &tag = tags.at(i);
-        m_numericProperty[size_t(i)] = tag == u"ForeColor" || tag == u"BackColor"
-                                       || tag == u"FontSize" || tag == u"FontFlags";
+        m_numericProperty[size_t(i)] =
+            tag == u"ForeColor" || tag == u"BackColor" || tag == u"FontSize" || tag == u"FontFlags";
     }
 }
 
@@ -646,12 +646,12 @@ void ReplyParser::readTuples(Axis &axis, bool hierarchiesKnown)
             hierarchiesKnown = true;
         }
         if (position != size_t(axis.hierarchies.size()))
-            throw platform::Error(malformed(
-                QStringLiteral("tuple %1 of %2 has %3 members for %4 hierarchies")
-                    .arg(axis.tupleCount + 1)
-                    .arg(axis.name)
-                    .arg(position)
-                    .arg(axis.hierarchies.size())));
+            throw platform::Error(
+                malformed(QStringLiteral("tuple %1 of %2 has %3 members for %4 hierarchies")
+                              .arg(axis.tupleCount + 1)
+                              .arg(axis.name)
+                              .arg(position)
+                              .arg(axis.hierarchies.size())));
         if (axis.tupleCount == std::numeric_limits<int>::max())
             throw platform::Error(malformed(QStringLiteral("too many tuples")));
         ++axis.tupleCount;
@@ -679,15 +679,14 @@ void ReplyParser::readCellData()
             continue;
         }
         qint64 ordinal = next;
-        const QStringView ordinalText = m_reader.attributes().value(
-            QLatin1StringView("CellOrdinal"));
+        const QStringView ordinalText =
+            m_reader.attributes().value(QLatin1StringView("CellOrdinal"));
         if (!ordinalText.isNull()) {
             bool ok = false;
             ordinal = ordinalText.trimmed().toLongLong(&ok);
             if (!ok || ordinal < 0)
-                throw platform::Error(
-                    malformed(QStringLiteral("a cell has the ordinal \"%1\"")
-                                  .arg(ordinalText.toString())));
+                throw platform::Error(malformed(
+                    QStringLiteral("a cell has the ordinal \"%1\"").arg(ordinalText.toString())));
         }
         if (!ordinals.empty() && ordinal <= ordinals.back())
             m_cellsSorted = false;
@@ -885,8 +884,7 @@ CellSetData ReplyParser::takeCellSet()
             m_cells.m_slicer = std::move(axis);
             continue;
         }
-        if (axis.tupleCount > 0
-            && cellCount > std::numeric_limits<qint64>::max() / axis.tupleCount)
+        if (axis.tupleCount > 0 && cellCount > std::numeric_limits<qint64>::max() / axis.tupleCount)
             throw platform::Error(QStringLiteral("The result has too many cells."));
         cellCount *= axis.tupleCount;
         m_cells.m_axes.push_back(std::move(axis));
@@ -938,8 +936,7 @@ QByteArray discoverRequest(QStringView requestType, const Restrictions &restrict
                                 requestType.toString());
         writeList(writer, QStringLiteral("Restrictions"), QStringLiteral("RestrictionList"),
                   restrictions);
-        writeList(writer, QStringLiteral("Properties"), QStringLiteral("PropertyList"),
-                  properties);
+        writeList(writer, QStringLiteral("Properties"), QStringLiteral("PropertyList"), properties);
     });
 }
 
@@ -949,8 +946,7 @@ QByteArray executeRequest(const QString &statement, const Properties &properties
         writer.writeStartElement(xmlaNamespace(), QStringLiteral("Command"));
         writeTextElement(writer, QStringLiteral("Statement"), statement);
         writer.writeEndElement();
-        writeList(writer, QStringLiteral("Properties"), QStringLiteral("PropertyList"),
-                  properties);
+        writeList(writer, QStringLiteral("Properties"), QStringLiteral("PropertyList"), properties);
     });
 }
 

@@ -120,8 +120,8 @@ private:
     bool m_measures;
 
     mutable std::vector<Record> m_records;
-    mutable QHash<QString, int> m_index;  // nameKey(unique name) -> id
-    mutable QSet<QString> m_missing;      // names the server does not know
+    mutable QHash<QString, int> m_index; // nameKey(unique name) -> id
+    mutable QSet<QString> m_missing;     // names the server does not know
     mutable std::vector<std::optional<std::vector<int>>> m_levels;
 };
 
@@ -143,8 +143,8 @@ Rowset ServerMembers::fetch(QStringView requestType, Restrictions restrictions) 
 int ServerMembers::levelOf(QStringView levelUniqueName, QStringView levelNumber) const
 {
     if (!levelUniqueName.isEmpty()) {
-        const auto found = std::find(m_levelKeys.begin(), m_levelKeys.end(),
-                                     nameKey(levelUniqueName));
+        const auto found =
+            std::find(m_levelKeys.begin(), m_levelKeys.end(), nameKey(levelUniqueName));
         if (found != m_levelKeys.end())
             return int(found - m_levelKeys.begin());
     }
@@ -200,8 +200,8 @@ std::vector<int> ServerMembers::addMembers(const Rowset &rows) const
 
 std::vector<int> ServerMembers::addMeasures(const Rowset &rows) const
 {
-    const Columns c(rows, {u"MEASURE_UNIQUE_NAME", u"MEASURE_NAME", u"MEASURE_CAPTION",
-                           u"MEASURE_IS_VISIBLE"});
+    const Columns c(
+        rows, {u"MEASURE_UNIQUE_NAME", u"MEASURE_NAME", u"MEASURE_CAPTION", u"MEASURE_IS_VISIBLE"});
     std::vector<int> ids;
     for (qsizetype row = 0; row < rows.rowCount(); ++row) {
         if (rows.view(row, c[0]).isEmpty()
@@ -223,8 +223,9 @@ const std::vector<int> &ServerMembers::levelMembers(int level) const
     auto &slot = m_levels[std::size_t(level)];
     if (slot)
         return *slot;
-    const Rowset rows = fetch(MdSchemaMembers, {{QStringLiteral("LEVEL_UNIQUE_NAME"),
-                                                 m_levelInfo[std::size_t(level)].uniqueName}});
+    const Rowset rows =
+        fetch(MdSchemaMembers,
+              {{QStringLiteral("LEVEL_UNIQUE_NAME"), m_levelInfo[std::size_t(level)].uniqueName}});
     std::vector<int> ids;
     for (int id : addMembers(rows)) {
         if (record(id).level == level)
@@ -244,9 +245,9 @@ void ServerMembers::loadChildren(int id) const
     if (record(id).childrenKnown)
         return;
     const QString uniqueName = record(id).uniqueName;
-    const Rowset rows = fetch(MdSchemaMembers, {{QStringLiteral("MEMBER_UNIQUE_NAME"), uniqueName},
-                                                {QStringLiteral("TREE_OP"),
-                                                 QString::number(TreeOpChildren)}});
+    const Rowset rows =
+        fetch(MdSchemaMembers, {{QStringLiteral("MEMBER_UNIQUE_NAME"), uniqueName},
+                                {QStringLiteral("TREE_OP"), QString::number(TreeOpChildren)}});
     std::vector<int> children = addMembers(rows);
     Record &parent = m_records[std::size_t(id)];
     if (parent.childrenKnown)
@@ -413,24 +414,24 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const
     };
     QHash<QString, DimensionRef> dimensionIndex;
     {
-        const Columns c(dimensions, {u"CATALOG_NAME", u"CUBE_NAME", u"DIMENSION_NAME",
-                                     u"DIMENSION_UNIQUE_NAME", u"DIMENSION_TYPE",
-                                     u"DEFAULT_HIERARCHY"});
+        const Columns c(dimensions,
+                        {u"CATALOG_NAME", u"CUBE_NAME", u"DIMENSION_NAME", u"DIMENSION_UNIQUE_NAME",
+                         u"DIMENSION_TYPE", u"DEFAULT_HIERARCHY"});
         for (qsizetype row = 0; row < dimensions.rowCount(); ++row) {
             const QStringView cube = dimensions.view(row, c[1]);
             const QStringView uniqueName = dimensions.view(row, c[3]);
             const int cubeNumber = cubeIndex.value(cube.toString().toCaseFolded(), -1);
             const QString key = groupKey(cube, uniqueName);
-            if (otherCatalog(dimensions, row, c[0], name) || cubeNumber < 0
-                || uniqueName.isEmpty() || dimensionIndex.contains(key))
+            if (otherCatalog(dimensions, row, c[0], name) || cubeNumber < 0 || uniqueName.isEmpty()
+                || dimensionIndex.contains(key))
                 continue;
             std::vector<DimensionMeta> &list = meta->cubes[std::size_t(cubeNumber)].dimensions;
             DimensionMeta dimension;
             dimension.name = dimensions.value(row, c[2]);
             dimension.uniqueName = uniqueName.toString();
             dimension.dimensionType = dimensionTypeFromXmla(dimensions.view(row, c[4]));
-            dimensionIndex.insert(key, {cubeNumber, int(list.size()),
-                                        nameKey(dimensions.view(row, c[5]))});
+            dimensionIndex.insert(
+                key, {cubeNumber, int(list.size()), nameKey(dimensions.view(row, c[5]))});
             list.push_back(std::move(dimension));
         }
     }
@@ -450,8 +451,8 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const
         for (qsizetype row = 0; row < hierarchies.rowCount(); ++row) {
             const QStringView cube = hierarchies.view(row, c[1]);
             const QStringView uniqueName = hierarchies.view(row, c[4]);
-            const auto dimension = dimensionIndex.constFind(
-                groupKey(cube, hierarchies.view(row, c[2])));
+            const auto dimension =
+                dimensionIndex.constFind(groupKey(cube, hierarchies.view(row, c[2])));
             const QString key = groupKey(cube, uniqueName);
             if (otherCatalog(hierarchies, row, c[0], name) || dimension == dimensionIndex.cend()
                 || uniqueName.isEmpty() || hierarchyIndex.contains(key))
@@ -462,8 +463,8 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const
             HierarchyMeta hierarchy;
             hierarchy.name = hierarchies.value(row, c[3]);
             hierarchy.uniqueName = uniqueName.toString();
-            hierarchyIndex.insert(key, {dimension->cube, dimension->dimension, int(list.size()),
-                                        {}});
+            hierarchyIndex.insert(key,
+                                  {dimension->cube, dimension->dimension, int(list.size()), {}});
             hierarchyOrder.push_back(key);
             list.push_back(std::move(hierarchy));
         }
@@ -506,9 +507,8 @@ std::shared_ptr<const CatalogMeta> XmlaProvider::load(const QString &name) const
 
     // The default hierarchy of each dimension goes first, the others keep their order.
     for (const DimensionRef &ref : std::as_const(dimensionIndex)) {
-        std::vector<HierarchyMeta> &list = meta->cubes[std::size_t(ref.cube)]
-                                               .dimensions[std::size_t(ref.dimension)]
-                                               .hierarchies;
+        std::vector<HierarchyMeta> &list =
+            meta->cubes[std::size_t(ref.cube)].dimensions[std::size_t(ref.dimension)].hierarchies;
         std::stable_partition(list.begin(), list.end(), [&](const HierarchyMeta &hierarchy) {
             return nameKey(hierarchy.uniqueName) == ref.defaultHierarchy;
         });

@@ -24,8 +24,8 @@ bool xdotool(const QStringList &arguments, QString *output = nullptr)
 {
     QProcess tool;
     tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(10000) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0)
+    if (!tool.waitForFinished(10000) || tool.exitStatus() != QProcess::NormalExit
+        || tool.exitCode() != 0)
         return false;
     if (output)
         *output = QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
@@ -119,8 +119,8 @@ protected:
     bool clickAt(const QString &window, QPoint at)
     {
         return xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-                        QString::number(at.x()), QString::number(at.y()),
-                        QStringLiteral("click"), QStringLiteral("1")});
+                        QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                        QStringLiteral("1")});
     }
 
     QTemporaryDir folder;
@@ -139,9 +139,9 @@ TEST_F(TrazelOnScreen, OkWritesDefInTheProgramFolder)
     const QString window = start();
     ASSERT_FALSE(window.isEmpty()) << "Trazel's window did not appear";
     QDir().mkpath(QStringLiteral(PELMORA_TEST_PICTURES));
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), window,
-                       QStringLiteral(PELMORA_TEST_PICTURES "/trazel.png")});
+    QProcess::execute(
+        QStringLiteral("import"),
+        {QStringLiteral("-window"), window, QStringLiteral(PELMORA_TEST_PICTURES "/trazel.png")});
     const QPoint ok = centreOf(window, &frmTrazel::cmdOK);
     ASSERT_TRUE(clickAt(window, ok));
     ASSERT_TRUE(trazel.waitForFinished(10000)) << "Trazel did not end after OK";

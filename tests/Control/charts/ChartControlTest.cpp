@@ -17,10 +17,7 @@ class ChartControl : public charts_test::SalesControl
 {
 protected:
     bool fed2d() const { return control.grf2d->chartGroups().item(1).data().numSeries() > 0; }
-    bool fed3d() const
-    {
-        return control.grf3d->chartGroups().item(1).elevation().rowCount() > 0;
-    }
+    bool fed3d() const { return control.grf3d->chartGroups().item(1).elevation().rowCount() > 0; }
 };
 
 TEST(ChartCreation, BothChartsArePreparedInTheChartArea)
@@ -125,10 +122,9 @@ TEST_F(ChartControl, AFailedFillIsReportedUnderItsName)
     EXPECT_FALSE(control.grf2d->isBatched());
     EXPECT_FALSE(control.doAction("SHOWCHART3D"));
     control.grdResults = grid;
-    EXPECT_EQ(boxes.texts(), QStringList({"show3dChart: " + description,
-                                          "show3dChart: " + description,
-                                          "show2dChart: " + description,
-                                          "show3dChart: " + description}));
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"show3dChart: " + description, "show3dChart: " + description,
+                           "show2dChart: " + description, "show3dChart: " + description}));
     for (const auto &shown : boxes.shown())
         EXPECT_EQ(shown.buttons, platform::forms::OkOnly);
     // The data read before stays.
@@ -178,8 +174,8 @@ TEST_F(ChartControl, ChartClicksRaiseTheControlsEvents)
         QObject *target = control.grf3d->graph();
         QSize size = control.grf3d->size();
         if (!target) { // drawn flat, without OpenGL
-            QWidget *flat = control.grf3d->childAt(control.grf3d->width() / 2,
-                                                   control.grf3d->height() / 2);
+            QWidget *flat =
+                control.grf3d->childAt(control.grf3d->width() / 2, control.grf3d->height() / 2);
             ASSERT_NE(flat, nullptr);
             target = flat;
             size = flat->size();

@@ -119,7 +119,8 @@ TEST_F(Buttons, EachColourButtonColoursItsElementAndItsSwatch)
     selectSeries(*form, 2);
     ScriptedModalRunner dialogs;
     for (const ColourCase &c : cases) {
-        QLabel *swatch = c.background ? form->lblColorFondo(c.index) : form->lblColorFrente(c.index);
+        QLabel *swatch =
+            c.background ? form->lblColorFondo(c.index) : form->lblColorFrente(c.index);
         frmGrf2D::setSwatchColor(swatch, 0x0000FF);
         QString title;
         QColor shown;

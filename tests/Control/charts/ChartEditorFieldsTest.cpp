@@ -76,16 +76,15 @@ struct TypedCase
 const TypedCase typedCases[] = {
     {"chart border width", QLocale::C, [](frmGrf2D &f) { return f.txtBorde(0); }, "7",
      [](const Chart2D &c) { return double(c.border().borderWidth()); }, 7, "7"},
-    {"header border width, a unit after it", QLocale::C,
-     [](frmGrf2D &f) { return f.txtBorde(1); }, "15px",
-     [](const Chart2D &c) { return double(c.header().border().borderWidth()); }, 15, "15"},
+    {"header border width, a unit after it", QLocale::C, [](frmGrf2D &f) { return f.txtBorde(1); },
+     "15px", [](const Chart2D &c) { return double(c.header().border().borderWidth()); }, 15, "15"},
     {"footer border width", QLocale::C, [](frmGrf2D &f) { return f.txtBorde(2); }, "8",
      [](const Chart2D &c) { return double(c.footer().border().borderWidth()); }, 8, "8"},
     {"legend border width", QLocale::C, [](frmGrf2D &f) { return f.txtBorde(3); }, "9",
      [](const Chart2D &c) { return double(c.legend().border().borderWidth()); }, 9, "9"},
-    {"data area border width, hexadecimal", QLocale::C,
-     [](frmGrf2D &f) { return f.txtBorde(4); }, "&H10",
-     [](const Chart2D &c) { return double(c.chartArea().border().borderWidth()); }, 16, "16"},
+    {"data area border width, hexadecimal", QLocale::C, [](frmGrf2D &f) { return f.txtBorde(4); },
+     "&H10", [](const Chart2D &c) { return double(c.chartArea().border().borderWidth()); }, 16,
+     "16"},
     {"3-D depth", QLocale::C, [](frmGrf2D &f) { return f.txt3D(0); }, "20",
      [](const Chart2D &c) { return double(c.chartArea().effect3D().depth()); }, 20, "20"},
     {"3-D elevation, negative", QLocale::C, [](frmGrf2D &f) { return f.txt3D(1); }, "-30",
@@ -93,11 +92,10 @@ const TypedCase typedCases[] = {
     {"3-D rotation, a half to the even neighbour", QLocale::C,
      [](frmGrf2D &f) { return f.txt3D(2); }, "2.5",
      [](const Chart2D &c) { return double(c.chartArea().effect3D().rotation()); }, 2, "2.5"},
-    {"X grid spacing, point", QLocale::C, [](frmGrf2D &f) { return f.txtCuadricula(0); },
-     "1.5", [](const Chart2D &c) { return c.chartArea().axes().x().spacing(); }, 1.5, "1.5"},
-    {"X grid spacing, comma", QLocale::German,
-     [](frmGrf2D &f) { return f.txtCuadricula(0); }, "1,5",
-     [](const Chart2D &c) { return c.chartArea().axes().x().spacing(); }, 1.5, "1,5"},
+    {"X grid spacing, point", QLocale::C, [](frmGrf2D &f) { return f.txtCuadricula(0); }, "1.5",
+     [](const Chart2D &c) { return c.chartArea().axes().x().spacing(); }, 1.5, "1.5"},
+    {"X grid spacing, comma", QLocale::German, [](frmGrf2D &f) { return f.txtCuadricula(0); },
+     "1,5", [](const Chart2D &c) { return c.chartArea().axes().x().spacing(); }, 1.5, "1,5"},
     {"X grid spacing, a point where the comma is the separator", QLocale::German,
      [](frmGrf2D &f) { return f.txtCuadricula(0); }, "1.5",
      [](const Chart2D &c) { return c.chartArea().axes().x().spacing(); }, 1, "1"},
@@ -114,13 +112,11 @@ const TypedCase typedCases[] = {
     {"X label rotation", QLocale::C, [](frmGrf2D &f) { return f.txtRotacion(0); }, "45",
      [](const Chart2D &c) { return c.chartArea().axes().x().rotation(); }, 45, "45"},
     {"Y label rotation, comma", QLocale::German, [](frmGrf2D &f) { return f.txtRotacion(1); },
-     "-12,5", [](const Chart2D &c) { return c.chartArea().axes().y().rotation(); }, -12.5,
-     "-12,5"},
+     "-12,5", [](const Chart2D &c) { return c.chartArea().axes().y().rotation(); }, -12.5, "-12,5"},
     {"Y minimum", QLocale::C, [](frmGrf2D &f) { return f.txtValor(0); }, "-3",
      [](const Chart2D &c) { return c.chartArea().axes().y().min(); }, -3, "-3"},
-    {"Y maximum, comma and exponent", QLocale::German,
-     [](frmGrf2D &f) { return f.txtValor(1); }, "2,5E3",
-     [](const Chart2D &c) { return c.chartArea().axes().y().max(); }, 2500, "2500"},
+    {"Y maximum, comma and exponent", QLocale::German, [](frmGrf2D &f) { return f.txtValor(1); },
+     "2,5E3", [](const Chart2D &c) { return c.chartArea().axes().y().max(); }, 2500, "2500"},
 };
 
 } // namespace
@@ -217,7 +213,8 @@ TEST_F(ChartEditorFields, ARefusedValueIsReportedAndTheLastGoodOneStays)
         double kept;
     };
     const Refused cases[] = {
-        {[](frmGrf2D &f) { return f.txtBorde(1); }, "500", "txtBorde_Change: Invalid property value",
+        {[](frmGrf2D &f) { return f.txtBorde(1); }, "500",
+         "txtBorde_Change: Invalid property value",
          [](const Chart2D &c) { return double(c.header().border().borderWidth()); }, 50},
         {[](frmGrf2D &f) { return f.txt3D(1); }, "95", "txt3D_Change: Invalid property value",
          [](const Chart2D &c) { return double(c.chartArea().effect3D().elevation()); }, 9},
@@ -331,6 +328,7 @@ TEST(ChartEditorFieldNumber, ReadsTheLeadingNumberWithTheLocaleSeparator)
         std::optional<double> number;
     };
     const Case cases[] = {
+        // clang-format off
         {QLocale::C, "", std::nullopt},         {QLocale::C, "-", std::nullopt},
         {QLocale::C, ".", std::nullopt},        {QLocale::C, "abc", std::nullopt},
         {QLocale::C, "1.", 1},                  {QLocale::C, ".5", 0.5},
@@ -341,6 +339,7 @@ TEST(ChartEditorFieldNumber, ReadsTheLeadingNumberWithTheLocaleSeparator)
         {QLocale::C, "&H", std::nullopt},       {QLocale::C, "1e-400", 0},
         {QLocale::German, "1,25", 1.25},        {QLocale::German, "1.25", 1},
         {QLocale::German, ",5", 0.5},           {QLocale::German, "-0,5E1", -5},
+        // clang-format on
     };
     for (const Case &c : cases) {
         const LocalePin pin(c.language);

@@ -308,15 +308,17 @@ TEST_F(ChartEditorFill, ValuesWithoutAnEntryLeaveTheirListAsItWas)
     {
         qint32 rotation;
         const char *english, *spanish;
-    } rotations[] = {{1, "None", "Ninguno"}, {2, "90", "90"}, {3, "270", "270"},
-                     {4, "None", "Ninguno"}, {5, "None", "Ninguno"}};
+    } rotations[] = {{1, "None", "Ninguno"},
+                     {2, "90", "90"},
+                     {3, "270", "270"},
+                     {4, "None", "Ninguno"},
+                     {5, "None", "Ninguno"}};
     auto spanish = loaded(file, 1);
     for (const auto &r : rotations) {
         for (frmGrf2D *f : {form.get(), spanish.get()}) {
             f->grf2d->chartArea().axes().y().setTitleRotation(r.rotation);
             f->loadFromChart();
-            EXPECT_EQ(f->cmbRotacion(0)->currentText(),
-                      f == form.get() ? r.english : r.spanish)
+            EXPECT_EQ(f->cmbRotacion(0)->currentText(), f == form.get() ? r.english : r.spanish)
                 << r.rotation;
             EXPECT_EQ(f->grf2d->chartArea().axes().y().titleRotation(), r.rotation);
         }

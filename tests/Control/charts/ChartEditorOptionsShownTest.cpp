@@ -157,9 +157,7 @@ TEST(ChartEditorOptionsOnScreen, TheUserRestylesAChartWithMouseAndKeys)
         keyClick(editor.chkColor(2), Qt::Key_Space, QStringLiteral(" "));
         EXPECT_EQ(chart.chartGroups().item(1).styles().at(3).fill().pattern(), 4);
         const platform::chart::Chart2DModel styled = chart.model();
-        whenShown([](QWidget &window) {
-            testing_support::pressKey(window, Qt::Key_Escape);
-        });
+        whenShown([](QWidget &window) { testing_support::pressKey(window, Qt::Key_Escape); });
         mouseClick(editor.cmdColorFrente(13));
         EXPECT_EQ(chart.model(), styled);
 

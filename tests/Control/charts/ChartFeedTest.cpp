@@ -63,7 +63,8 @@ TEST_F(ChartFeed, LabelsCountsAndValuesOfEachShapeOfGrid)
         {"two column dimensions",
          {{pelmora::Columns, 1}, {pelmora::Columns, 0}, {pelmora::Rows, 0}, {pelmora::Slicer, 0}},
          "SELECT CrossJoin({[Time].[1997]}, {[Measures].[Sales], [Measures].[Cost]}) ON "
-         "AXIS(0), " + families + " ON AXIS(1) FROM [Sales]",
+         "AXIS(0), "
+             + families + " ON AXIS(1) FROM [Sales]",
          {"1997 / Sales", "1997 / Cost"},
          {"All Products", "Drink", "Food"},
          {{33.5, 22}, {7.5, 5}, {26, 17}},
@@ -71,8 +72,8 @@ TEST_F(ChartFeed, LabelsCountsAndValuesOfEachShapeOfGrid)
          "Time"},
         {"two row dimensions",
          {{pelmora::Columns, 0}, {pelmora::Slicer, 0}, {pelmora::Rows, 0}, {pelmora::Rows, 1}},
-         "SELECT {[Measures].[Sales]} ON AXIS(0), CrossJoin(" + families +
-             ", {[Store].[All Stores]}) ON AXIS(1) FROM [Sales]",
+         "SELECT {[Measures].[Sales]} ON AXIS(0), CrossJoin(" + families
+             + ", {[Store].[All Stores]}) ON AXIS(1) FROM [Sales]",
          {"Sales"},
          {"All Products / All Stores", "Drink / All Stores", "Food / All Stores"},
          {{33.5}, {7.5}, {26}},
@@ -131,9 +132,11 @@ TEST_F(ChartFeed, TheYMaximumStaysOnlyFromTheDataMaximumToTwiceIt)
         bool automatic;
     };
     const Case cases[] = {
+        // clang-format off
         {150, "100", false}, {150, "70", true},   {150, "160", true}, {150, "75", false},
         {200, "100", false}, {100, "100", false}, {150, "-5", true},  {150, "0", true},
         {-5, "-10", true},
+        // clang-format on
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.maximum << " / " << c.values);
@@ -166,8 +169,7 @@ TEST_F(ChartFeed, ValuesAreTheNumbersTheCellsShowInTheLocale)
         QString shown; // the painted value row
     };
     const Case cases[] = {
-        {QLocale(QLocale::English, QLocale::UnitedStates),
-         "1,234,567.50|(5)|$1,234|12.5%|33.50"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "1,234,567.50|(5)|$1,234|12.5%|33.50"},
         {QLocale(QLocale::German, QLocale::Germany), "1.234.567,50|(5)|$1.234|12,5%|33,50"},
     };
     const QLocale previous;

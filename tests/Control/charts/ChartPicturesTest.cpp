@@ -127,8 +127,8 @@ TEST_F(ChartPictures, PictureFilesInEveryFormat)
         for (const Format &f : formats) {
             SCOPED_TRACE(f.name);
             // Names without their usual extension: the path is used as given.
-            const QString path = dir.filePath(QStringLiteral("%1-%2.pic")
-                                                  .arg(threeD ? "chart3d" : "chart2d", f.name));
+            const QString path = dir.filePath(
+                QStringLiteral("%1-%2.pic").arg(threeD ? "chart3d" : "chart2d", f.name));
             bool written = false;
             const QString name = QString::fromLatin1(f.name);
             if (threeD) {

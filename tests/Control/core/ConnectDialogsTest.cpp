@@ -101,9 +101,9 @@ TEST(FrmOpen, SpeaksTheLanguageItIsGiven)
 {
     const QStringList names{"cmdConexion", "cmdCubo", "cmdVista", "cmdWWW", "cmdCancelar"};
     const QStringList english{"Choose conection", "&Remote cube", "&Local cube", "&View",
-                              "&Web address", "&Cancel"};
-    const QStringList spanish{"Escoger conexión", "Cubo &Remoto", "Cubo &Local", "&Vista",
-                              "&Direccion WEB", "&Cancelar"};
+                              "&Web address",     "&Cancel"};
+    const QStringList spanish{"Escoger conexión", "Cubo &Remoto",   "Cubo &Local",
+                              "&Vista",           "&Direccion WEB", "&Cancelar"};
     const struct
     {
         QString language;
@@ -149,27 +149,94 @@ TEST(FrmOpen, EachButtonGivesItsChoice)
         QString archivo, wwwDir, vista;
     } cases[] = {
         {"remote server", "0", "cmdConexion", Nothing, "", {}, true, "", "", ""},
-        {"cube file", "0", "cmdCubo", File, cube, {"Choose a cube", "All cubes (*.cub)"},
-         false, cube, "", ""},
-        {"cube file in Spanish", "1", "cmdCubo", File, cube,
-         {"Elija un Cubo", "Todos los cubos (*.cub)"}, false, cube, "", ""},
-        {"cube file dialog cancelled", "0", "cmdCubo", File, "",
-         {"Choose a cube", "All cubes (*.cub)"}, false, "", "", ""},
-        {"view file", "0", "cmdVista", File, view,
-         {"Choose an Pelmora view", "All views (*.vcg)"}, false, "", "", view},
-        {"view file in Spanish", "1", "cmdVista", File, view,
-         {"Escoja una vista", "Todas las vistas (*.vcg)"}, false, "", "", view},
-        {"web address", "0", "cmdWWW", Address, "http://host/sales.cub",
-         {"WWW address", "Cube WEB's address?"}, false, "", "http://host/sales.cub", ""},
-        {"web address in Spanish", "1", "cmdWWW", Address, "http://host/ventas.cub",
-         {"Dirección WWW", "Dirección WEB del cubo?"}, false, "", "http://host/ventas.cub", ""},
-        {"address box cancelled", "0", "cmdWWW", Address, "",
-         {"WWW address", "Cube WEB's address?"}, false, "", "", ""},
-        {"another language asks for no file", "2", "cmdCubo", Nothing, "", {}, false, "", "",
+        {"cube file",
+         "0",
+         "cmdCubo",
+         File,
+         cube,
+         {"Choose a cube", "All cubes (*.cub)"},
+         false,
+         cube,
+         "",
          ""},
+        {"cube file in Spanish",
+         "1",
+         "cmdCubo",
+         File,
+         cube,
+         {"Elija un Cubo", "Todos los cubos (*.cub)"},
+         false,
+         cube,
+         "",
+         ""},
+        {"cube file dialog cancelled",
+         "0",
+         "cmdCubo",
+         File,
+         "",
+         {"Choose a cube", "All cubes (*.cub)"},
+         false,
+         "",
+         "",
+         ""},
+        {"view file",
+         "0",
+         "cmdVista",
+         File,
+         view,
+         {"Choose an Pelmora view", "All views (*.vcg)"},
+         false,
+         "",
+         "",
+         view},
+        {"view file in Spanish",
+         "1",
+         "cmdVista",
+         File,
+         view,
+         {"Escoja una vista", "Todas las vistas (*.vcg)"},
+         false,
+         "",
+         "",
+         view},
+        {"web address",
+         "0",
+         "cmdWWW",
+         Address,
+         "http://host/sales.cub",
+         {"WWW address", "Cube WEB's address?"},
+         false,
+         "",
+         "http://host/sales.cub",
+         ""},
+        {"web address in Spanish",
+         "1",
+         "cmdWWW",
+         Address,
+         "http://host/ventas.cub",
+         {"Dirección WWW", "Dirección WEB del cubo?"},
+         false,
+         "",
+         "http://host/ventas.cub",
+         ""},
+        {"address box cancelled",
+         "0",
+         "cmdWWW",
+         Address,
+         "",
+         {"WWW address", "Cube WEB's address?"},
+         false,
+         "",
+         "",
+         ""},
+        {"another language asks for no file", "2", "cmdCubo", Nothing, "", {}, false, "", "", ""},
+        // clang-format off
         {"another language asks for no view", "2", "cmdVista", Nothing, "", {}, false, "", "",
+         // clang-format on
          ""},
+        // clang-format off
         {"another language asks for no address", "2", "cmdWWW", Nothing, "", {}, false, "", "",
+         // clang-format on
          ""},
         {"cancel", "0", "cmdCancelar", Nothing, "", {}, false, "", "", ""},
     };
@@ -213,15 +280,19 @@ TEST(FrmConexion, AsksForTheServerStartingFromTheOneGivenOrThisComputer)
         QString shown;
         QString answer;
     } cases[] = {
+        // clang-format off
         {"English, OK", 0, "olap1", "", "cmdConexion",
          {"Connection", "Server", "&OK", "&Cancel"}, "olap1", "olap1"},
         {"Spanish, another server typed", 1, "olap1", "olap2", "cmdConexion",
          {"Conexión", "&Servidor", "&Aceptar", "&Cancelar"}, "olap1", "olap2"},
         {"no server: this computer", 0, "", "", "cmdConexion",
          {"Connection", "Server", "&OK", "&Cancel"}, QSysInfo::machineHostName(),
+         // clang-format on
          QSysInfo::machineHostName()},
+        // clang-format off
         {"Cancel after typing", 0, "olap1", "olap2", "cmdCancelar",
          {"Connection", "Server", "&OK", "&Cancel"}, "olap1", ""},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -269,16 +340,17 @@ TEST_F(OpenCubeFile, FrmDbListsTheCatalogsAndWantsOneChosen)
         form.traeDb(language, connection);
         EXPECT_EQ(items, QStringList({"SalesDB"}));
         EXPECT_EQ(form.vDb, "SalesDB");
-        const QStringList message = language == 0
-            ? QStringList{"Choose a database before leaving."}
+        const QStringList message =
+            language == 0   ? QStringList{"Choose a database before leaving."}
             : language == 1 ? QStringList{"Seleccione una base de datos antes de salir."}
                             : QStringList{};
         EXPECT_EQ(boxes.texts(), message);
-        EXPECT_EQ(seen, language == 0
-                            ? QStringList({"Database", "C&hoose a database before leaving.",
-                                           "&OK", "&Cancel"})
-                            : QStringList({"Bases de datos", "&Escoja la Base de datos deseada:",
-                                           "&Aceptar", "&Cancelar"}));
+        EXPECT_EQ(
+            seen,
+            language == 0
+                ? QStringList({"Database", "C&hoose a database before leaving.", "&OK", "&Cancel"})
+                : QStringList({"Bases de datos", "&Escoja la Base de datos deseada:", "&Aceptar",
+                               "&Cancelar"}));
     }
 }
 
@@ -324,9 +396,11 @@ TEST_F(OpenCubeFile, FrmCuboListsTheCubesAndWantsOneChosen)
         QStringList texts;
         QStringList message;
     } cases[] = {
-        {0, {"Cubes", "C&hoose the cube desired.", "&OK", "&Cancel"},
+        {0,
+         {"Cubes", "C&hoose the cube desired.", "&OK", "&Cancel"},
          {"Choose a cube before leaving."}},
-        {1, {"Cubos", "&Escoja el cubo deseado:", "&Aceptar", "&Cancelar"},
+        {1,
+         {"Cubos", "&Escoja el cubo deseado:", "&Aceptar", "&Cancelar"},
          {"Seleccione un cubo antes de salir."}},
     };
     for (const auto &c : cases) {

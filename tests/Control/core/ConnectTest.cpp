@@ -173,20 +173,28 @@ TEST_F(Routes, TheFirstRuleThatAppliesChoosesTheRoute)
         QStringList dialogs;
     } cases[] = {
         // The view route is taken: it reads the view file, which does not exist.
+        // clang-format off
         {"a view file before a cube file", {"", "", "", s_cube, "", "/views/a.vcg", ""}, false,
          false, false, "", "Cubo", {}},
+        // clang-format on
         {"a cube file before an address and a server",
+         // clang-format off
          {s_cube, "SalesDB", "Budget", s_cube, web, "", ""}, false, false, true,
          connectionStringFor(s_cube), web, {}},
+        // clang-format on
         // The download fails: no connection is attempted.
+        // clang-format off
         {"an address before a server", {s_cube, "SalesDB", "Budget", "", web, "", ""}, false,
          false, false, "", "Cubo", {}},
         {"a server with database and cube", {s_cube, "SalesDB", "Budget", "", "", "", ""}, false,
          false, true, connectionStringFor(s_cube), "Budget", {}},
         {"a server and cube without database", {s_cube, "", "Budget", "", "", "", ""}, false,
          false, false, "", "Cubo", {}},
+        // clang-format on
         {"a server and cube without database, dialogs asked for",
+         // clang-format off
          {s_cube, "", "Budget", "", "", "", ""}, true, false, false, "", "Cubo",
+         // clang-format on
          {"frmConexion"}},
         {"nothing, asking allowed", {}, false, true, false, "", "Cubo", {"frmOpen"}},
         {"nothing", {}, false, false, false, "", "Cubo", {}},
@@ -232,8 +240,8 @@ TEST_F(Routes, AConnectionThatDoesNotOpenIsReportedWithItsConnectionString)
         ASSERT_EQ(boxes.count(), 1);
         const QString text = boxes.texts()[0];
         EXPECT_TRUE(text.startsWith("openConection: ")) << text.toStdString();
-        EXPECT_TRUE(text.endsWith(QString("\r\n") + (language == 0 ? "Connection error: "
-                                                                   : "Error en conexión: ")
+        EXPECT_TRUE(text.endsWith(QString("\r\n")
+                                  + (language == 0 ? "Connection error: " : "Error en conexión: ")
                                   + connectionStringFor(missing)))
             << text.toStdString();
         EXPECT_EQ(boxes.shown()[0].buttons, platform::forms::OkOnly);
@@ -277,6 +285,7 @@ TEST_F(Routes, EveryRouteTrapsTheErrorsOfItsSteps)
         std::function<bool(PelmoraC02 &)> run;
         QString shown;
     } cases[] = {
+        // clang-format off
         {"fileConnect", {"", "", "", missing, "", "", ""}, 1,
          [](PelmoraC02 &c) { return c.cubeConnectNI(false); }, "fileConnect:Out of memory"},
         {"connect", {"", "", "", missing, "", "", ""}, 2,
@@ -289,6 +298,7 @@ TEST_F(Routes, EveryRouteTrapsTheErrorsOfItsSteps)
          [](PelmoraC02 &c) { return c.doAction("OPENPARAM"); }, "openOlap:Out of memory"},
         {"olapConnect", {missing, "SalesDB", "Sales", "", "", "", ""}, 1,
          [](PelmoraC02 &c) { return c.cubeConnectNI(false); }, "olapConnect:Out of memory"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -369,9 +379,9 @@ TEST_F(Routes, CancelAtEachStep)
         const QString before = fresh.lblCubo->text();
 
         ScriptedModalRunner dialogs;
-        const QList<ScriptedModalRunner::Step> answers{
-            press("cmdConexion"), typeServer(s_cube), choose("lstDb", "SalesDB", "cmdDb"),
-            choose("lstCubo", "Budget", "cmdCubo")};
+        const QList<ScriptedModalRunner::Step> answers{press("cmdConexion"), typeServer(s_cube),
+                                                       choose("lstDb", "SalesDB", "cmdDb"),
+                                                       choose("lstCubo", "Budget", "cmdCubo")};
         for (int i = 0; i < c.steps; ++i)
             dialogs.then(answers[i]);
         dialogs.then(press("cmdCancelar"));

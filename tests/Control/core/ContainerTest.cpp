@@ -44,8 +44,7 @@ TEST(Container, CreatesTheControlByNameAndDrivesItByName)
 
     EXPECT_EQ(automation::invoke(object, "doAction", {QStringLiteral("StartLog")}), true);
     EXPECT_EQ(automation::invoke(object, "DOACTION", {QStringLiteral("EndLog")}), true);
-    EXPECT_EQ(automation::invoke(object, "doAction", {QStringLiteral("no such command")}),
-              false);
+    EXPECT_EQ(automation::invoke(object, "doAction", {QStringLiteral("no such command")}), false);
     EXPECT_THROW(automation::invoke(object, "noSuchMethod"), platform::Error);
 
     // Shown without anything to open (and disabled), it shows nothing and stays put.

@@ -54,8 +54,7 @@ void sendMouse(QWidget &widget, QEvent::Type type, QPoint at,
                Qt::MouseButton button = Qt::LeftButton)
 {
     QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
-                      Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
 }
 
@@ -415,8 +414,8 @@ TEST(ControlEvents, AsyncReadDownloadsIntoTheCache)
     control.AsyncRead(QUrl::fromLocalFile(source).toString(), "OpenWWWDir");
     waitForDownload();
     ASSERT_EQ(control.connState.downloadState, pelmora::DownloadDone);
-    EXPECT_TRUE(control.openParams.OpenFile.startsWith(
-        platform::automation::Download::cacheDirectory()));
+    EXPECT_TRUE(
+        control.openParams.OpenFile.startsWith(platform::automation::Download::cacheDirectory()));
     QFile copy(control.openParams.OpenFile);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "cube data");

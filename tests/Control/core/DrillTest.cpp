@@ -60,8 +60,8 @@ TEST_F(Drill, DownAndUpOnTheRows)
         {2, 0, "[Time].[1997]", "1997", yearSet, {" ", "Time", "1997", "Q1", "Q2"}},
     };
     for (const DrillStep &step : steps) {
-        SCOPED_TRACE(testing::Message() << step.row << "," << step.col << " "
-                                        << step.llave.toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << step.row << "," << step.col << " " << step.llave.toStdString());
         const auto before = lastResult(control);
         ASSERT_TRUE(clickCell(*control.grdResults, step.row, step.col));
         EXPECT_EQ(boxes.texts(), QStringList());
@@ -71,9 +71,9 @@ TEST_F(Drill, DownAndUpOnTheRows)
         EXPECT_EQ(column(data(), 0), step.headers);
     }
     // Nothing else moved.
-    EXPECT_EQ(layoutOf(control), QStringList({"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]",
-                                              "0/0/7/[Product].[All Products]",
-                                              "0/1/7/[Store].[All Stores]"}));
+    EXPECT_EQ(layoutOf(control),
+              QStringList({"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]",
+                           "0/0/7/[Product].[All Products]", "0/1/7/[Store].[All Stores]"}));
 }
 
 TEST_F(Drill, DownAndUpOnTheColumns)
@@ -88,8 +88,10 @@ TEST_F(Drill, DownAndUpOnTheColumns)
         {1, 2, "[Time].[1997].[Q1]", "Q1", q1, {"Measures", "Q1", "January", "February"}},
         {1, 1, "[Time].[1997]", "1997", yearSet, {"Measures", "1997", "Q1", "Q2"}},
         {1, 1, "[Time].[1997]", "1997", yearSet, {"Measures", "1997", "Q1", "Q2"}},
+        // clang-format off
         {1, 3, "[Time].[1997].[Q2]", "Q2",
          descendants("[Time].[1997].[Q2]", "[Time].[Month]"), {"Measures", "Q2", "April"}},
+        // clang-format on
     };
     for (const DrillStep &step : steps) {
         SCOPED_TRACE(testing::Message() << step.row << "," << step.col);
@@ -132,8 +134,7 @@ TEST_F(Drill, AColumnHeaderReplacesASelectionOfSeveralMembers)
         EXPECT_EQ(boxes.texts(), QStringList());
         EXPECT_EQ(time.padreLlave, QStringList({c.llave}));
         EXPECT_EQ(time.padreTexto, QStringList({c.texto}));
-        EXPECT_EQ(control.queryState.currentMDX,
-                  statement(c.timeSet, measuresSet, allSlicer));
+        EXPECT_EQ(control.queryState.currentMDX, statement(c.timeSet, measuresSet, allSlicer));
         EXPECT_EQ(data().value(1), "Measures|" + c.texto);
     }
 }
@@ -305,8 +306,8 @@ TEST_F(Drill, AFailedDrillIsReportedAndChangesNothing)
         // A failure that its report cannot show reaches the command's trap.
         controltest::FailingMsgBox failing(1);
         EXPECT_FALSE(control.doAction("DOSWAPXY"));
-        EXPECT_EQ(failing.texts(), QStringList({"cubePivot: Subscript out of range",
-                                                "doSwapXY:Out of memory"}));
+        EXPECT_EQ(failing.texts(),
+                  QStringList({"cubePivot: Subscript out of range", "doSwapXY:Out of memory"}));
     }
     control.layoutState.NumDims = 4;
 }

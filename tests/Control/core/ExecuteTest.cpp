@@ -61,7 +61,7 @@ protected:
     bool cellsetOpen() const
     {
         return control.queryState.cellset
-            && control.queryState.cellset->state() == Cellset::StateOpen;
+               && control.queryState.cellset->state() == Cellset::StateOpen;
     }
 
     static std::unique_ptr<QTemporaryDir> s_dir;

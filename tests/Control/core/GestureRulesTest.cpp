@@ -57,22 +57,22 @@ TEST(GridHits, TwoDimensionsOnEachAxis)
         layoutOf({{Columns, 0}, {Rows, 0}, {Columns, 1}, {Rows, 1}, {Slicer, 0}});
     using R = GridRegion;
     expectHits(layout, {
-        {0, 0, R::Corner},
-        {1, 1, R::Corner},
-        {2, 0, R::SideTitle, Rows, 0},
-        {2, 1, R::SideTitle, Rows, 1},
-        {0, 2, R::TopTitle, Columns, 0},
-        {0, 3, R::TopTitle, Columns, 1},
-        {0, 4, R::Nothing},
-        {1, 2, R::TopHeader, Columns, 0, 0, 0, 0, true},
-        {1, 5, R::TopHeader, Columns, 0, 0, 3, 0, false},
-        {2, 2, R::TopHeader, Columns, 1, 0, 0, 1, true},
-        {2, 4, R::TopHeader, Columns, 1, 0, 2, 1, false},
-        {3, 0, R::SideHeader, Rows, 0, 1, 0, 0, true},
-        {6, 1, R::SideHeader, Rows, 1, 1, 3, 1, false},
-        {3, 2, R::Nothing},
-        {7, 9, R::Nothing},
-    });
+                           {0, 0, R::Corner},
+                           {1, 1, R::Corner},
+                           {2, 0, R::SideTitle, Rows, 0},
+                           {2, 1, R::SideTitle, Rows, 1},
+                           {0, 2, R::TopTitle, Columns, 0},
+                           {0, 3, R::TopTitle, Columns, 1},
+                           {0, 4, R::Nothing},
+                           {1, 2, R::TopHeader, Columns, 0, 0, 0, 0, true},
+                           {1, 5, R::TopHeader, Columns, 0, 0, 3, 0, false},
+                           {2, 2, R::TopHeader, Columns, 1, 0, 0, 1, true},
+                           {2, 4, R::TopHeader, Columns, 1, 0, 2, 1, false},
+                           {3, 0, R::SideHeader, Rows, 0, 1, 0, 0, true},
+                           {6, 1, R::SideHeader, Rows, 1, 1, 3, 1, false},
+                           {3, 2, R::Nothing},
+                           {7, 9, R::Nothing},
+                       });
 }
 
 // Rows without columns are painted across the top, as columns: there is no corner and no side.
@@ -85,25 +85,26 @@ TEST(GridHits, RowsOnlyStandAcrossTheTop)
     EXPECT_EQ(axes.h2, 0);
     using R = GridRegion;
     expectHits(layout, {
-        {0, 0, R::TopTitle, Rows, 0},
-        {0, 1, R::TopTitle, Rows, 1},
-        {0, 2, R::Nothing},
-        {1, 0, R::TopHeader, Rows, 0, 0, 0, 0, true},
-        {1, 3, R::TopHeader, Rows, 0, 0, 3, 0, false},
-        {2, 1, R::TopHeader, Rows, 1, 0, 1, 1, false},
-        {3, 0, R::Nothing},
-    });
+                           {0, 0, R::TopTitle, Rows, 0},
+                           {0, 1, R::TopTitle, Rows, 1},
+                           {0, 2, R::Nothing},
+                           {1, 0, R::TopHeader, Rows, 0, 0, 0, 0, true},
+                           {1, 3, R::TopHeader, Rows, 0, 0, 3, 0, false},
+                           {2, 1, R::TopHeader, Rows, 1, 0, 1, 1, false},
+                           {3, 0, R::Nothing},
+                       });
 }
 
 TEST(GridHits, ColumnsOnlyAndNoAxisAtAll)
 {
     using R = GridRegion;
-    expectHits(layoutOf({{Columns, 0}, {Slicer, 0}}), {
-        {0, 0, R::TopTitle, Columns, 0},
-        {1, 0, R::TopHeader, Columns, 0, 0, 0, 0, true},
-        {1, 2, R::TopHeader, Columns, 0, 0, 2, 0, false},
-        {2, 0, R::Nothing},
-    });
+    expectHits(layoutOf({{Columns, 0}, {Slicer, 0}}),
+               {
+                   {0, 0, R::TopTitle, Columns, 0},
+                   {1, 0, R::TopHeader, Columns, 0, 0, 0, 0, true},
+                   {1, 2, R::TopHeader, Columns, 0, 0, 2, 0, false},
+                   {2, 0, R::Nothing},
+               });
     expectHits(layoutOf({{Slicer, 0}, {Slicer, 1}}), {{0, 0, R::Nothing}, {1, 1, R::Nothing}});
 }
 

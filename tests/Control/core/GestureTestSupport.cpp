@@ -105,8 +105,7 @@ bool ctrlClickCell(FlexGrid &grid, int row, int col)
 Placed placed(const PelmoraC02 &control, int record)
 {
     const pelmora::OrderDim &d = pelmora::orderDimAt(control.layoutState, record);
-    return Placed{d.lugar, d.orden, d.jerarquia, d.padreLlave.join(u','),
-                  d.padreTexto.join(u',')};
+    return Placed{d.lugar, d.orden, d.jerarquia, d.padreLlave.join(u','), d.padreTexto.join(u',')};
 }
 
 QStringList layoutOf(const PelmoraC02 &control)
@@ -114,8 +113,11 @@ QStringList layoutOf(const PelmoraC02 &control)
     QStringList records;
     for (int i = 0; i < control.layoutState.NumDims; ++i) {
         const Placed p = placed(control, i);
-        records << QStringLiteral("%1/%2/%3/%4").arg(p.lugar).arg(p.orden).arg(p.jerarquia).arg(
-            p.llave);
+        records << QStringLiteral("%1/%2/%3/%4")
+                       .arg(p.lugar)
+                       .arg(p.orden)
+                       .arg(p.jerarquia)
+                       .arg(p.llave);
     }
     return records;
 }
@@ -129,11 +131,11 @@ QString statement(const QString &columns, const QString &rows, const QStringList
         s += QStringLiteral(", \r\n");
     if (!rows.isEmpty())
         s += rows + QStringLiteral(" ON AXIS(") + (columns.isEmpty() ? u'0' : u'1')
-            + QStringLiteral(")\r\n");
+             + QStringLiteral(")\r\n");
     s += QStringLiteral(" FROM [Sales]\r\n");
     if (!slicer.isEmpty())
         s += QStringLiteral(" WHERE (") + slicer.join(QStringLiteral(", "))
-            + QStringLiteral(")\r\n");
+             + QStringLiteral(")\r\n");
     return s + QStringLiteral("\r\n");
 }
 
@@ -150,9 +152,8 @@ std::shared_ptr<const platform::olap::CellsetData> lastResult(const PelmoraC02 &
     return cellset->data();
 }
 
-
-const QString measuresSet = descendants(QStringLiteral("[Measures].[Sales]"),
-                                        QStringLiteral("[Measures].[MeasuresLevel]"));
+const QString measuresSet =
+    descendants(QStringLiteral("[Measures].[Sales]"), QStringLiteral("[Measures].[MeasuresLevel]"));
 const QString yearSet =
     descendants(QStringLiteral("[Time].[1997]"), QStringLiteral("[Time].[Quarter]"));
 const QString productSet =

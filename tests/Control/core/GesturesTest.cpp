@@ -82,14 +82,15 @@ TEST_F(Gestures, ClicksAndDoubleClicksRaiseTheEventsAfterTheirWork)
         {"below the last row", [&] { clickAt(results, belowTheRows()); }, 1, 0, 0},
         {"right of the last column", [&] { clickAt(results, rightOfTheColumns()); }, 1, 0, 0},
         {"a double click on a value", [&] { doubleClickCell(results, 3, 1); }, 1, 1, 0},
-        {"a title, twice", [&] {
+        {"a title, twice",
+         [&] {
              clickCell(titulos, 1, 0);
              clickCell(titulos, 1, 0);
-         }, 2, 0, 0},
+         },
+         2, 0, 0},
         {"a double click on a title", [&] { doubleClickCell(titulos, 0, 0); }, 1, 1, 0},
         {"the caption", [&] { clickWidget(*control.lblCubo); }, 1, 0, 0},
-        {"a double click on the caption", [&] { doubleClickWidget(*control.lblCubo); }, 1, 1,
-         1},
+        {"a double click on the caption", [&] { doubleClickWidget(*control.lblCubo); }, 1, 1, 1},
     };
     for (const bool interactive : {true, false}) {
         control.controlFlags.Interactive = interactive;
@@ -123,10 +124,9 @@ TEST_F(Gestures, ACaptionClickAfterTheTitleDialogIsAClick)
     QLabel &caption = *control.lblCubo;
     const QPoint centre = caption.rect().center();
     const auto send = [&](QEvent::Type type) {
-        QMouseEvent event(type, QPointF(centre), QPointF(caption.mapToGlobal(centre)),
-                          Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent event(
+            type, QPointF(centre), QPointF(caption.mapToGlobal(centre)), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&caption, &event);
     };
     send(QEvent::MouseButtonPress);
@@ -158,7 +158,7 @@ TEST_F(Gestures, ANonInteractiveControlIgnoresEveryGesture)
             clickCell(*control.grdTitulos, 0, 0);
             clickCell(results, 3, 0);
         },
-        [&] {                                  // pick up and nest
+        [&] { // pick up and nest
             clickCell(*control.grdTitulos, 0, 0);
             ctrlClickCell(results, 3, 0);
         },
@@ -284,7 +284,7 @@ TEST_F(Gestures, FailuresAreReportedUnderTheProceduresLabels)
     struct Case
     {
         const char *name;
-        int title;  // the title picked up first, or -1
+        int title; // the title picked up first, or -1
         bool ctrl;
         bool closeResult; // the result is closed instead of the records overflowing
         int row, col;
@@ -295,14 +295,20 @@ TEST_F(Gestures, FailuresAreReportedUnderTheProceduresLabels)
         {"un-nest", -1, true, false, 3, 0, 0, {"deAnidateDim: Subscript out of range"}},
         {"move", 0, false, false, 3, 0, 0, {"changeDim: Subscript out of range"}},
         {"nest", 0, true, false, 3, 0, 0, {"anidateDim: Subscript out of range"}},
+        // clang-format off
         {"move without a result", 0, false, true, 3, 0, 0,
          {"changeDim: The cell set is not open"}},
         {"routing", -1, false, false, 3, 0, 1,
+         // clang-format on
          {"doDrill: Subscript out of range", "doMovements:Out of memory"}},
+        // clang-format off
         {"the click", -1, true, false, 3, 0, 2,
+         // clang-format on
          {"deAnidateDim: Subscript out of range", "doMovements:Out of memory",
           "grdResults_Click:Out of memory"}},
+        // clang-format off
         {"past every trap", -1, false, false, 3, 0, 3,
+         // clang-format on
          {"doDrill: Subscript out of range", "doMovements:Out of memory",
           "grdResults_Click:Out of memory"}},
     };

@@ -69,19 +69,24 @@ TEST(LayoutLists, WritingTheListsBack)
         QStringList expected;
     } cases[] = {
         // Confirmed unchanged: nothing changes, element types and positions included.
-        {"unchanged", {{{"Store"}, {"Product", "Measures"}, {"Time"}}},
+        {"unchanged",
+         {{{"Store"}, {"Product", "Measures"}, {"Time"}}},
          {"1/1/0", "2/0/3", "1/0/0", "0/0/7"}},
         // To the header: type 7; the axis it left closes up.
-        {"columns to header", {{{"Store", "Product"}, {"Measures"}, {"Time"}}},
+        {"columns to header",
+         {{{"Store", "Product"}, {"Measures"}, {"Time"}}},
          {"1/0/0", "2/0/3", "0/1/7", "0/0/7"}},
         // Off the header: type 0.
-        {"header to rows", {{{}, {"Product", "Measures"}, {"Time", "Store"}}},
+        {"header to rows",
+         {{{}, {"Product", "Measures"}, {"Time", "Store"}}},
          {"1/1/0", "2/0/3", "1/0/0", "2/1/0"}},
         // From one axis to the other: the element type stays.
-        {"rows to columns", {{{"Store"}, {"Product", "Measures", "Time"}, {}}},
+        {"rows to columns",
+         {{{"Store"}, {"Product", "Measures", "Time"}, {}}},
          {"1/1/0", "1/2/3", "1/0/0", "0/0/7"}},
         // A name of no record is skipped; the others take their list positions.
-        {"unknown name", {{{"Store"}, {"Nothing", "Measures", "Product"}, {"Time"}}},
+        {"unknown name",
+         {{{"Store"}, {"Nothing", "Measures", "Product"}, {"Time"}}},
          {"1/1/0", "2/0/3", "1/2/0", "0/0/7"}},
     };
     for (const auto &c : cases) {

@@ -97,8 +97,8 @@ TEST(LayoutRecords, SetOrderDimStoresTheScalarsAndClearsEmptyOneListEach)
 {
     LayoutState layout = openedCube(2);
     layout.orderDim[1].ordenCampos = QStringList{"f"};
-    setOrderDim(layout, 1, 6, 3, Slicer, "Store", "[Measures].[Sales]", 1, 1, 10, 4, 2, 7,
-                3, false);
+    setOrderDim(layout, 1, 6, 3, Slicer, "Store", "[Measures].[Sales]", 1, 1, 10, 4, 2, 7, 3,
+                false);
     const OrderDim &r = layout.orderDim[1];
     EXPECT_EQ(r.jerarquia, 6);
     EXPECT_EQ(r.jerarquiaSalto, 3);
@@ -138,7 +138,7 @@ TEST(LayoutRecords, SearchesAnswerTheFirstMatchOrZero)
         int position;
         int expected;
     } places[] = {
-        {Columns, 0, 0}, {Rows, 0, 1},   {Slicer, 0, 2}, {Slicer, 2, 4},
+        {Columns, 0, 0}, {Rows, 0, 1},    {Slicer, 0, 2}, {Slicer, 2, 4},
         {Slicer, 3, 0},  {Columns, 1, 0}, {7, 0, 0},
     };
     for (const auto &c : places)

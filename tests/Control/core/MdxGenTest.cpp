@@ -66,8 +66,11 @@ LayoutState layoutOf(const std::vector<Rec> &records)
 // The four dimensions of the cube, each on the slicer at its start member.
 Rec measures(int lugar = Slicer, int orden = 0)
 {
-    return {.nombre = "Measures", .lugar = lugar, .orden = orden,
-            .llave = {"[Measures].[Sales]"}, .tipo = 2};
+    return {.nombre = "Measures",
+            .lugar = lugar,
+            .orden = orden,
+            .llave = {"[Measures].[Sales]"},
+            .tipo = 2};
 }
 Rec time(int lugar = Slicer, int orden = 0, const QString &start = "[Time].[1997]")
 {
@@ -118,9 +121,8 @@ protected:
     static QString statement(const LayoutState &layout, const QString &cubeName = "Sales")
     {
         const auto axis = [&](int a) {
-            return drillDown(layout, a, [&](int k) {
-                return drillDownDimension(layout, cube(), a, k);
-            });
+            return drillDown(layout, a,
+                             [&](int k) { return drillDownDimension(layout, cube(), a, k); });
         };
         const int c = countOrderDims(layout, Columns);
         const int r = countOrderDims(layout, Rows);
@@ -137,8 +139,7 @@ std::unique_ptr<QTemporaryDir> MdxText::s_dir;
 std::unique_ptr<platform::olap::Connection> MdxText::s_connection;
 std::unique_ptr<platform::olap::Catalog> MdxText::s_catalog;
 
-const QString timeQuarters =
-    "Descendants([Time].[1997], [Time].[Quarter], SELF_AND_BEFORE)";
+const QString timeQuarters = "Descendants([Time].[1997], [Time].[Quarter], SELF_AND_BEFORE)";
 const QString productFamilies =
     "Descendants([Product].[All Products], [Product].[Family], SELF_AND_BEFORE)";
 const QString storeCountries =
@@ -196,8 +197,8 @@ TEST_F(MdxText, StatementsOfLayouts)
              + " ON AXIS(1)\r\n FROM [Sales]\r\n WHERE ([Measures].[Sales], [Store].[All "
                "Stores])\r\n\r\n"},
         {"a drilled dimension nested with another",
-         {measures(), withType(time(Columns), 0),
-          withType(product(Rows, 0, "[Product].[Food]"), 0), withType(store(Rows, 1), 0)},
+         {measures(), withType(time(Columns), 0), withType(product(Rows, 0, "[Product].[Food]"), 0),
+          withType(store(Rows, 1), 0)},
          "SELECT \r\n" + timeQuarters
              + " ON AXIS(0), \r\n CROSSJOIN (Descendants([Product].[Food], [Product].[Category], "
                "SELF_AND_BEFORE), "
@@ -257,8 +258,8 @@ TEST_F(MdxText, StatementsOfLayouts)
          "SELECT \r\nDescendants([Time].[1997].[Q1], [Time].[Month], SELF_AND_BEFORE) ON "
          "AXIS(0) FROM [Sales]\r\n WHERE ([Measures].[Sales])\r\n\r\n"},
         {"a record naming no dimension of the cube: the name stands for the level",
-         {measures(), withType(Rec{.nombre = "Shop", .lugar = Columns, .llave = {"[Store].[USA]"}},
-                               5)},
+         {measures(),
+          withType(Rec{.nombre = "Shop", .lugar = Columns, .llave = {"[Store].[USA]"}}, 5)},
          "SELECT \r\nDescendants([Store].[USA], Shop, SELF) ON AXIS(0) FROM [Sales]\r\n WHERE "
          "([Measures].[Sales])\r\n\r\n"},
         {"a start member in another letter case is held by no level: the top level counts",
@@ -325,8 +326,8 @@ TEST(MdxTextTraps, APieceThatFailsIsReportedAndLeftEmpty)
 {
     ScriptedMsgBox boxes;
     PelmoraC02 control;
-    control.layoutState = layoutOf({measures(), withType(time(Columns), 0),
-                                    withType(product(Columns, 1), 4), store()});
+    control.layoutState = layoutOf(
+        {measures(), withType(time(Columns), 0), withType(product(Columns, 1), 4), store()});
     // No cube is open: the level name of Time cannot be read; Product's set needs none.
     EXPECT_EQ(control.drillDown(Columns), " CROSSJOIN (, {[Product].[All Products]})");
     EXPECT_EQ(boxes.texts(),

@@ -20,12 +20,24 @@ QStringList spans(const QString &text)
     for (const MdxTextSpan &s : all) {
         const char *kind = "?";
         switch (s.kind) {
-        case MdxTextKind::Keyword: kind = "K"; break;
-        case MdxTextKind::Function: kind = "F"; break;
-        case MdxTextKind::Name: kind = "N"; break;
-        case MdxTextKind::String: kind = "S"; break;
-        case MdxTextKind::Comment: kind = "C"; break;
-        case MdxTextKind::Number: kind = "#"; break;
+        case MdxTextKind::Keyword:
+            kind = "K";
+            break;
+        case MdxTextKind::Function:
+            kind = "F";
+            break;
+        case MdxTextKind::Name:
+            kind = "N";
+            break;
+        case MdxTextKind::String:
+            kind = "S";
+            break;
+        case MdxTextKind::Comment:
+            kind = "C";
+            break;
+        case MdxTextKind::Number:
+            kind = "#";
+            break;
         }
         out << QString::fromLatin1(kind) + u':' + text.mid(s.start, s.length);
     }
@@ -40,12 +52,14 @@ TEST(MdxHighlight, ColoursEachKindOfWord)
         "select NON EMPTY {[Measures].[Sales]} ON COLUMNS,\r\n"
         " CrossJoin([Time].Members, {\"a\"}) ON ROWS -- rows\n"
         "FROM [Sales] /* a\n comment */ WHERE ([Store].&[7], 1.5, [Measures].Sales.Name)");
+    // clang-format off
     EXPECT_EQ(spans(text),
               QStringList({"K:select", "K:NON", "K:EMPTY", "N:[Measures]", "N:[Sales]", "K:ON",
                            "K:COLUMNS", "F:CrossJoin", "N:[Time]", "F:Members", "S:\"a\"",
                            "K:ON", "K:ROWS", "C:-- rows", "K:FROM", "N:[Sales]",
                            "C:/* a\n comment */", "K:WHERE", "N:[Store]", "N:[7]", "#:1.5",
                            "N:[Measures]", "F:Name"}));
+    // clang-format on
 }
 
 TEST(MdxHighlight, TextBeingTypedIsColouredAsFarAsItGoes)
@@ -59,8 +73,8 @@ TEST(MdxHighlight, TextBeingTypedIsColouredAsFarAsItGoes)
         {"SELECT 'ab\ncd", {"K:SELECT", "S:'ab\ncd"}},
         {"SELECT [Time", {"K:SELECT", "N:[Time"}},
         {"SELECT /* open\nstill", {"K:SELECT", "C:/* open\nstill"}},
-        {"SELECT -- done */ \n[A] /* x */ \"b", {"K:SELECT", "C:-- done */ ", "N:[A]",
-                                                  "C:/* x */", "S:\"b"}},
+        {"SELECT -- done */ \n[A] /* x */ \"b",
+         {"K:SELECT", "C:-- done */ ", "N:[A]", "C:/* x */", "S:\"b"}},
         // A character that starts no token is passed over.
         {"SELECT # FROM ? [C]", {"K:SELECT", "K:FROM", "N:[C]"}},
         {"", {}},

@@ -44,8 +44,8 @@ const QString crossjoin(const QString &a, const QString &b)
 struct Case
 {
     const char *name;
-    int title;     // the picked-up row of the titles grid
-    int row, col;  // the cell it is dropped on
+    int title;    // the picked-up row of the titles grid
+    int row, col; // the cell it is dropped on
     QStringList layout;
     QString columns, rows;
     QStringList slicer;
@@ -57,15 +57,22 @@ struct Case
 TEST_F(Movements, ASlicerDimensionMovesOntoEitherAxis)
 {
     const Case cases[] = {
+        // clang-format off
         {"onto the rows, on Q1", 0, 3, 0,
          {"1/0/0/[Measures].[Sales]", "0/0/7/[Time].[1997].[Q1]",
           "2/0/0/[Product].[All Products]", "0/1/7/[Store].[All Stores]"},
          measuresSet, productSet, {"[Time].[1997].[Q1]", "[Store].[All Stores]"},
+         // clang-format on
          {"Time|Q1", "Store|All Stores"}},
-        {"onto the columns, on Sales", 1, 1, 1,
+        {"onto the columns, on Sales",
+         1,
+         1,
+         1,
          {"0/1/7/[Measures].[Sales]", "2/0/0/[Time].[1997]", "0/0/7/[Product].[All Products]",
           "1/0/0/[Store].[All Stores]"},
-         storeSet, yearSet, {"[Measures].[Sales]", "[Product].[All Products]"},
+         storeSet,
+         yearSet,
+         {"[Measures].[Sales]", "[Product].[All Products]"},
          {"Product|All Products", "Measures|Sales"}},
     };
     for (const Case &c : cases) {
@@ -86,15 +93,25 @@ TEST_F(Movements, ASlicerDimensionMovesOntoEitherAxis)
 TEST_F(Movements, CtrlNestsASlicerDimensionLastOnTheClickedAxis)
 {
     const Case cases[] = {
-        {"on the rows", 0, 3, 0,
+        {"on the rows",
+         0,
+         3,
+         0,
          {"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]", "2/1/0/[Product].[All Products]",
           "0/0/7/[Store].[All Stores]"},
-         measuresSet, crossjoin(yearSet, productSet), {"[Store].[All Stores]"},
+         measuresSet,
+         crossjoin(yearSet, productSet),
+         {"[Store].[All Stores]"},
          {"Store|All Stores"}},
-        {"on the columns", 1, 1, 1,
+        {"on the columns",
+         1,
+         1,
+         1,
          {"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]", "0/0/7/[Product].[All Products]",
           "1/1/0/[Store].[All Stores]"},
-         crossjoin(measuresSet, storeSet), yearSet, {"[Product].[All Products]"},
+         crossjoin(measuresSet, storeSet),
+         yearSet,
+         {"[Product].[All Products]"},
          {"Product|All Products"}},
     };
     for (const Case &c : cases) {
@@ -142,27 +159,42 @@ TEST_F(Movements, CtrlTakesADimensionOffItsAxisToTheEndOfTheSlicer)
     };
     const Unnest cases[] = {
         {"the outer of two row dimensions, on Q1",
+         // clang-format off
          {{Columns, 0}, {Rows, 0}, {Rows, 1}, {Slicer, 0}}, 5, 0,
          {"1/0/0/[Measures].[Sales]", "0/1/7/[Time].[1997].[Q1]",
           "2/0/0/[Product].[All Products]", "0/0/7/[Store].[All Stores]"},
          measuresSet, productSet, {"[Time].[1997].[Q1]", "[Store].[All Stores]"},
+         // clang-format on
          {"Store|All Stores", "Time|Q1"}},
         {"the inner of two row dimensions, on Drink",
-         {{Columns, 0}, {Rows, 0}, {Rows, 1}, {Slicer, 0}}, 3, 1,
+         {{Columns, 0}, {Rows, 0}, {Rows, 1}, {Slicer, 0}},
+         3,
+         1,
          {"1/0/0/[Measures].[Sales]", "2/0/0/[Time].[1997]", "0/1/7/[Product].[Drink]",
           "0/0/7/[Store].[All Stores]"},
-         measuresSet, yearSet, {"[Product].[Drink]", "[Store].[All Stores]"},
+         measuresSet,
+         yearSet,
+         {"[Product].[Drink]", "[Store].[All Stores]"},
          {"Store|All Stores", "Product|Drink"}},
         {"the first of three row dimensions",
-         {{Columns, 0}, {Rows, 0}, {Rows, 1}, {Rows, 2}}, 2, 0,
+         {{Columns, 0}, {Rows, 0}, {Rows, 1}, {Rows, 2}},
+         2,
+         0,
          {"1/0/0/[Measures].[Sales]", "0/0/7/[Time].[1997]", "2/0/0/[Product].[All Products]",
           "2/1/0/[Store].[All Stores]"},
-         measuresSet, crossjoin(productSet, storeSet), {"[Time].[1997]"}, {"Time|1997"}},
+         measuresSet,
+         crossjoin(productSet, storeSet),
+         {"[Time].[1997]"},
+         {"Time|1997"}},
         {"the outer of two column dimensions, on Sales",
-         {{Columns, 0}, {Rows, 0}, {Columns, 1}, {Slicer, 0}}, 1, 1,
+         {{Columns, 0}, {Rows, 0}, {Columns, 1}, {Slicer, 0}},
+         1,
+         1,
          {"0/1/7/[Measures].[Sales]", "2/0/0/[Time].[1997]", "1/0/0/[Product].[All Products]",
           "0/0/7/[Store].[All Stores]"},
-         productSet, yearSet, {"[Measures].[Sales]", "[Store].[All Stores]"},
+         productSet,
+         yearSet,
+         {"[Measures].[Sales]", "[Store].[All Stores]"},
          {"Store|All Stores", "Measures|Sales"}},
     };
     for (const Unnest &c : cases) {
@@ -261,8 +293,8 @@ TEST_F(Movements, ALayoutOfOneAxisMovesNestsAndUnnestsAcrossTheTop)
                                  : statement(set, QString(), slicer);
         };
         const QString p = QString::number(place);
-        ASSERT_EQ(titles(), QStringList({"Measures|Sales", "Product|All Products",
-                                         "Store|All Stores"}));
+        ASSERT_EQ(titles(),
+                  QStringList({"Measures|Sales", "Product|All Products", "Store|All Stores"}));
         ASSERT_EQ(data().value(1), "1997|Q1|Q2");
 
         // Product dropped on Q1 takes Time's place; Time stands on Q1 on the slicer.
@@ -271,8 +303,7 @@ TEST_F(Movements, ALayoutOfOneAxisMovesNestsAndUnnestsAcrossTheTop)
         expectSettled();
         EXPECT_EQ(layoutOf(control),
                   QStringList({"0/0/7/[Measures].[Sales]", "0/1/7/[Time].[1997].[Q1]",
-                               p + "/0/0/[Product].[All Products]",
-                               "0/2/7/[Store].[All Stores]"}));
+                               p + "/0/0/[Product].[All Products]", "0/2/7/[Store].[All Stores]"}));
         EXPECT_EQ(control.queryState.currentMDX,
                   query(productSet,
                         {"[Measures].[Sales]", "[Time].[1997].[Q1]", "[Store].[All Stores]"}));
@@ -283,13 +314,13 @@ TEST_F(Movements, ALayoutOfOneAxisMovesNestsAndUnnestsAcrossTheTop)
         pickUp(2);
         ASSERT_TRUE(ctrlClickCell(*control.grdResults, 1, 0));
         expectSettled();
-        EXPECT_EQ(layoutOf(control),
-                  QStringList({"0/0/7/[Measures].[Sales]", "0/1/7/[Time].[1997].[Q1]",
-                               p + "/0/0/[Product].[All Products]",
-                               p + "/1/0/[Store].[All Stores]"}));
-        EXPECT_EQ(control.queryState.currentMDX,
-                  query(crossjoin(productSet, storeSet),
-                        {"[Measures].[Sales]", "[Time].[1997].[Q1]"}));
+        EXPECT_EQ(
+            layoutOf(control),
+            QStringList({"0/0/7/[Measures].[Sales]", "0/1/7/[Time].[1997].[Q1]",
+                         p + "/0/0/[Product].[All Products]", p + "/1/0/[Store].[All Stores]"}));
+        EXPECT_EQ(
+            control.queryState.currentMDX,
+            query(crossjoin(productSet, storeSet), {"[Measures].[Sales]", "[Time].[1997].[Q1]"}));
         EXPECT_EQ(titles(), QStringList({"Measures|Sales", "Time|Q1"}));
         EXPECT_EQ(control.grdResults->fixedRows(), 3);
         EXPECT_EQ(data().value(2).section(u'|', 0, 2), "All Stores|Canada|USA");
@@ -299,11 +330,10 @@ TEST_F(Movements, ALayoutOfOneAxisMovesNestsAndUnnestsAcrossTheTop)
         expectSettled();
         EXPECT_EQ(layoutOf(control),
                   QStringList({"0/0/7/[Measures].[Sales]", "0/1/7/[Time].[1997].[Q1]",
-                               p + "/0/0/[Product].[All Products]",
-                               "0/2/7/[Store].[Canada]"}));
-        EXPECT_EQ(control.queryState.currentMDX,
-                  query(productSet,
-                        {"[Measures].[Sales]", "[Time].[1997].[Q1]", "[Store].[Canada]"}));
+                               p + "/0/0/[Product].[All Products]", "0/2/7/[Store].[Canada]"}));
+        EXPECT_EQ(
+            control.queryState.currentMDX,
+            query(productSet, {"[Measures].[Sales]", "[Time].[1997].[Q1]", "[Store].[Canada]"}));
         EXPECT_EQ(titles(), QStringList({"Measures|Sales", "Time|Q1", "Store|Canada"}));
 
         // Product is alone on its axis: it stays.

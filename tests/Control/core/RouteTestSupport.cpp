@@ -13,8 +13,7 @@ WebServer::WebServer(QByteArray body, Mode mode) : m_body(std::move(body)), m_mo
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
             QObject::connect(socket, &QTcpSocket::readyRead, socket,
                              [this, socket] { answer(socket); });
-            QObject::connect(socket, &QTcpSocket::disconnected, socket,
-                             &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
 }
@@ -49,15 +48,14 @@ void WebServer::answer(QTcpSocket *socket)
 
 FailingMsgBox::FailingMsgBox(int failing) : m_failing(failing)
 {
-    m_previous =
-        platform::forms::setMsgBoxHandler([this](const platform::forms::MsgBoxRequest &r) {
-            m_texts << r.text;
-            if (m_failing > 0) {
-                --m_failing;
-                throw platform::Error(QStringLiteral("Out of memory"));
-            }
-            return int(platform::forms::Ok);
-        });
+    m_previous = platform::forms::setMsgBoxHandler([this](const platform::forms::MsgBoxRequest &r) {
+        m_texts << r.text;
+        if (m_failing > 0) {
+            --m_failing;
+            throw platform::Error(QStringLiteral("Out of memory"));
+        }
+        return int(platform::forms::Ok);
+    });
 }
 
 FailingMsgBox::~FailingMsgBox()

@@ -83,8 +83,8 @@ TEST(SampleBrowse, ADrillANestASwapAndAnUnnest)
         SCOPED_TRACE(what);
         EXPECT_EQ(boxes.texts(), QStringList());
         expectConsistent(control);
-        const QString file = QDir(shots).filePath(QStringLiteral("%1-%2.png").arg(++step).arg(
-            QString::fromLatin1(what)));
+        const QString file = QDir(shots).filePath(
+            QStringLiteral("%1-%2.png").arg(++step).arg(QString::fromLatin1(what)));
         EXPECT_TRUE(control.grab().save(file)) << file.toStdString();
     };
     shoot("first-view");

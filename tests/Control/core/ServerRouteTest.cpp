@@ -36,38 +36,40 @@ FakeReply answer(const FakeRequest &request)
     } else if (type == u"MDSCHEMA_CUBES") {
         reply.body = rowsetReply(scope, {{db, cube}});
     } else if (type == u"MDSCHEMA_DIMENSIONS") {
-        reply.body = rowsetReply(
-            scope + QStringList{"DIMENSION_NAME", "DIMENSION_UNIQUE_NAME", "DIMENSION_ORDINAL",
-                                "DIMENSION_TYPE", "DEFAULT_HIERARCHY"},
-            {{db, cube, "Measures", "[Measures]", "0", "2", "[Measures]"},
-             {db, cube, "Store", "[Store]", "1", "3", "[Store]"}});
+        reply.body = rowsetReply(scope
+                                     + QStringList{"DIMENSION_NAME", "DIMENSION_UNIQUE_NAME",
+                                                   "DIMENSION_ORDINAL", "DIMENSION_TYPE",
+                                                   "DEFAULT_HIERARCHY"},
+                                 {{db, cube, "Measures", "[Measures]", "0", "2", "[Measures]"},
+                                  {db, cube, "Store", "[Store]", "1", "3", "[Store]"}});
     } else if (type == u"MDSCHEMA_HIERARCHIES") {
-        reply.body = rowsetReply(
-            scope + QStringList{"DIMENSION_UNIQUE_NAME", "HIERARCHY_NAME",
-                                "HIERARCHY_UNIQUE_NAME", "HIERARCHY_ORDINAL"},
-            {{db, cube, "[Measures]", "Measures", "[Measures]", "0"},
-             {db, cube, "[Store]", "Store", "[Store]", "1"}});
+        reply.body = rowsetReply(scope
+                                     + QStringList{"DIMENSION_UNIQUE_NAME", "HIERARCHY_NAME",
+                                                   "HIERARCHY_UNIQUE_NAME", "HIERARCHY_ORDINAL"},
+                                 {{db, cube, "[Measures]", "Measures", "[Measures]", "0"},
+                                  {db, cube, "[Store]", "Store", "[Store]", "1"}});
     } else if (type == u"MDSCHEMA_LEVELS") {
         reply.body = rowsetReply(
-            scope + QStringList{"HIERARCHY_UNIQUE_NAME", "LEVEL_NAME", "LEVEL_UNIQUE_NAME",
-                                "LEVEL_NUMBER"},
+            scope
+                + QStringList{"HIERARCHY_UNIQUE_NAME", "LEVEL_NAME", "LEVEL_UNIQUE_NAME",
+                              "LEVEL_NUMBER"},
             {{db, cube, "[Measures]", "MeasuresLevel", "[Measures].[MeasuresLevel]", "0"},
              {db, cube, "[Store]", "(All)", "[Store].[(All)]", "0"}});
     } else if (type == u"MDSCHEMA_MEMBERS") {
         const QString level = request.element(QStringLiteral("LEVEL_UNIQUE_NAME"));
         QList<QStringList> rows;
         if (level == u"[Measures].[MeasuresLevel]") {
-            rows.append({db, cube, "[Measures].[" + measure + "]", measure, measure,
-                         "[Measures]", level, "0", QString(), "0"});
+            rows.append({db, cube, "[Measures].[" + measure + "]", measure, measure, "[Measures]",
+                         level, "0", QString(), "0"});
         } else if (level == u"[Store].[(All)]") {
             rows.append({db, cube, "[Store].[All Stores]", "All Stores", "All Stores", "[Store]",
                          level, "0", QString(), "0"});
         }
-        reply.body = rowsetReply(scope + QStringList{"MEMBER_UNIQUE_NAME", "MEMBER_NAME",
-                                                     "MEMBER_CAPTION", "HIERARCHY_UNIQUE_NAME",
-                                                     "LEVEL_UNIQUE_NAME", "LEVEL_NUMBER",
-                                                     "PARENT_UNIQUE_NAME",
-                                                     "CHILDREN_CARDINALITY"},
+        reply.body = rowsetReply(scope
+                                     + QStringList{"MEMBER_UNIQUE_NAME", "MEMBER_NAME",
+                                                   "MEMBER_CAPTION", "HIERARCHY_UNIQUE_NAME",
+                                                   "LEVEL_UNIQUE_NAME", "LEVEL_NUMBER",
+                                                   "PARENT_UNIQUE_NAME", "CHILDREN_CARDINALITY"},
                                  rows);
     } else {
         reply.status = 500;
@@ -112,8 +114,7 @@ TEST_F(TwoDatabases, TheDatabaseNamedIsTheOneWhoseCubesOpen)
         control.openParams = {url(), c.database, c.cube, "", "", "", ""};
         EXPECT_EQ(control.cubeConnectNI(false), c.opens);
         // The database is not part of the connection string.
-        EXPECT_EQ(control.connState.connectionString,
-                  "Data source=" + url() + ";Provider=MSOLAP");
+        EXPECT_EQ(control.connState.connectionString, "Data source=" + url() + ";Provider=MSOLAP");
         if (c.opens) {
             EXPECT_EQ(control.lblCubo->text(), c.cube);
             EXPECT_EQ(control.layoutState.NumDims, 2);

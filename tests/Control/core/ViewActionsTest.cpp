@@ -210,17 +210,24 @@ TEST_F(ViewActions, ShowElementsGivesTheDialogWhatIsShownAndShowsWhatItChose)
         bool ok;
         Visible after;
     } cases[] = {
+        // clang-format off
         {"hide the title and the chart", {true, true, true, true, false}, {1, 1, 1, 1},
          {false, true, true, false}, true, {false, true, true, false, false}},
+        // clang-format on
         {"the 3-D chart showing: the chart box checked, the 2-D chart shown too",
-         {true, true, true, false, true}, {1, 1, 1, 1}, {true, true, true, true}, true,
+         {true, true, true, false, true},
+         {1, 1, 1, 1},
+         {true, true, true, true},
+         true,
          {true, true, true, true, true}},
+        // clang-format off
         {"clearing the chart hides both", {true, false, true, true, true}, {1, 0, 1, 1},
          {true, false, true, false}, true, {true, false, true, false, false}},
         {"only the headings, charts hidden before", {true, true, true, false, false},
          {1, 1, 1, 0}, {false, true, false, true}, true, {false, true, false, true, false}},
         {"cancelled: nothing changes", {true, true, false, false, true}, {1, 1, 0, 1},
          {false, false, true, false}, false, {true, true, false, false, true}},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -268,8 +275,8 @@ TEST_F(ViewActions, ShowElementsWantsOneElementChosen)
         control.language.LanguageID = c.language;
         dialogs.then([](QDialog &d) {
             auto &form = static_cast<frmElementos &>(d);
-            for (QCheckBox *box : {form.chkTitulo, form.chkEncabezados, form.chkDatos,
-                                   form.chkGrafica})
+            for (QCheckBox *box :
+                 {form.chkTitulo, form.chkEncabezados, form.chkDatos, form.chkGrafica})
                 box->setChecked(false);
             ScriptedModalRunner::click(d, "cmdAceptar");
             EXPECT_FALSE(form.vOK); // still open
@@ -323,8 +330,7 @@ TEST_F(ViewActions, ShowLayoutMovesTheSelectedDimensions)
         select(form.lstH, "Measures");
         select(form.lstV, "Time");
         ScriptedModalRunner::click(d, "cmdEncab");
-        EXPECT_EQ(listItems(form.lstE),
-                  QStringList({"Product", "Store", "Measures", "Time"}));
+        EXPECT_EQ(listItems(form.lstE), QStringList({"Product", "Store", "Measures", "Time"}));
         EXPECT_TRUE(form.lstH->selectedItems().isEmpty());
         // Nothing selected anywhere: the buttons move nothing.
         ScriptedModalRunner::click(d, "cmdVertical");
@@ -358,8 +364,8 @@ TEST_F(ViewActions, ShowLayoutMovesTheSelectedDimensions)
     EXPECT_TRUE(control.showLayout());
     EXPECT_EQ(control.countOrderDims(Rows), 0);
     EXPECT_EQ(control.queryState.currentMDX,
-              statement(" CROSSJOIN (" + storeSet + ", " + productSet + ")",
-                        QString(), {"[Measures].[Sales]", "[Time].[1997]"}));
+              statement(" CROSSJOIN (" + storeSet + ", " + productSet + ")", QString(),
+                        {"[Measures].[Sales]", "[Time].[1997]"}));
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join(u';').toStdString();
 }
 
@@ -501,12 +507,9 @@ TEST_F(ViewActions, AFailingDialogIsReportedUnderItsProcedure)
         QString label;
         bool answer; // what the command answers
     } cases[] = {
-        {"SHOWELEMENTS", "showElements:", false},
-        {"SHOWLAYOUT", "showLayout:", false},
-        {"DIRECTMDX", "directMDX:", true},
-        {"ABOUTBOX", "ShowAboutBox:", true},
-        {"SPLASH", "ShowSplash:", true},
-        {"CAMBIATITULO", "changeTitle:", true},
+        {"SHOWELEMENTS", "showElements:", false}, {"SHOWLAYOUT", "showLayout:", false},
+        {"DIRECTMDX", "directMDX:", true},        {"ABOUTBOX", "ShowAboutBox:", true},
+        {"SPLASH", "ShowSplash:", true},          {"CAMBIATITULO", "changeTitle:", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.keyword);

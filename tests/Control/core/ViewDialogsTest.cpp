@@ -88,36 +88,41 @@ public:
 
 TEST(ViewDialogs, FrmElementosSpeaksItsLanguage)
 {
-    const QStringList names{"chkTitulo", "chkEncabezados", "chkDatos", "chkGrafica",
-                            "cmdAceptar", "cmdCancelar"};
-    const QStringList spanish{"form=Elementos de forma", "chkTitulo=&Titulo",
+    const QStringList names{"chkTitulo",  "chkEncabezados", "chkDatos",
+                            "chkGrafica", "cmdAceptar",     "cmdCancelar"};
+    const QStringList spanish{"form=Elementos de forma",     "chkTitulo=&Titulo",
                               "chkEncabezados=&Encabezados", "chkDatos=&Datos",
-                              "chkGrafica=&Gráfica", "cmdAceptar=&Aceptar",
+                              "chkGrafica=&Gráfica",         "cmdAceptar=&Aceptar",
                               "cmdCancelar=&Cancelar"};
-    expectLanguageTexts<frmElementos>(names, {
-        {0, {"form=Form elements", "chkTitulo=&Title", "chkEncabezados=&Heading",
-             "chkDatos=&Matrix", "chkGrafica=Ch&art", "cmdAceptar=&OK", "cmdCancelar=&Cancel"}},
-        {1, spanish},
-        {2, spanish},
-    });
+    expectLanguageTexts<frmElementos>(
+        names,
+        {
+            {0,
+             {"form=Form elements", "chkTitulo=&Title", "chkEncabezados=&Heading",
+              "chkDatos=&Matrix", "chkGrafica=Ch&art", "cmdAceptar=&OK", "cmdCancelar=&Cancel"}},
+            {1, spanish},
+            {2, spanish},
+        });
 }
 
 TEST(ViewDialogs, FrmLayoutSpeaksItsLanguage)
 {
-    const QStringList names{"lblE", "lblH", "lblV", "cmdEncab", "cmdHorizontal", "cmdVertical",
-                            "cmdLayout", "cmdCancelar", "cmdArriba", "cmdAbajo"};
-    const QStringList spanish{"form=Layout del cubo", "lblE=E&ncabezado", "lblH=Eje h&orizontal",
-                              "lblV=Eje Ve&rtical", "cmdEncab=&Encab.",
-                              "cmdHorizontal=&Horizontal", "cmdVertical=&Vertical",
-                              "cmdLayout=&Aceptar", "cmdCancelar=&Cancelar",
-                              "cmdArriba=A&rriba", "cmdAbajo=A&bajo"};
-    expectLanguageTexts<frmLayout>(names, {
-        {0, {"form=Cube layout", "lblE=H&eader", "lblH=X &Axis", "lblV=Y Ax&is",
-             "cmdEncab=&Header", "cmdHorizontal=&X Axis", "cmdVertical=&Y Axis",
-             "cmdLayout=&OK", "cmdCancelar=&Cancel", "cmdArriba=&Up", "cmdAbajo=&Down"}},
-        {1, spanish},
-        {2, spanish},
-    });
+    const QStringList names{"lblE",        "lblH",      "lblV",        "cmdEncab",  "cmdHorizontal",
+                            "cmdVertical", "cmdLayout", "cmdCancelar", "cmdArriba", "cmdAbajo"};
+    const QStringList spanish{
+        "form=Layout del cubo",  "lblE=E&ncabezado",   "lblH=Eje h&orizontal",
+        "lblV=Eje Ve&rtical",    "cmdEncab=&Encab.",   "cmdHorizontal=&Horizontal",
+        "cmdVertical=&Vertical", "cmdLayout=&Aceptar", "cmdCancelar=&Cancelar",
+        "cmdArriba=A&rriba",     "cmdAbajo=A&bajo"};
+    expectLanguageTexts<frmLayout>(
+        names, {
+                   {0,
+                    {"form=Cube layout", "lblE=H&eader", "lblH=X &Axis", "lblV=Y Ax&is",
+                     "cmdEncab=&Header", "cmdHorizontal=&X Axis", "cmdVertical=&Y Axis",
+                     "cmdLayout=&OK", "cmdCancelar=&Cancel", "cmdArriba=&Up", "cmdAbajo=&Down"}},
+                   {1, spanish},
+                   {2, spanish},
+               });
 }
 
 TEST(ViewDialogs, FrmLayoutDoubleClickAsksTheControlForTheDimensionsOptions)
@@ -145,11 +150,12 @@ TEST(ViewDialogs, FrmLayoutDoubleClickAsksTheControlForTheDimensionsOptions)
 TEST(ViewDialogs, FrmMdxSpeaksItsLanguageAndColoursTheStatement)
 {
     const QStringList names{"cmdAceptar", "cmdEjecutar"};
-    expectLanguageTexts<frmMDX>(names, {
-        {0, {"form=Direct MDX", "cmdAceptar=&OK", "cmdEjecutar=&Execute"}},
-        {1, {"form=MDX Directo", "cmdAceptar=&Aceptar", "cmdEjecutar=&Ejecutar"}},
-        {5, {"form=MDX Directo", "cmdAceptar=&Aceptar", "cmdEjecutar=&Ejecutar"}},
-    });
+    expectLanguageTexts<frmMDX>(
+        names, {
+                   {0, {"form=Direct MDX", "cmdAceptar=&OK", "cmdEjecutar=&Execute"}},
+                   {1, {"form=MDX Directo", "cmdAceptar=&Aceptar", "cmdEjecutar=&Ejecutar"}},
+                   {5, {"form=MDX Directo", "cmdAceptar=&Aceptar", "cmdEjecutar=&Ejecutar"}},
+               });
 
     frmMDX form;
     form.txtMDX->setText("SELECT [Time].Members ON COLUMNS FROM [Sales]");
@@ -157,30 +163,28 @@ TEST(ViewDialogs, FrmMdxSpeaksItsLanguageAndColoursTheStatement)
     QStringList coloured;
     for (const QTextLayout::FormatRange &range : block.layout()->formats())
         coloured << block.text().mid(range.start, range.length) + u'='
-                + range.format.foreground().color().name();
+                        + range.format.foreground().color().name();
     using platform::widgets::MdxEdit;
     using platform::widgets::MdxTextKind;
     const QString keyword = MdxEdit::colour(MdxTextKind::Keyword).name();
     const QString name = MdxEdit::colour(MdxTextKind::Name).name();
     EXPECT_TRUE(coloured.contains("SELECT=" + keyword)) << coloured.join(u' ').toStdString();
     EXPECT_TRUE(coloured.contains("[Sales]=" + name)) << coloured.join(u' ').toStdString();
-    EXPECT_TRUE(coloured.contains(
-        "Members=" + MdxEdit::colour(MdxTextKind::Function).name()));
+    EXPECT_TRUE(coloured.contains("Members=" + MdxEdit::colour(MdxTextKind::Function).name()));
 }
 
 TEST(ViewDialogs, FrmTituloSpeaksItsLanguageAndTakesTheText)
 {
     const QStringList names{"lblTitulo", "cmdCerrar"};
-    const QStringList spanish{"form=Cambia el título de la vista",
-                              "lblTitulo=Escriba el título nuevo de la vista:",
-                              "cmdCerrar=&Cerrar"};
+    const QStringList spanish{
+        "form=Cambia el título de la vista",
+        "lblTitulo=Escriba el título nuevo de la vista:", "cmdCerrar=&Cerrar"};
     const struct
     {
         int language;
         QStringList texts;
     } cases[] = {
-        {0, {"form=Choose a new title", "lblTitulo=Write down the title view",
-             "cmdCerrar=&Close"}},
+        {0, {"form=Choose a new title", "lblTitulo=Write down the title view", "cmdCerrar=&Close"}},
         {1, spanish},
         {3, spanish},
     };
@@ -210,8 +214,10 @@ TEST(ViewDialogs, FrmSplashShowsNameVersionSystemAndNoVendor)
         bool about;
         QStringList texts;
     } cases[] = {
-        {0, true, {"lblProductDescription=" + english, "lblInfo=For more info please go to:",
-                   "cmdClose=&Close"}},
+        {0,
+         true,
+         {"lblProductDescription=" + english,
+          "lblInfo=For more info please go to:", "cmdClose=&Close"}},
         {1, true, {"lblProductDescription=" + spanish, spanishInfo, "cmdClose=&Cerrar"}},
         {2, false, {"lblProductDescription=Pelmora", spanishInfo, "cmdClose=&Cerrar"}},
     };

@@ -126,6 +126,7 @@ TEST_F(DimensionOptions, EachElementTypeShapesTheRowSet)
         QString set;
         QString depth;
     } cases[] = {
+        // clang-format off
         {"N levels from a year", 0, {{"[Time].[1997]"}}, "2",
          "Descendants([Time].[1997], [Time].[Month], SELF_AND_BEFORE)", "0"},
         {"a list of members after the start member", 1,
@@ -142,6 +143,7 @@ TEST_F(DimensionOptions, EachElementTypeShapesTheRowSet)
          "Descendants([Time].[1997], [Time].[Quarter], SELF)", "0"},
         {"a level's nodes", 6, {{"[Time].[Quarter]"}}, "1",
          "Descendants([Time].[1997], [Time].[Quarter])", "0"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -228,10 +230,11 @@ TEST_F(DimensionOptions, EachOrderKindWithAndWithoutFields)
                 }
             });
             EXPECT_EQ(boxes.count(), 0) << boxes.texts().join(u';').toStdString();
-            const QString expected =
-                withFields ? "Order(" + gesturetest::yearSet + ", ([Measures].[Cost], "
-                                 "[Time].[1998]), " + kinds[kind] + ")"
-                           : gesturetest::yearSet;
+            const QString expected = withFields ? "Order(" + gesturetest::yearSet
+                                                      + ", ([Measures].[Cost], "
+                                                        "[Time].[1998]), "
+                                                      + kinds[kind] + ")"
+                                                : gesturetest::yearSet;
             EXPECT_EQ(control.drillDown(2), expected);
             EXPECT_EQ(rec(1).ordenTipo, kind);
         }
@@ -249,12 +252,15 @@ TEST_F(DimensionOptions, EachOrderKindWithAndWithoutFields)
     EXPECT_EQ(control.drillDown(2), "Order(TopCount(" + gesturetest::yearSet
                                         + ", 1, [Measures].[Sales]), ([Measures].[Cost], "
                                           "[Measures].[Cost]), BDESC)");
-    options("Time", [](frmPareto &f) {
-        EXPECT_EQ(f.cmbOrdenTipo->currentIndex(), 4);
-        EXPECT_EQ(rows(f.lstOrdenCampos), QStringList({cost, cost}));
-        EXPECT_TRUE(f.trvOrdenCampos->isEnabled());
-        f.cmbOrdenTipo->setCurrentIndex(0);
-    }, true);
+    options(
+        "Time",
+        [](frmPareto &f) {
+            EXPECT_EQ(f.cmbOrdenTipo->currentIndex(), 4);
+            EXPECT_EQ(rows(f.lstOrdenCampos), QStringList({cost, cost}));
+            EXPECT_TRUE(f.trvOrdenCampos->isEnabled());
+            f.cmbOrdenTipo->setCurrentIndex(0);
+        },
+        true);
     EXPECT_EQ(rec(1).ordenTipo, 0);
     EXPECT_EQ(rec(1).ordenCampos, QStringList({cost, cost})) << "kept for a later order";
 }
@@ -318,8 +324,7 @@ TEST_F(DimensionOptions, EveryValidationMessageKeepsTheDialogOpenOnItsTab)
          "El nivel de jerarquias debe ser un valor mayor a 1", 0},
         {"a level that is no number", 0, [](frmPareto &f) { f.txtElementosNivel->setText("x"); },
          "The hierarchy level must be a value grater than one", 0},
-        {"ranking value 0", 0, ranking(1, "0"), "The option's value must be greater than zero",
-         1},
+        {"ranking value 0", 0, ranking(1, "0"), "The option's value must be greater than zero", 1},
         {"ranking value that is no number", 0, ranking(2, "abc"),
          "The option's value must be greater than zero", 1},
         {"ranking value that rounds to 0", 0, ranking(1, "0.5"),
@@ -336,14 +341,17 @@ TEST_F(DimensionOptions, EveryValidationMessageKeepsTheDialogOpenOnItsTab)
         SCOPED_TRACE(c.name);
         control.language.LanguageID = c.language;
         const QString before = recordText(rec(1));
-        options("Time", [&c](frmPareto &f) {
-            c.setup(f);
-            f.TabOne1->setCurrentTab(2);
-            press(f, "cmdPareto");
-            EXPECT_EQ(f.TabOne1->currentTab(), c.tab);
-            EXPECT_NE(f.result(), int(QDialog::Accepted));
-            press(f, "cmdCancelar");
-        }, false);
+        options(
+            "Time",
+            [&c](frmPareto &f) {
+                c.setup(f);
+                f.TabOne1->setCurrentTab(2);
+                press(f, "cmdPareto");
+                EXPECT_EQ(f.TabOne1->currentTab(), c.tab);
+                EXPECT_NE(f.result(), int(QDialog::Accepted));
+                press(f, "cmdCancelar");
+            },
+            false);
         EXPECT_EQ(boxes.texts(), QStringList({c.message}));
         EXPECT_EQ(recordText(rec(1)), before);
         boxes.clear();
@@ -362,8 +370,8 @@ TEST_F(DimensionOptions, EveryValidationMessageKeepsTheDialogOpenOnItsTab)
         f.txtOpcionValor->setText("150");
         pick(f.trvOpcionCampo, {"[Measures]", cost});
     });
-    EXPECT_EQ(boxes.texts(), QStringList({"A cube element must be chosen",
-                                          "A cube element must be chosen"}));
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"A cube element must be chosen", "A cube element must be chosen"}));
     EXPECT_EQ(rec(1).opcionValor, 150);
 }
 
@@ -377,11 +385,14 @@ TEST_F(DimensionOptions, ElementListMovesKeepTheDepthRowAndStopAtTheEnds)
         QList<int> order; // of the keys above
         int selected;
     } cases[] = {
+        // clang-format off
         {"cmdElementosPrimero", 2, {2, 0, 1}, 0}, {"cmdElementosPrimero", 0, {0, 1, 2}, 0},
         {"cmdElementosArriba", 1, {1, 0, 2}, 0},  {"cmdElementosArriba", 0, {0, 1, 2}, 0},
         {"cmdElementosAbajo", 1, {0, 2, 1}, 2},   {"cmdElementosAbajo", 2, {0, 1, 2}, 2},
         {"cmdElementosUltimo", 0, {1, 2, 0}, 2},  {"cmdElementosUltimo", 2, {0, 1, 2}, 2},
-        {"cmdElementosUltimo", -1, {0, 1, 2}, -1}, {"cmdElementosRegresa", 1, {0, 2}, -2},
+        // clang-format on
+        {"cmdElementosUltimo", -1, {0, 1, 2}, -1},
+        {"cmdElementosRegresa", 1, {0, 2}, -2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.button) + " on row " + std::to_string(c.row));
@@ -464,6 +475,7 @@ TEST_F(DimensionOptions, OrderListMovesStopAtTheEnds)
 
 TEST_F(DimensionOptions, TreesAreFilledOneLevelAtATime)
 {
+    // clang-format off
     options("Time", [](frmPareto &f) {
         TreeView *elements = f.trvElementosCampos;
         TreeNode *root = elements->firstNode();
@@ -532,6 +544,7 @@ TEST_F(DimensionOptions, TreesAreFilledOneLevelAtATime)
         EXPECT_EQ(odd->childCount(), 0);
         press(f, "cmdCancelar");
     }, false);
+    // clang-format on
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join(u';').toStdString();
 }
 
@@ -632,25 +645,31 @@ TEST_F(DimensionOptions, ASlicerDimensionPicksOneMemberOnItsElementsTab)
 TEST_F(DimensionOptions, SpanishTextsAndLists)
 {
     control.language.LanguageID = 1;
-    options("Time", [](frmPareto &f) {
-        EXPECT_EQ(f.windowTitle(), "Opciones de dimensión");
-        EXPECT_EQ(f.TabOne1->tabCaption(3), "&Vacio");
-        EXPECT_EQ(f.cmdPareto->text(), "&Aceptar");
-        EXPECT_EQ(f.cmbElementosTipo->itemText(6), "Nodos de un nivel");
-        EXPECT_EQ(f.cmbOpcionTipo->itemText(1), "Número de elementos");
-        EXPECT_EQ(f.cmbOrdenTipo->itemText(4), "Descendente por valores");
-        EXPECT_EQ(f.cmbOpcionTipoReg->itemText(1), "Valores inferiores");
-        EXPECT_EQ(f.opcVacio[0]->text(), "Si");
-        press(f, "cmdCancelar");
-    }, false);
+    options(
+        "Time",
+        [](frmPareto &f) {
+            EXPECT_EQ(f.windowTitle(), "Opciones de dimensión");
+            EXPECT_EQ(f.TabOne1->tabCaption(3), "&Vacio");
+            EXPECT_EQ(f.cmdPareto->text(), "&Aceptar");
+            EXPECT_EQ(f.cmbElementosTipo->itemText(6), "Nodos de un nivel");
+            EXPECT_EQ(f.cmbOpcionTipo->itemText(1), "Número de elementos");
+            EXPECT_EQ(f.cmbOrdenTipo->itemText(4), "Descendente por valores");
+            EXPECT_EQ(f.cmbOpcionTipoReg->itemText(1), "Valores inferiores");
+            EXPECT_EQ(f.opcVacio[0]->text(), "Si");
+            press(f, "cmdCancelar");
+        },
+        false);
     control.language.LanguageID = 0;
-    options("Time", [](frmPareto &f) {
-        EXPECT_EQ(f.windowTitle(), "Dimension options");
-        EXPECT_EQ(f.TabOne1->tabCaption(2), "O&rder");
-        EXPECT_EQ(f.lblVacio->text(), "Does empty cells should appear?");
-        EXPECT_EQ(f.cmbElementosTipo->itemText(1), "Field's list");
-        press(f, "cmdCancelar");
-    }, false);
+    options(
+        "Time",
+        [](frmPareto &f) {
+            EXPECT_EQ(f.windowTitle(), "Dimension options");
+            EXPECT_EQ(f.TabOne1->tabCaption(2), "O&rder");
+            EXPECT_EQ(f.lblVacio->text(), "Does empty cells should appear?");
+            EXPECT_EQ(f.cmbElementosTipo->itemText(1), "Field's list");
+            press(f, "cmdCancelar");
+        },
+        false);
 }
 
 TEST(ParetoRecords, ReadsOfMissingRecordsAndListsAreErrors)

@@ -164,8 +164,8 @@ TEST_F(FormatAction, SpanishTextsAndTheFontDialogTitles)
         QString title;
         format([&](frmFormato &f) {
             EXPECT_EQ(f.windowTitle(), language ? "Formato de cubo" : "View format");
-            EXPECT_EQ(f.lstFont->item(3)->text(), language ? "Fuente de los titulos en subtotal"
-                                                           : "Subtotal title font");
+            EXPECT_EQ(f.lstFont->item(3)->text(),
+                      language ? "Fuente de los titulos en subtotal" : "Subtotal title font");
             EXPECT_EQ(f.cmbGridLines->itemText(11),
                       language ? "Saltando vertical" : "Skipped vertical");
             EXPECT_EQ(f.lstAppearance->item(2)->text(), language ? "3D Ligero" : "3D Light");
@@ -268,7 +268,7 @@ TEST_F(FormatAction, CancelChangesNothingFontsIncluded)
         nextFontBold();
         f.lstFont->setCurrentRow(1); // the title font
         nextFontBold();
-        f.lstFont->setCurrentRow(0); // the data font
+        f.lstFont->setCurrentRow(0);      // the data font
         EXPECT_TRUE(f.fg->font().bold()); // the sample shows the edits
         EXPECT_TRUE(f.fg->cell(CellSetting::FontBold, 2, 1).toBool());
         nextColor(0x0000FF);
@@ -306,8 +306,8 @@ TEST_F(FormatAction, ThresholdsComeBackByTheirLeadingNumber)
         double storedMin, storedMax;
     };
     const Case cases[] = {
-        {"300", "200", 300, 300},   // the box replaces the max: both the minimum
-        {"$5", "1,200", 0, 1},      // a currency sign gives 0, a separator stops the digits
+        {"300", "200", 300, 300},    // the box replaces the max: both the minimum
+        {"$5", "1,200", 0, 1},       // a currency sign gives 0, a separator stops the digits
         {"1e2", "2.5E3", 100, 2500}, // exponents applied
     };
     for (const Case &c : cases) {

@@ -158,8 +158,8 @@ TEST_F(FormatDialogOnScreen, TheUserFormatsTheViewWithMouseAndKeys)
     EXPECT_TRUE(control.valueFormat.ActThresholdMaxBackColor);
     EXPECT_EQ(control.grdResults->gridLines(), 2);
     // The view shows the bracketed format on its values.
-    const QString shown = grid.cell(CellSetting::TextDisplay, grid.rows() - 1, grid.cols() - 1)
-                              .toString();
+    const QString shown =
+        grid.cell(CellSetting::TextDisplay, grid.rows() - 1, grid.cols() - 1).toString();
     EXPECT_TRUE(shown.contains('.')) << shown.toStdString();
     QTest::qWait(100);
     control.grab().save(picturePath("view.png"));

@@ -42,8 +42,7 @@ TEST(PaintFonts, SetFontsCopiesEveryAttribute)
         {"strikethrough", [](FontObject &f) { f.setStrikethrough(true); },
          [](const QFont &f) { return f.strikeOut(); },
          [](const platform::chart::Font &f) { return f.strikethrough(); }},
-        {"bold", [](FontObject &f) { f.setBold(true); },
-         [](const QFont &f) { return f.bold(); },
+        {"bold", [](FontObject &f) { f.setBold(true); }, [](const QFont &f) { return f.bold(); },
          [](const platform::chart::Font &f) { return f.bold() && f.weight() == 700; }},
         {"italic", [](FontObject &f) { f.setItalic(true); },
          [](const QFont &f) { return f.italic(); },
@@ -194,8 +193,7 @@ TEST(PaintFonts, UpdFormatGivesTheCaptionSystemColoursAsThePropertiesDo)
     PelmoraC02 control;
     const auto captionColours = [&] {
         const QPalette palette = control.lblCubo->palette();
-        return std::make_pair(palette.color(QPalette::Window),
-                              palette.color(QPalette::WindowText));
+        return std::make_pair(palette.color(QPalette::Window), palette.color(QPalette::WindowText));
     };
     control.setBackColor(int(0x8000000Fu)); // button face
     control.setForeColor(int(0x80000012u)); // button text

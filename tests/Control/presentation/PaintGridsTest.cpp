@@ -14,9 +14,9 @@
 
 #include <memory>
 
+using controltest::gridRows;
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
-using controltest::gridRows;
 using testing_support::ScriptedMsgBox;
 
 namespace {
@@ -65,7 +65,6 @@ QString PaintGrids::s_cube;
 
 } // namespace
 
-
 // The records of the sales cube's first layout: 0 Measures on the columns, 1 Time on the rows,
 // 2 Product and 3 Store on the slicer.
 TEST_F(PaintGrids, TheFirstViewFillsBothGrids)
@@ -76,8 +75,8 @@ TEST_F(PaintGrids, TheFirstViewFillsBothGrids)
               QStringList({"Product|All Products", "Store|All Stores"}));
 
     const FlexGrid &grid = *control.grdResults;
-    EXPECT_EQ(gridRows(grid), QStringList({" |Measures", "Time|Sales", "1997|33.50",
-                                           "Q1|21.50", "Q2|12.00"}));
+    EXPECT_EQ(gridRows(grid),
+              QStringList({" |Measures", "Time|Sales", "1997|33.50", "Q1|21.50", "Q2|12.00"}));
     EXPECT_EQ(grid.fixedRows(), 2);
     EXPECT_EQ(grid.fixedCols(), 1);
     EXPECT_TRUE(grid.mergeRow(0));
@@ -130,26 +129,35 @@ TEST_F(PaintGrids, EachShapeOfResultHasItsLayout)
     };
     const Case cases[] = {
         {"no axis", "SELECT FROM [Sales]", false, {"33.50"}, 0, 0, 0},
+        // clang-format off
         {"one axis", "SELECT {[Measures].[Sales], [Measures].[Cost]} ON AXIS(0) FROM [Sales]",
          false, {"Measures| ", "Sales|Cost", "33.50|22.00"}, 2, 0, 1},
+        // clang-format on
         // The hidden extra row keeps the fixed rows from taking the whole grid; the captions
         // are not overwritten by the row titles, which have no column to go to.
         {"rows without positions",
+         // clang-format off
          "SELECT " + sales + " ON AXIS(0), Filter({[Time].[1997]}, 1 = 0) ON AXIS(1) "
          "FROM [Sales]",
          false, {"Measures", "Sales", ""}, 2, 0, 1},
+        // clang-format on
         {"columns without positions",
+         // clang-format off
          "SELECT Filter(" + sales + ", 1 = 0) ON AXIS(0), {[Time].[1997]} ON AXIS(1) "
          "FROM [Sales]",
          false, {"1997|"}, 0, 1, 0},
+        // clang-format on
         // Last: it moves the records.
         {"two column dimensions",
          "SELECT CrossJoin({[Time].[1997]}, {[Measures].[Sales], [Measures].[Cost]}) ON "
-         "AXIS(0), " + products + " ON AXIS(1) FROM [Sales]",
+         "AXIS(0), "
+             + products + " ON AXIS(1) FROM [Sales]",
          true,
          {" |Time|Measures", " |1997|1997", "Product|Sales|Cost", "All Products|33.50|22.00",
           "Drink|7.50|5.00", "Food|26.00|17.00"},
-         3, 1, 1},
+         3,
+         1,
+         1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,7 +218,8 @@ TEST_F(PaintGrids, WithoutSlicerTheTitlesGridIsEmpty)
 // categories at 2.
 TEST_F(PaintGrids, SubtotalRowsByLevelRankingAndOrder)
 {
-    const QString statement = "SELECT {[Measures].[Sales]} ON AXIS(0), "
+    const QString statement =
+        "SELECT {[Measures].[Sales]} ON AXIS(0), "
         "Descendants([Product].[All Products], [Product].[Category], SELF_AND_BEFORE) "
         "ON AXIS(1) FROM [Sales]";
     place(1, pelmora::Slicer, 0);
@@ -242,9 +251,9 @@ TEST_F(PaintGrids, SubtotalRowsByLevelRankingAndOrder)
         control.gridFormat.FormatSubtotalLevel = c.level;
         product.ordenTipo = c.ordenTipo;
         product.opcionTipo = c.opcionTipo;
-        EXPECT_EQ(run(statement).mid(2), QStringList({"All Products|33.50", "Drink|7.50",
-                                                      "Juice|7.50", "Food|26.00", "Bread|4.00",
-                                                      "Fruit|22.00"}));
+        EXPECT_EQ(run(statement).mid(2),
+                  QStringList({"All Products|33.50", "Drink|7.50", "Juice|7.50", "Food|26.00",
+                               "Bread|4.00", "Fruit|22.00"}));
         const FlexGrid &grid = *control.grdResults;
         for (int i = 0; i < 6; ++i) {
             SCOPED_TRACE(i);
@@ -275,9 +284,8 @@ TEST_F(PaintGrids, ASubtotalRowWithTwoRowDimensions)
         run("SELECT {[Measures].[Sales]} ON AXIS(0), CrossJoin(Descendants([Product].[All "
             "Products], [Product].[Family], SELF_AND_BEFORE), {[Store].[All Stores]}) ON "
             "AXIS(1) FROM [Sales]");
-    EXPECT_EQ(rows.mid(0, 3),
-              QStringList({" | |Measures", "Product|Store|Sales",
-                           "All Products|All Stores|33.50"}));
+    EXPECT_EQ(rows.mid(0, 3), QStringList({" | |Measures", "Product|Store|Sales",
+                                           "All Products|All Stores|33.50"}));
     const FlexGrid &grid = *control.grdResults;
     EXPECT_EQ(grid.fixedCols(), 2);
     EXPECT_EQ(grid.cell(CellSetting::BackColor, 2, 0).toInt(), 0x00AA00);
@@ -286,14 +294,15 @@ TEST_F(PaintGrids, ASubtotalRowWithTwoRowDimensions)
     EXPECT_EQ(grid.cell(CellSetting::BackColor, 3, 0).toInt(), 0);
     // The subtotal fonts: the row header's cell in column 0, the data subtotal font on the
     // values; the inner header cell and the rows below keep the grid's.
-    for (const auto &[row, col, italic, strike] :
-         {std::tuple{2, 0, true, false}, {2, 1, false, false}, {2, 2, false, true},
-          {3, 0, false, false}, {3, 2, false, false}}) {
+    for (const auto &[row, col, italic, strike] : {std::tuple{2, 0, true, false},
+                                                   {2, 1, false, false},
+                                                   {2, 2, false, true},
+                                                   {3, 0, false, false},
+                                                   {3, 2, false, false}}) {
         SCOPED_TRACE(testing::Message() << row << "," << col);
         EXPECT_EQ(grid.cell(CellSetting::FontItalic, row, col).toBool(), italic);
         EXPECT_EQ(grid.cell(CellSetting::FontStrikethrough, row, col).toBool(), strike);
-        EXPECT_EQ(grid.cell(CellSetting::FontName, row, col).toString() == "DejaVu Serif",
-                  strike);
+        EXPECT_EQ(grid.cell(CellSetting::FontName, row, col).toString() == "DejaVu Serif", strike);
     }
 }
 
@@ -383,32 +392,32 @@ TEST_F(PaintGrids, ValueColouringReadsTheLocalesSeparators)
 // colour is not black here, so that black and the grid's own colour differ.
 TEST_F(PaintGrids, ServerFormattingOfCells)
 {
-    const QString members =
-        "WITH MEMBER [Measures].[Red] AS '1', FORE_COLOR = 255, FONT_FLAGS = 5 "
-        "MEMBER [Measures].[Own] AS '2', FORE_COLOR = 1193046 "
-        "MEMBER [Measures].[Black] AS '3', FORE_COLOR = 0, BACK_COLOR = 65280 ";
+    const QString members = "WITH MEMBER [Measures].[Red] AS '1', FORE_COLOR = 255, FONT_FLAGS = 5 "
+                            "MEMBER [Measures].[Own] AS '2', FORE_COLOR = 1193046 "
+                            "MEMBER [Measures].[Black] AS '3', FORE_COLOR = 0, BACK_COLOR = 65280 ";
     const QString properties =
         " FROM [Sales] CELL PROPERTIES VALUE, FORMATTED_VALUE, FORE_COLOR, BACK_COLOR, "
         "FONT_FLAGS";
     FlexGrid &grid = *control.grdResults;
     grid.setForeColor(0x123456);
 
-    run(members + "SELECT {[Measures].[Red], [Measures].[Own], [Measures].[Black], "
-        "[Measures].[Sales]} ON AXIS(0)" + properties);
+    run(members
+        + "SELECT {[Measures].[Red], [Measures].[Own], [Measures].[Black], "
+          "[Measures].[Sales]} ON AXIS(0)"
+        + properties);
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
     const struct
     {
         int fore, back;
         bool bold, underline;
-    } expected[] = {{255, 0, true, true}, {0, 0, false, false}, {1, 65280, false, false},
-                    {0, 0, false, false}};
+    } expected[] = {
+        {255, 0, true, true}, {0, 0, false, false}, {1, 65280, false, false}, {0, 0, false, false}};
     for (int col = 0; col < 4; ++col) {
         SCOPED_TRACE(col);
         EXPECT_EQ(grid.cell(CellSetting::ForeColor, 2, col).toInt(), expected[col].fore);
         EXPECT_EQ(grid.cell(CellSetting::BackColor, 2, col).toInt(), expected[col].back);
         EXPECT_EQ(grid.cell(CellSetting::FontBold, 2, col).toBool(), expected[col].bold);
-        EXPECT_EQ(grid.cell(CellSetting::FontUnderline, 2, col).toBool(),
-                  expected[col].underline);
+        EXPECT_EQ(grid.cell(CellSetting::FontUnderline, 2, col).toBool(), expected[col].underline);
     }
 
     // Cells that carry no formatting properties (the statement asks for none): no cell gets

@@ -42,8 +42,8 @@ TEST(PaintRules, DimensionTitlesFollowTheOrderOnTheirPlace)
     {
         const char *name;
         int lugar, orden;
-    } records[] = {{"Measures", Columns, 1}, {"Time", Rows, 0}, {"Store", Columns, 0},
-                   {"Product", Slicer, 0}};
+    } records[] = {
+        {"Measures", Columns, 1}, {"Time", Rows, 0}, {"Store", Columns, 0}, {"Product", Slicer, 0}};
     for (int i = 0; i < 4; ++i) {
         orderDimAt(layout, i).nombre = records[i].name;
         orderDimAt(layout, i).lugar = records[i].lugar;
@@ -63,13 +63,15 @@ TEST(PaintRules, WhichOuterDimensionsTakePartInSubtotals)
         int jerarquia, opcionTipo, ordenTipo;
         bool takesPart;
     } cases[] = {
+        // clang-format off
         {0, 0, 0, true}, {3, 0, 0, true},  {1, 0, 0, false}, {2, 0, 0, false},
         {0, 1, 0, false}, {0, 3, 0, false}, {0, 0, 1, true},  {0, 0, 2, true},
         {0, 0, 3, false}, {3, 0, 4, false},
+        // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.jerarquia << " " << c.opcionTipo << " "
-                                        << c.ordenTipo);
+        SCOPED_TRACE(testing::Message()
+                     << c.jerarquia << " " << c.opcionTipo << " " << c.ordenTipo);
         OrderDim outer;
         outer.jerarquia = c.jerarquia;
         outer.opcionTipo = c.opcionTipo;
@@ -88,12 +90,15 @@ TEST(PaintRules, SubtotalFlagAndLookByDepthAndLevel)
         int level;
         bool subtotal, look;
     } cases[] = {
+        // clang-format off
         {0, 0, true, 1, true, true},   {1, 0, true, 1, true, true},
         {2, 0, true, 1, false, false}, {0, 0, true, 0, true, true},
         {1, 0, true, 0, true, false},  {2, 0, true, 0, false, false},
         {0, 0, false, 1, true, false}, {1, 0, false, 1, true, false},
+        // clang-format on
         // A first row below the top: the levels count from its depth.
-        {1, 1, true, 0, true, true},   {0, 1, true, 0, true, true},
+        {1, 1, true, 0, true, true},
+        {0, 1, true, 0, true, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "depth " << c.depth << " first " << c.firstDepth

@@ -291,8 +291,8 @@ TEST_F(PrintExport, TheRoomRuleAsksAt2000TwipsAndNotAt2001)
         int answer; // 0: no question expected
         int pages;
     };
-    const Case cases[] = {{6521, 0, 1}, {6520, platform::forms::Yes, 2},
-                          {6520, platform::forms::No, 1}};
+    const Case cases[] = {
+        {6521, 0, 1}, {6520, platform::forms::Yes, 2}, {6520, platform::forms::No, 1}};
     const QSize shown = control.grf2d->size();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pageHeight);

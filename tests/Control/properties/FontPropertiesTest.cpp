@@ -153,8 +153,7 @@ TEST(FontProperties, AttributeWritesReachTheirFontAndCarryTheirNames)
         {"FontBold", [&] { control.setFontBold(true); }, [&] { return own->bold(); }},
         {"FontCharset", [&] { control.setFontCharset(3); }, [&] { return own->charset() == 3; }},
         {"FontItalic", [&] { control.setFontItalic(true); }, [&] { return own->italic(); }},
-        {"FontName", [&] { control.setFontName("Serif"); },
-         [&] { return own->name() == "Serif"; }},
+        {"FontName", [&] { control.setFontName("Serif"); }, [&] { return own->name() == "Serif"; }},
         {"FontSize", [&] { control.setFontSize(21); }, [&] { return own->size() == 21; }},
         {"FontStrikethrough", [&] { control.setFontStrikethrough(true); },
          [&] { return own->strikethrough(); }},
@@ -162,8 +161,7 @@ TEST(FontProperties, AttributeWritesReachTheirFontAndCarryTheirNames)
          [&] { return own->underline(); }},
         {"FontWeight", [&] { control.setFontWeight(300); }, [&] { return own->weight() == 300; }},
         {"FontDataBold", [&] { control.setFontDataBold(true); }, [&] { return data.bold(); }},
-        {"FontDataItalic", [&] { control.setFontDataItalic(true); },
-         [&] { return data.italic(); }},
+        {"FontDataItalic", [&] { control.setFontDataItalic(true); }, [&] { return data.italic(); }},
         {"FontDataName", [&] { control.setFontDataName("Serif"); },
          [&] { return data.name() == "Serif"; }},
         {"FontDataSize", [&] { control.setFontDataSize(15); }, [&] { return data.size() == 15; }},
@@ -265,8 +263,8 @@ TEST(FontProperties, TheOwnFontReachesTheCaptionAndTheGrids)
 {
     PelmoraC02 control;
     control.setFontStrikethrough(true);
-    for (QWidget *w : {static_cast<QWidget *>(control.lblCubo),
-                       static_cast<QWidget *>(control.grdTitulos),
-                       static_cast<QWidget *>(control.grdResults)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(control.lblCubo), static_cast<QWidget *>(control.grdTitulos),
+          static_cast<QWidget *>(control.grdResults)})
         EXPECT_TRUE(w->font().strikeOut()) << w->objectName().toStdString();
 }

@@ -32,6 +32,7 @@ namespace {
 // The keys in the order of writing.
 const QStringList &bagKeys()
 {
+    // clang-format off
     static const QStringList keys{
         "VisibleTitle", "VisibleHeading", "VisibleMatrix", "VisibleChart", "VisibleToolBar",
         "VisibleButtonOpen", "VisibleButtonSave", "VisibleButtonPrint", "VisibleButtonCopy",
@@ -54,6 +55,7 @@ const QStringList &bagKeys()
         "FormatSubtotalLevel", "PreviewComment", "PreviewHeaderAndFooter", "PreviewComments",
         "PreviewTitle", "PreviewHeadings", "PreviewData", "PreviewChart",
         "PreviewChartInNewPage", "PreviewBW"};
+    // clang-format on
     return keys;
 }
 
@@ -178,23 +180,26 @@ struct ChildState
 
 ChildState childState(const PelmoraC02 &c)
 {
+    // clang-format off
     ChildState s{c.lblCubo->isHidden(), c.grdTitulos->isHidden(), c.grdResults->isHidden(),
                  c.tbToolBar->isHidden(), {}, {}, c.lblCubo->text(),
+                 // clang-format on
                  c.lblCubo->palette().color(QPalette::Window),
-                 c.lblCubo->palette().color(QPalette::WindowText), {}};
+                 c.lblCubo->palette().color(QPalette::WindowText),
+                 {}};
     for (int i = 1; i <= c.tbToolBar->buttonCount(); ++i)
         s.buttons << c.tbToolBar->button(i)->isVisible();
-    for (const QWidget *w : {static_cast<const QWidget *>(&c),
-                             static_cast<const QWidget *>(c.lblCubo),
-                             static_cast<const QWidget *>(c.el1),
-                             static_cast<const QWidget *>(c.grdTitulos),
-                             static_cast<const QWidget *>(c.grdResults),
-                             static_cast<const QWidget *>(c.tbToolBar)})
+    for (const QWidget *w :
+         {static_cast<const QWidget *>(&c), static_cast<const QWidget *>(c.lblCubo),
+          static_cast<const QWidget *>(c.el1), static_cast<const QWidget *>(c.grdTitulos),
+          static_cast<const QWidget *>(c.grdResults), static_cast<const QWidget *>(c.tbToolBar)})
         s.enabled << w->testAttribute(Qt::WA_ForceDisabled);
     for (const FlexGrid *g : {c.grdTitulos, c.grdResults})
+        // clang-format off
         s.grids << QVariantList{g->backColor(),  g->foreColor(),      g->backColorFixed(),
                                 g->foreColorFixed(), g->gridColor(),  g->gridColorFixed(),
                                 g->wordWrap(),   g->appearance(),     g->gridLines(),
+                                // clang-format on
                                 g->gridLinesFixed(), g->gridLineWidth()};
     return s;
 }
@@ -238,6 +243,7 @@ TEST(PropertyBag, ANewInstanceTakesTheDefaults)
     auto *control = new PelmoraC02(&container);
     control->UserControl_InitProperties();
     const QList<QPair<const char *, QVariant>> defaults{
+        // clang-format off
         {"VisibleTitle", true},       {"VisibleHeading", true},     {"VisibleMatrix", true},
         {"VisibleChart", true},       {"VisibleToolBar", false},    {"VisibleButtonOpen", true},
         {"VisibleButtonSave", false}, {"VisibleButtonFormat", false},
@@ -253,6 +259,7 @@ TEST(PropertyBag, ANewInstanceTakesTheDefaults)
         {"FormatSubtotal", false},    {"FormatSubtotalLevel", 1},   {"PreviewComment", ""},
         {"PreviewHeaderAndFooter", true}, {"PreviewComments", false},
         {"PreviewChartInNewPage", false}, {"PreviewBW", false},
+        // clang-format on
     };
     for (const auto &[name, value] : defaults)
         EXPECT_EQ(control->property(name), value) << name;
@@ -321,11 +328,11 @@ TEST(PropertyBag, ColoursKeepAllTheirBitsAndBoundsTheirFractions)
         const char *property;
         QVariant value;
     } cases[] = {
-        {"ThresholdMinBackColor", 0xFF0000},     // blue
-        {"ThresholdMedBackColor", 0x8000},       // above 16 bits' positive range
+        {"ThresholdMinBackColor", 0xFF0000}, // blue
+        {"ThresholdMedBackColor", 0x8000},   // above 16 bits' positive range
         {"ForeColorData", 0xFF0000},
         {"ForeColor", 0xFFFFFF},
-        {"ForeColorSubtotal", int(0x80000008)},  // a system colour
+        {"ForeColorSubtotal", int(0x80000008)}, // a system colour
         {"ForeColorDataSubtotal", 0x123456},
         {"SemaphoreMinValue", 10.5},
         {"SemaphoreMaxValue", -0.25},
@@ -408,9 +415,9 @@ TEST(PropertyBag, MissingKeysReadAsTheirDefaults)
     // The key's own default, not a new instance's.
     EXPECT_TRUE(restored->previewChartInNewPage());
     // Everything else, the four fonts included, as a new instance has it.
-    expectSameProperties(*newInstance, *restored,
-                         {"VisibleButtonExport", "Caption", "GridLines", "PreviewBW",
-                          "PreviewChartInNewPage"});
+    expectSameProperties(
+        *newInstance, *restored,
+        {"VisibleButtonExport", "Caption", "GridLines", "PreviewBW", "PreviewChartInNewPage"});
     EXPECT_EQ(restored->controlFont->name(), "Serif");
     EXPECT_EQ(fontIn(*restored, "FontDataSubtotal")->size(), 14);
 }
@@ -466,8 +473,8 @@ TEST(PropertyBag, AStoredLanguageOfSpanishLeavesTheTooltips)
         restored.UserControl_ReadProperties(bag);
         EXPECT_EQ(restored.languageId(), language);
         const QString tip = restored.tbToolBar->button(1)->toolTipText();
-        EXPECT_EQ(tip, language == 0 ? QString("Open cube")
-                                     : built.tbToolBar->button(1)->toolTipText());
+        EXPECT_EQ(tip,
+                  language == 0 ? QString("Open cube") : built.tbToolBar->button(1)->toolTipText());
     }
 }
 
@@ -488,8 +495,7 @@ TEST(PropertyBag, KeysAreReadWhateverTheirLetterCase)
 TEST(PropertyBag, TheHostsBagGivesFourArialFonts)
 {
     MemoryPropertyBag bag;
-    for (const char *key : {"FontName", "FontDataName", "FontSubtotalName",
-                            "FontDataSubtotalName"})
+    for (const char *key : {"FontName", "FontDataName", "FontSubtotalName", "FontDataSubtotalName"})
         bag.writeProperty(key, "Arial", QString());
     bag.writeProperty("PreviewChartInNewPage", false, true);
     PelmoraC02 control;
@@ -514,7 +520,7 @@ TEST(PropertyBag, DamagedValuesReadAsDefaultsAndTheRestStillReads)
         {"VisibleHeading", "False", "VisibleHeading", false}, // a Boolean word is taken
         {"LanguageID", QStringList{"x"}, "LanguageID", 0},
         {"OpenServer", QVariant::fromValue(QStringList{"a", "b"}), "OpenServer", ""},
-        {"ValueType", "2", "ValueType", 2},                    // numeric text is taken
+        {"ValueType", "2", "ValueType", 2}, // numeric text is taken
         {"SemaphoreMinValue", "ten", "SemaphoreMinValue", 100.0},
         {"SemaphoreMaxValue", "nan", "SemaphoreMaxValue", 1000.0},
         {"ThresholdMinForeColor", QDate(2020, 1, 1), "ThresholdMinForeColor", 0xFFFFFF},

@@ -22,6 +22,7 @@ namespace propertytest {
 // The automation properties in the order of their dispatch ids.
 inline const QStringList &publicPropertyNames()
 {
+    // clang-format off
     static const QStringList names{
         "VisibleTitle", "VisibleHeading", "VisibleMatrix", "VisibleChart", "VisibleToolBar",
         "VisibleButtonOpen", "VisibleButtonSave", "VisibleButtonPrint", "VisibleButtonExport",
@@ -39,6 +40,7 @@ inline const QStringList &publicPropertyNames()
         "GridLines", "GridLinesWidth", "FormatSubtotal", "FormatSubtotalLevel",
         "PreviewComment", "PreviewHeaderAndFooter", "PreviewComments", "PreviewTitle",
         "PreviewHeadings", "PreviewData", "PreviewChart", "PreviewChartInNewPage", "PreviewBW"};
+    // clang-format on
     return names;
 }
 
@@ -49,8 +51,7 @@ public:
     explicit Notifications(PelmoraC02 &control)
         : m_connection(QObject::connect(&control, &PelmoraC02::PropertyChanged,
                                         [this](const QString &name) { m_names << name; }))
-    {
-    }
+    {}
     ~Notifications() { QObject::disconnect(m_connection); }
     Notifications(const Notifications &) = delete;
     Notifications &operator=(const Notifications &) = delete;

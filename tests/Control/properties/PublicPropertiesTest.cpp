@@ -135,21 +135,18 @@ TEST(PublicProperties, EachWriteReachesTheChildrenAndIsAnnounced)
          "VisibleChart"},
         {"VisibleToolBar", false, [](PelmoraC02 &c) { EXPECT_TRUE(c.tbToolBar->isHidden()); },
          "VisibleToolBar"},
-        {"OpenServer", "olap1", member([](PelmoraC02 &c) { return c.openParams.OpenServer; },
-                                       QString("olap1")),
+        {"OpenServer", "olap1",
+         member([](PelmoraC02 &c) { return c.openParams.OpenServer; }, QString("olap1")),
          "OpenServer"},
         {"OpenDB", "FoodMart",
-         member([](PelmoraC02 &c) { return c.openParams.OpenDB; }, QString("FoodMart")),
-         "OpenDB"},
+         member([](PelmoraC02 &c) { return c.openParams.OpenDB; }, QString("FoodMart")), "OpenDB"},
         {"openCube", "Sales",
-         member([](PelmoraC02 &c) { return c.openParams.openCube; }, QString("Sales")),
-         "OpenCube"},
+         member([](PelmoraC02 &c) { return c.openParams.openCube; }, QString("Sales")), "OpenCube"},
         {"OpenFile", "/c/s.cub",
          member([](PelmoraC02 &c) { return c.openParams.OpenFile; }, QString("/c/s.cub")),
          "OpenFile"},
         {"OpenWWWDir", "http://h/s.cub",
-         member([](PelmoraC02 &c) { return c.openParams.OpenWWWDir; },
-                QString("http://h/s.cub")),
+         member([](PelmoraC02 &c) { return c.openParams.OpenWWWDir; }, QString("http://h/s.cub")),
          "OpenWWWDir"},
         {"OpenView", "/v/a.vcg",
          member([](PelmoraC02 &c) { return c.openParams.OpenView; }, QString("/v/a.vcg")),
@@ -184,8 +181,7 @@ TEST(PublicProperties, EachWriteReachesTheChildrenAndIsAnnounced)
          member([](PelmoraC02 &c) { return c.valueFormat.ThresholdMaxForeColor; }, 3),
          "ThresholdMaxForeColor"},
         {"Interactive", false,
-         member([](PelmoraC02 &c) { return c.controlFlags.Interactive; }, false),
-         "Interactive"},
+         member([](PelmoraC02 &c) { return c.controlFlags.Interactive; }, false), "Interactive"},
         {"Caption", "Sales by store",
          [](PelmoraC02 &c) { EXPECT_EQ(c.lblCubo->text(), "Sales by store"); }, "Caption"},
         {"BackColorData", 0x0000FF, onGrids([](FlexGrid &g) { return g.backColor(); }, 0x0000FF),
@@ -223,13 +219,11 @@ TEST(PublicProperties, EachWriteReachesTheChildrenAndIsAnnounced)
          "DataFormat"},
         {"GridLinesData", 3, onGrids([](FlexGrid &g) { return g.gridLines(); }, 3),
          "GridLinesData"},
-        {"GridLines", 4, onGrids([](FlexGrid &g) { return g.gridLinesFixed(); }, 4),
-         "GridLines"},
+        {"GridLines", 4, onGrids([](FlexGrid &g) { return g.gridLinesFixed(); }, 4), "GridLines"},
         {"GridLinesWidth", 3, onGrids([](FlexGrid &g) { return g.gridLineWidth(); }, 3),
          "GridLinesWidth"},
         {"FormatSubtotal", true,
-         member([](PelmoraC02 &c) { return c.gridFormat.FormatSubtotal; }, true),
-         "FormatSubtotal"},
+         member([](PelmoraC02 &c) { return c.gridFormat.FormatSubtotal; }, true), "FormatSubtotal"},
         {"FormatSubtotalLevel", 3,
          member([](PelmoraC02 &c) { return c.gridFormat.FormatSubtotalLevel; }, 3),
          "FormatSubtotalLevel"},
@@ -249,8 +243,7 @@ TEST(PublicProperties, EachWriteReachesTheChildrenAndIsAnnounced)
          member([](PelmoraC02 &c) { return c.previewOptions.PreviewHeadings; }, false),
          "PreviewHeadings"},
         {"PreviewData", false,
-         member([](PelmoraC02 &c) { return c.previewOptions.PreviewData; }, false),
-         "PreviewData"},
+         member([](PelmoraC02 &c) { return c.previewOptions.PreviewData; }, false), "PreviewData"},
         {"PreviewChart", false,
          member([](PelmoraC02 &c) { return c.previewOptions.PreviewChart; }, false),
          "PreviewChart"},
@@ -294,8 +287,8 @@ TEST(PublicProperties, EnabledReachesTheControlAndItsChildren)
 {
     PelmoraC02 control;
     Notifications notified(control);
-    const QList<QWidget *> children{&control, control.lblCubo, control.el1, control.grdTitulos,
-                                    control.grdResults, control.tbToolBar};
+    const QList<QWidget *> children{&control,           control.lblCubo,    control.el1,
+                                    control.grdTitulos, control.grdResults, control.tbToolBar};
     control.setProperty("Enabled", false);
     for (QWidget *w : children) {
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
@@ -314,11 +307,13 @@ TEST(PublicProperties, EnabledReachesTheControlAndItsChildren)
 
 TEST(PublicProperties, LanguageIdIsEnglishUnlessExactlySpanish)
 {
+    // clang-format off
     const QStringList english{"Open cube", "View Save", "View print", "View export",
                               "Copy data to clipboard", "MDX Direct screen",
                               "Show / hide screen elements", "Show 2D chart", "Show 3D chart",
                               "Swap XY axis", "Changes cube layout", "Changes dimension options",
                               "Changes cube format options", "Shows about me screen..."};
+    // clang-format on
     const auto buttonTips = [](const PelmoraC02 &c) {
         QStringList tips;
         for (const pelmora::ButtonProperty &button : pelmora::buttonProperties)

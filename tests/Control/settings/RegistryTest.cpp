@@ -74,10 +74,9 @@ TEST_F(RegistryTest, SplitsPathsAndRejectsMalformedOnes)
 
 TEST_F(RegistryTest, MalformedOrUnknownPathsTouchNothing)
 {
-    for (const QString &path :
-         {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\"),
-          QStringLiteral("hkey_local_machine\\SOFTWARE"),
-          QStringLiteral("HKEY_NOWHERE\\SOFTWARE")}) {
+    for (const QString &path : {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\"),
+                                QStringLiteral("hkey_local_machine\\SOFTWARE"),
+                                QStringLiteral("HKEY_NOWHERE\\SOFTWARE")}) {
         messages->clear();
         EXPECT_FALSE(createRegKey(path)) << path.toStdString();
         EXPECT_FALSE(setRegValue(path, "Name", "x")) << path.toStdString();
@@ -103,13 +102,15 @@ TEST_F(RegistryTest, ReadsWhatWasWrittenOrError)
         QString read;
     } cases[] = {
         {"2", "2"},
+        // clang-format off
         {"", ""},                   // an empty value is present
         {"   lead", "lead"},        // leading blanks dropped
         {"trail   ", "trail   "},   // trailing blanks kept
+        // clang-format on
         {"  in  side ", "in  side "},
         {QStringLiteral("before") + QChar(0) + "after", "before"}, // up to the first NUL
         {QString(255, u'a'), QString(255, u'a')},
-        {longText, longText},       // any length reads back
+        {longText, longText}, // any length reads back
         {"Error", "Error"},
     };
     for (const auto &c : cases) {

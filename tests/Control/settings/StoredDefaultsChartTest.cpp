@@ -53,27 +53,27 @@ TEST_F(StoredChartTest, KeysAndNamesAsStored)
     const QStringList font{"Bold", "Charset", "Italic", "Name", "Size", "Strikethrough"};
     const QStringList titleFont = font + QStringList{"underline", "weight"};
     const QStringList axisFont = font + QStringList{"Underline", "Weight"};
-    const QStringList title{"BorderType", "BorderWidth", "Alignment", "IsShowing",
-                            "FileImageLayout", "FileName", "Background", "Foreground", "Text"};
+    const QStringList title{"BorderType", "BorderWidth",     "Alignment",
+                            "IsShowing",  "FileImageLayout", "FileName",
+                            "Background", "Foreground",      "Text"};
     const QStringList x{"IsShowing", "IsReversed", "LineStyle", "GridStyle", "LineColor",
-                        "GridColor", "Spacing", "LineWidth", "GridWidth", "Rotation"};
-    const QStringList y{"IsShowing", "IsLogarithmic", "Is100Percente", "IsReversed",
-                        "LabelFormat", "LabelCategory", "LineStyle", "GridStyle",
-                        "TitleRotation", "LineColor", "GridColor", "Spacing", "LineWidth",
-                        "GridWidth", "Rotation"};
+                        "GridColor", "Spacing",    "LineWidth", "GridWidth", "Rotation"};
+    const QStringList y{"IsShowing",     "IsLogarithmic", "Is100Percente", "IsReversed",
+                        "LabelFormat",   "LabelCategory", "LineStyle",     "GridStyle",
+                        "TitleRotation", "LineColor",     "GridColor",     "Spacing",
+                        "LineWidth",     "GridWidth",     "Rotation"};
     const std::pair<QString, QStringList> keys[] = {
         {"\\Chart2d",
-         {"BorderType", "BorderWidth", "IsStacked", "IsHorizontal", "FileImageLayout",
-          "FileName", "ChartType", "Background", "Foreground", "Shading", "Depth", "Elevation",
-          "Rotation"}},
+         {"BorderType", "BorderWidth", "IsStacked", "IsHorizontal", "FileImageLayout", "FileName",
+          "ChartType", "Background", "Foreground", "Shading", "Depth", "Elevation", "Rotation"}},
         {"\\Chart2d\\Area", {"IsBoxed", "BorderType", "BorderWidth"}},
         {"\\Chart2d\\Footer", title},
         {"\\Chart2d\\Footer\\Font", titleFont},
         {"\\Chart2d\\Header", title},
         {"\\Chart2d\\Header\\Font", titleFont},
         {"\\Chart2d\\Legend",
-         {"BorderType", "BorderWidth", "IsShowing", "Orientation", "FileImageLayout",
-          "FileName", "Background", "Foreground", "Text", "Anchor"}},
+         {"BorderType", "BorderWidth", "IsShowing", "Orientation", "FileImageLayout", "FileName",
+          "Background", "Foreground", "Text", "Anchor"}},
         {"\\Chart2d\\Legend\\Font", titleFont},
         {"\\Chart2d\\X", x},
         {"\\Chart2d\\X\\Font", axisFont},
@@ -84,8 +84,7 @@ TEST_F(StoredChartTest, KeysAndNamesAsStored)
     };
     qsizetype count = 0;
     for (const auto &[key, names] : keys) {
-        EXPECT_EQ(store().valueNames(Root::LocalMachine, base + key), names)
-            << key.toStdString();
+        EXPECT_EQ(store().valueNames(Root::LocalMachine, base + key), names) << key.toStdString();
         count += names.size();
     }
     EXPECT_EQ(count, 125);
@@ -165,12 +164,12 @@ TEST_F(StoredChartTest, RefusedOrUnconvertibleValuesEndTheReading)
         const char *name;
         const char *text;
     } cases[] = {
-        {"\\Chart2d", "Shading", "70000"},          // beyond 16 bits
-        {"\\Chart2d", "Depth", "deep"},             // not a number
-        {"\\Chart2d", "Background", "blue"},        // not hexadecimal
+        {"\\Chart2d", "Shading", "70000"},   // beyond 16 bits
+        {"\\Chart2d", "Depth", "deep"},      // not a number
+        {"\\Chart2d", "Background", "blue"}, // not hexadecimal
         {"\\Chart2d", "Background", ""},
-        {"\\Chart2d", "ChartType", "99"},           // refused by the chart
-        {"\\Chart2d\\X\\Font", "Size", "0"},        // refused by the font
+        {"\\Chart2d", "ChartType", "99"},    // refused by the chart
+        {"\\Chart2d\\X\\Font", "Size", "0"}, // refused by the font
         {"\\Chart2d\\Y", "Spacing", "1.5.5"},
     };
     for (const auto &c : cases) {

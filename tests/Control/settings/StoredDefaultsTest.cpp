@@ -309,6 +309,7 @@ TEST_F(StoredDefaultsTest, StoredTexts)
     for (const auto &c : cases)
         EXPECT_EQ(stored(c.key, c.name), c.text) << c.key << " " << c.name;
 
+    // clang-format off
     const QStringList base32{
         "Appearance", "BackColor", "ForeColor", "BackColorSubtotal", "ForeColorSubtotal",
         "GridColor", "BackColorData", "ForeColorData", "BackColorDataSubtotal",
@@ -319,18 +320,19 @@ TEST_F(StoredDefaultsTest, StoredTexts)
         "ThresholdMedForeColor", "ThresholdMaxForeColor", "ActThresholdMinBackColor",
         "ActThresholdMedBackColor", "ActThresholdMaxBackColor", "ActThresholdMinForeColor",
         "ActThresholdMedForeColor", "ActThresholdMaxForeColor"};
+    // clang-format on
     EXPECT_EQ(store().valueNames(Root::LocalMachine, base), base32);
-    const QStringList font{"Bold", "Charset", "Italic", "Name", "Size", "Strikethrough",
-                           "UnderLine", "Weight"};
+    const QStringList font{"Bold", "Charset",       "Italic",    "Name",
+                           "Size", "Strikethrough", "UnderLine", "Weight"};
     for (const QString key : {"\\Font", "\\FontData", "\\FontDataSubtotal", "\\FontSubtotal"})
         EXPECT_EQ(store().valueNames(Root::LocalMachine, base + key), font);
     EXPECT_EQ(store().subKeys(Root::LocalMachine, base),
-              QStringList({"Font", "FontData", "FontDataSubtotal", "FontSubtotal", "Chart2d",
-                           "Preview"}));
-    EXPECT_EQ(store().valueNames(Root::LocalMachine, base + "\\Preview"),
-              QStringList({"Comment", "ShowHeaderAndFooter", "ShowComments", "ShowTitle",
-                           "ShowHeadings", "ShowData", "ShowChart", "ShowChartInNewPage",
-                           "ShowBW"}));
+              QStringList(
+                  {"Font", "FontData", "FontDataSubtotal", "FontSubtotal", "Chart2d", "Preview"}));
+    EXPECT_EQ(
+        store().valueNames(Root::LocalMachine, base + "\\Preview"),
+        QStringList({"Comment", "ShowHeaderAndFooter", "ShowComments", "ShowTitle", "ShowHeadings",
+                     "ShowData", "ShowChart", "ShowChartInNewPage", "ShowBW"}));
 }
 
 TEST_F(StoredDefaultsTest, MissingSectionsLeaveTheDefaults)
@@ -378,10 +380,7 @@ TEST_F(StoredDefaultsTest, TheFirstFailedValueEndsTheReading)
          [this] { remove("", "BackColor"); },
          {"Appearance"},
          {}},
-        {"Appearance not a number",
-         [this] { storeValue("", "Appearance", "flat"); },
-         {},
-         {}},
+        {"Appearance not a number", [this] { storeValue("", "Appearance", "flat"); }, {}, {}},
         {"a colour that is the empty text",
          [this] { storeValue("", "GridColor", ""); },
          {"Appearance", "BackColor", "ForeColor", "BackColorSubtotal", "ForeColorSubtotal"},
@@ -390,8 +389,8 @@ TEST_F(StoredDefaultsTest, TheFirstFailedValueEndsTheReading)
          [this] { storeValue("", "GridLines", "solid"); },
          {"Appearance", "BackColor", "ForeColor", "BackColorSubtotal", "ForeColorSubtotal",
           "GridColor", "BackColorData", "ForeColorData", "BackColorDataSubtotal",
-          "ForeColorDataSubtotal", "GridColorData", "DataFormat", "ValueType", "Font",
-          "FontData", "FontDataSubtotal", "FontSubtotal"},
+          "ForeColorDataSubtotal", "GridColorData", "DataFormat", "ValueType", "Font", "FontData",
+          "FontDataSubtotal", "FontSubtotal"},
          {}},
         {"a data font's size not a number",
          [this] { storeValue("\\FontData", "Size", "large"); },
@@ -407,6 +406,7 @@ TEST_F(StoredDefaultsTest, TheFirstFailedValueEndsTheReading)
          }},
         {"the legend without its orientation",
          [this] { remove("\\Chart2d\\Legend", "Orientation"); },
+         // clang-format off
          {"Appearance", "BackColor", "ForeColor", "BackColorSubtotal", "ForeColorSubtotal",
           "GridColor", "BackColorData", "ForeColorData", "BackColorDataSubtotal",
           "ForeColorDataSubtotal", "GridColorData", "DataFormat", "ValueType",
@@ -416,6 +416,7 @@ TEST_F(StoredDefaultsTest, TheFirstFailedValueEndsTheReading)
           "ThresholdMinForeColor", "ThresholdMedForeColor", "ThresholdMaxForeColor",
           "ActThresholdMinBackColor", "ActThresholdMaxBackColor", "ActThresholdMinForeColor",
           "ActThresholdMaxForeColor", "Font", "FontData", "FontDataSubtotal",
+          // clang-format on
           "FontSubtotal"},
          [this](const PelmoraC02 &c) {
              const platform::chart::Legend &legend = c.grf2d->legend();
@@ -464,9 +465,9 @@ TEST_F(StoredDefaultsTest, MissingFlagsReadAsSetAndMissingTextsAsError)
     EXPECT_EQ(fresh.gridFormat.FontSubtotal->size(), 12.75); // read after the name
     const pelmora::PreviewOptions &p = fresh.previewOptions;
     EXPECT_EQ(p.PreviewComment, QString(1000, u'c'));
-    for (const bool on : {p.PreviewHeaderAndFooter, p.PreviewComments, p.PreviewTitle,
-                          p.PreviewHeadings, p.PreviewData, p.PreviewChart,
-                          p.PreviewChartInNewPage, p.PreviewBW})
+    for (const bool on :
+         {p.PreviewHeaderAndFooter, p.PreviewComments, p.PreviewTitle, p.PreviewHeadings,
+          p.PreviewData, p.PreviewChart, p.PreviewChartInNewPage, p.PreviewBW})
         EXPECT_TRUE(on);
 }
 
@@ -529,7 +530,7 @@ TEST_F(StoredDefaultsTest, AControlReadsTheDefaultsBeforeItsFirstCommandOnly)
 
     PelmoraC02 control;
     EXPECT_EQ(control.gridFormat.Appearance, pelmora::pelmora3DLight); // nothing read yet
-    EXPECT_FALSE(control.doAction("NOSUCHCOMMAND"));                  // but the defaults are
+    EXPECT_FALSE(control.doAction("NOSUCHCOMMAND"));                   // but the defaults are
     EXPECT_EQ(control.gridFormat.Appearance, pelmora::pelmora3D);
     EXPECT_EQ(control.grdResults->appearance(), pelmora::pelmora3D);
     EXPECT_EQ(control.previewOptions.PreviewComment, "first");

@@ -8,8 +8,8 @@
 #include <QLocale>
 
 using pelmora::OrderDim;
-using pelmora::ViewFile;
 using pelmora::parseViewFile;
+using pelmora::ViewFile;
 using pelmora::viewFileText;
 
 namespace {
@@ -183,8 +183,10 @@ TEST_F(ViewFileFormat, KeyTextsFollowTheLocaleAndItemsDoNot)
 
 TEST_F(ViewFileFormat, QuotesInsideTextsAreDoubledAndReadBack)
 {
+    // clang-format off
     const QString texts[] = {"", "\"", "\"\"", "a\"", "\",x", "say \"hi\", then\r\nbye",
                              "Format(\"#,##0\")", "x=\"1\",\"2\""};
+    // clang-format on
     for (const QString &text : texts) {
         SCOPED_TRACE(text.toStdString());
         ViewFile v = smallView();
@@ -212,7 +214,7 @@ TEST_F(ViewFileFormat, AFileOfTheOriginalReadsAsBefore)
     EXPECT_EQ(v.Left, 120);
     EXPECT_EQ(v.Top, 240.5);
     EXPECT_EQ(v.Width, 9600);
-    EXPECT_EQ(v.Height, 7201); // taken as a whole number
+    EXPECT_EQ(v.Height, 7201);  // taken as a whole number
     EXPECT_EQ(v.LanguageID, 2); // stored as it is
     EXPECT_EQ(v.openParams.OpenServer, "olapsrv");
     EXPECT_EQ(v.openParams.OpenDB, "Ventas");
@@ -232,9 +234,9 @@ TEST_F(ViewFileFormat, AFileOfTheOriginalReadsAsBefore)
     EXPECT_EQ(v.orderDim[1].tipo, 2);
     EXPECT_EQ(v.orderDim[1].opcionCampo, "");
     EXPECT_EQ(v.paneValues, (std::array<int, 4>{-1, 1440, 0, 3000}));
-    EXPECT_TRUE(v.displayFlags.VisibleTitle);   // "Verdadero"
+    EXPECT_TRUE(v.displayFlags.VisibleTitle);    // "Verdadero"
     EXPECT_FALSE(v.displayFlags.VisibleHeading); // "Falso"
-    EXPECT_TRUE(v.displayFlags.VisibleMatrix);  // "true": either case
+    EXPECT_TRUE(v.displayFlags.VisibleMatrix);   // "true": either case
     EXPECT_FALSE(v.displayFlags.VisibleToolBar);
     EXPECT_EQ(v.fonts[0], (pelmora::ViewFont{true, 0, false, "Arial", 9.75, false, true, 700}));
     EXPECT_EQ(v.gridFormat.DataFormat, "#,##0");
@@ -264,12 +266,12 @@ TEST_F(ViewFileFormat, AnUnknownWordInAKeyTextReadsAsFalse)
 
     const ViewFile back = parseViewFile(text);
     EXPECT_FALSE(back.FormEnabled);
-    for (bool flag : {back.displayFlags.VisibleTitle, back.displayFlags.VisibleHeading,
-                      back.displayFlags.VisibleMatrix, back.displayFlags.VisibleChart,
-                      back.displayFlags.VisibleToolBar, back.VisibleChart2d, back.VisibleChart3d,
-                      back.fonts[pelmora::ControlFontSlot].bold, back.gridFormat.FormatSubtotal,
-                      back.valueFormat.ActThresholdMinBackColor,
-                      back.valueFormat.ActThresholdMaxForeColor})
+    for (bool flag :
+         {back.displayFlags.VisibleTitle, back.displayFlags.VisibleHeading,
+          back.displayFlags.VisibleMatrix, back.displayFlags.VisibleChart,
+          back.displayFlags.VisibleToolBar, back.VisibleChart2d, back.VisibleChart3d,
+          back.fonts[pelmora::ControlFontSlot].bold, back.gridFormat.FormatSubtotal,
+          back.valueFormat.ActThresholdMinBackColor, back.valueFormat.ActThresholdMaxForeColor})
         EXPECT_FALSE(flag);
     for (bool shown : back.buttons)
         EXPECT_FALSE(shown);
@@ -313,38 +315,39 @@ TEST_F(ViewFileFormat, BadFilesFailWithTheRuntimesDescription)
          "Subscript out of range"},
         {"a negative count", replaced(11, "\"NumDims=-1\"\r\n"), "Subscript out of range"},
         {"a word where a number goes", replaced(3, "\"LanguageID=one\"\r\n"), "Type mismatch"},
-        {"a text where a colour goes", replaced(48, "\"BackColor=white\"\r\n"),
-         "Type mismatch"},
+        {"a text where a colour goes", replaced(48, "\"BackColor=white\"\r\n"), "Type mismatch"},
         {"a number beyond 32 bits", replaced(48, "\"BackColor=99999999999\"\r\n"), "Overflow"},
-        {"a bad item of a dimension", replaced(12, "\"orderDim(0)=0\",2,2,\"Time\",\"\",x,0,5,"
-                                                   "0,2,0,1,#FALSE#\r\n"),
+        {"a bad item of a dimension",
+         replaced(12, "\"orderDim(0)=0\",2,2,\"Time\",\"\",x,0,5,"
+                      "0,2,0,1,#FALSE#\r\n"),
          "Type mismatch"},
         {"a bound with grouping", replaced(64, "\"SemaphoreMinValue=1.000,5\"\r\n"),
          "Type mismatch"},
         {"an unknown word for Interactive", replaced(47, "\"Interactive=Yes\"\r\n"),
          "Type mismatch"},
         {"a missing item", replaced(2, "\"FormPosition=0\",15,9600\r\n"), "Bad record length"},
-        {"an empty font name", replaced(43, "\"FontData=True\",0,#FALSE#,\"\",8,#FALSE#,"
-                                            "#FALSE#,400\r\n"),
+        {"an empty font name",
+         replaced(43, "\"FontData=True\",0,#FALSE#,\"\",8,#FALSE#,"
+                      "#FALSE#,400\r\n"),
          "Invalid property value"},
-        {"a blank font name", replaced(43, "\"FontData=True\",0,#FALSE#,\"  \",8,#FALSE#,"
-                                           "#FALSE#,400\r\n"),
+        {"a blank font name",
+         replaced(43, "\"FontData=True\",0,#FALSE#,\"  \",8,#FALSE#,"
+                      "#FALSE#,400\r\n"),
          "Invalid property value"},
-        {"a font size that rounds to 0", replaced(43, "\"FontData=True\",0,#FALSE#,\"Arial\","
-                                                      "0.00004,#FALSE#,#FALSE#,400\r\n"),
+        {"a font size that rounds to 0",
+         replaced(43, "\"FontData=True\",0,#FALSE#,\"Arial\","
+                      "0.00004,#FALSE#,#FALSE#,400\r\n"),
          "Invalid property value"},
         {"a negative width", replaced(2, "\"FormPosition=0\",15,-9600,7200\r\n"),
          "Invalid property value"},
-        {"an infinite width", replaced(2, "\"FormPosition=0\",15,inf,7200\r\n"),
-         "Type mismatch"},
+        {"an infinite width", replaced(2, "\"FormPosition=0\",15,inf,7200\r\n"), "Type mismatch"},
         {"a negative height", replaced(2, "\"FormPosition=0\",15,9600,-7200\r\n"),
          "Invalid property value"},
         {"an unknown grid line style", replaced(58, "\"GridLinesData=99\"\r\n"),
          "Invalid property value"},
         {"an unknown fixed grid line style", replaced(59, "\"GridLines=-1\"\r\n"),
          "Invalid property value"},
-        {"an unknown appearance", replaced(78, "\"Appearance=7\"\r\n"),
-         "Invalid property value"},
+        {"an unknown appearance", replaced(78, "\"Appearance=7\"\r\n"), "Invalid property value"},
         // The first line reads as a Boolean False; the second lacks its items.
         {"binary bytes", QByteArray("\x00\xff\x13\x89PNG\r\n\x1a\n\x00\x00", 14),
          "Bad record length"},

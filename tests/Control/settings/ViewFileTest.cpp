@@ -35,7 +35,6 @@ using testing_support::ScriptedMsgBox;
 
 namespace {
 
-
 void addCharts(PelmoraC02 &c)
 {
     if (!c.grf2d)
@@ -60,8 +59,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 // Every entry of a folder, hidden ones included.
 QStringList entries(const QString &dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                               QDir::Name);
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // What a control shows, as the lines a view of it would have.
@@ -145,10 +143,10 @@ protected:
         pelmora::GridFormat &g = c.gridFormat;
         g.DataFormat = "0.00\" €\"";
         int colour = 0x102030;
-        for (int *member : {&g.BackColor, &g.BackColorSubtotal, &g.BackColorData,
-                            &g.BackColorDataSubtotal, &g.ForeColor, &g.ForeColorSubtotal,
-                            &g.ForeColorData, &g.ForeColorDataSubtotal, &g.GridColor,
-                            &g.GridColorData})
+        for (int *member :
+             {&g.BackColor, &g.BackColorSubtotal, &g.BackColorData, &g.BackColorDataSubtotal,
+              &g.ForeColor, &g.ForeColorSubtotal, &g.ForeColorData, &g.ForeColorDataSubtotal,
+              &g.GridColor, &g.GridColorData})
             *member = colour += 0x010101;
         g.Appearance = pelmora::pelmoraFlat;
         g.GridLinesData = 3;
@@ -160,12 +158,11 @@ protected:
         v.ValueType = pelmora::pelmoraVTSemaphore;
         v.SemaphoreMinValue = 12.5;
         v.SemaphoreMaxValue = 99.25;
-        for (int *member : {&v.ThresholdMinBackColor, &v.ThresholdMedBackColor,
-                            &v.ThresholdMaxBackColor, &v.ThresholdMinForeColor,
-                            &v.ThresholdMedForeColor, &v.ThresholdMaxForeColor})
+        for (int *member :
+             {&v.ThresholdMinBackColor, &v.ThresholdMedBackColor, &v.ThresholdMaxBackColor,
+              &v.ThresholdMinForeColor, &v.ThresholdMedForeColor, &v.ThresholdMaxForeColor})
             *member = colour += 0x020202;
-        v.ActThresholdMinBackColor = v.ActThresholdMaxBackColor = v.ActThresholdMedForeColor =
-            true;
+        v.ActThresholdMinBackColor = v.ActThresholdMaxBackColor = v.ActThresholdMedForeColor = true;
         c.grf2d->header().setText("Sales \"2024\"");
         c.grf3d->header().setText("Sales in 3-D");
     }
@@ -340,9 +337,11 @@ TEST_F(ViewFiles, ViewAndChartFilesGetTheModeOfANewFile)
         ASSERT_TRUE(written);
         for (const char *extension : {".vcg", ".oc2", ".oc3"}) {
             SCOPED_TRACE(extension);
-            struct stat info{};
-            ASSERT_EQ(::stat(QFile::encodeName(changeExtension(view, extension)).constData(),
-                             &info), 0);
+            struct stat info
+            {
+            };
+            ASSERT_EQ(
+                ::stat(QFile::encodeName(changeExtension(view, extension)).constData(), &info), 0);
             EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
         }
     }
@@ -377,8 +376,7 @@ TEST_F(ViewFiles, AFileThatDoesNotReadChangesNothing)
         {"a word for a number", notANumber, "Type mismatch"},
         {"empty", "", "Input past end of file"},
         // Its first line reads as a Boolean False; the second lacks its items.
-        {"binary", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16),
-         "Bad record length"},
+        {"binary", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16), "Bad record length"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -438,8 +436,8 @@ TEST_F(ViewFiles, ChartFilesAreFoundUnderEitherNameAndMayBeMissing)
     ASSERT_TRUE(a.writeView(view));
     EXPECT_TRUE(QFileInfo::exists(path("views.old/v.oc2")));
     for (const char *ext : {".oc2", ".oc3"})
-        ASSERT_TRUE(QFile::rename(changeExtension(view, ext),
-                                  pelmora::firstDotFileName(view, ext)));
+        ASSERT_TRUE(
+            QFile::rename(changeExtension(view, ext), pelmora::firstDotFileName(view, ext)));
     {
         PelmoraC02 b;
         addCharts(b);
@@ -456,7 +454,7 @@ TEST_F(ViewFiles, ChartFilesAreFoundUnderEitherNameAndMayBeMissing)
     PelmoraC02 b;
     addCharts(b);
     const qint32 anchor = b.grf2d->legend().anchor();
-        b.openParams.OpenView = view;
+    b.openParams.OpenView = view;
     ASSERT_TRUE(b.cubeConnect(false));
     EXPECT_EQ(boxes.texts(), QStringList());
     EXPECT_EQ(b.grf2d->legend().anchor(), anchor);

@@ -71,8 +71,8 @@ protected:
         // The main window comes back at 1200 x 900.
         using platform::forms::pixelsToTwipsX;
         using platform::forms::pixelsToTwipsY;
-        pelmoraapp::writeStoredGeometry({0, 0, float(pixelsToTwipsX(1200)),
-                                         float(pixelsToTwipsY(900))});
+        pelmoraapp::writeStoredGeometry(
+            {0, 0, float(pixelsToTwipsX(1200)), float(pixelsToTwipsY(900))});
     }
 
     // The host started on the sample cube and shown, as the program starts.

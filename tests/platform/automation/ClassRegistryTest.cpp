@@ -196,6 +196,5 @@ TEST_F(ClassRegistryTest, RejectsNamesThatAreNotOneKey)
 TEST_F(ClassRegistryTest, RelativeLibraryPathIsStoredAbsolute)
 {
     registerClass(controlClass, "libSomething.so");
-    EXPECT_EQ(registeredLibrary(controlClass),
-              QDir::current().absoluteFilePath("libSomething.so"));
+    EXPECT_EQ(registeredLibrary(controlClass), QDir::current().absoluteFilePath("libSomething.so"));
 }

@@ -148,9 +148,14 @@ TEST(Dispatch, UnknownOrMisusedMembersAreErrorsNamingThem)
          "Wrong number of arguments for Add"},
         {"too many arguments", [&] { invoke(&gadget, "Reset", {1}); },
          "Wrong number of arguments for Reset"},
-        {"unconvertible argument", [&] { invoke(&gadget, "Add", {"x", 1}); },
+        {"unconvertible argument",
+         [&] {
+             invoke(&gadget, "Add", {"x", 1});
+         },
          "argument 1 of Add"},
+        // clang-format off
         {"no object", [] { invoke(nullptr, "Add", {1, 2}); }, "Add"},
+        // clang-format on
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

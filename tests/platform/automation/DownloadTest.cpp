@@ -35,8 +35,7 @@ public:
         Route(QByteArray status = "200 OK", QByteArray body = {}, QByteArray headers = {},
               Ending ending = Ending::Complete)
             : status(status), body(body), headers(headers), ending(ending)
-        {
-        }
+        {}
 
         QByteArray status;
         QByteArray body;
@@ -82,8 +81,8 @@ private:
         m_requests.remove(socket);
 
         const Route route = m_routes.value(path, Route("404 Not Found", "no such page"));
-        QByteArray response = "HTTP/1.1 " + route.status + "\r\nContent-Length: "
-                              + QByteArray::number(route.body.size())
+        QByteArray response = "HTTP/1.1 " + route.status
+                              + "\r\nContent-Length: " + QByteArray::number(route.body.size())
                               + "\r\nConnection: close\r\n" + route.headers + "\r\n";
         if (route.ending == Ending::Complete) {
             socket->write(response + route.body);
@@ -207,8 +206,7 @@ TEST_F(DownloadTest, HttpOutcomes)
     m_server.route("/moved.cub", {"302 Found", "", "Location: /Sales.cub\r\n"});
     m_server.route("/loop.cub", {"302 Found", "", "Location: /loop.cub\r\n"});
     m_server.route("/broken.cub", {"500 Internal Server Error", "oops"});
-    m_server.route("/cut.cub", {"200 OK", QByteArray(2000, 'x'), "",
-                                LoopbackServer::Ending::Cut});
+    m_server.route("/cut.cub", {"200 OK", QByteArray(2000, 'x'), "", LoopbackServer::Ending::Cut});
     struct Case
     {
         const char *path;
@@ -216,12 +214,9 @@ TEST_F(DownloadTest, HttpOutcomes)
         QByteArray content; // of the file, or a part of the failure's description
     };
     const Case cases[] = {
-        {"/Sales.cub", true, "cube data"},
-        {"/moved.cub", true, "cube data"},
-        {"/missing.cub", false, "404 Not Found"},
-        {"/broken.cub", false, "500"},
-        {"/loop.cub", false, "/loop.cub"},
-        {"/cut.cub", false, "/cut.cub"},
+        {"/Sales.cub", true, "cube data"},        {"/moved.cub", true, "cube data"},
+        {"/missing.cub", false, "404 Not Found"}, {"/broken.cub", false, "500"},
+        {"/loop.cub", false, "/loop.cub"},        {"/cut.cub", false, "/cut.cub"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
@@ -230,8 +225,7 @@ TEST_F(DownloadTest, HttpOutcomes)
         const Outcome outcome = run(download, url);
         EXPECT_FALSE(download.isRunning());
         EXPECT_EQ(download.url(), url);
-        ASSERT_EQ(outcome.events, c.succeeds ? "finished" : "failed")
-            << outcome.text.toStdString();
+        ASSERT_EQ(outcome.events, c.succeeds ? "finished" : "failed") << outcome.text.toStdString();
         if (c.succeeds) {
             EXPECT_EQ(outcome.text, Download::cacheFileFor(url));
             EXPECT_EQ(contentOf(outcome.text), c.content);
@@ -303,8 +297,8 @@ TEST_F(DownloadTest, OnlyASuccessReplacesTheCachedCopy)
 
     m_server.route("/data.cub", {"404 Not Found", "gone"});
     EXPECT_EQ(run(download, url).events, "failed");
-    m_server.route("/data.cub", {"200 OK", "second, never whole", "",
-                                 LoopbackServer::Ending::Stall});
+    m_server.route("/data.cub",
+                   {"200 OK", "second, never whole", "", LoopbackServer::Ending::Stall});
     EXPECT_EQ(run(download, url).events, "failed");
     EXPECT_EQ(contentOf(cached), "first");
 
@@ -316,8 +310,8 @@ TEST_F(DownloadTest, OnlyASuccessReplacesTheCachedCopy)
 
 TEST_F(DownloadTest, AStalledServerTimesOut)
 {
-    m_server.route("/stall.cub", {"200 OK", QByteArray(4000, 'y'), "",
-                                  LoopbackServer::Ending::Stall});
+    m_server.route("/stall.cub",
+                   {"200 OK", QByteArray(4000, 'y'), "", LoopbackServer::Ending::Stall});
     Download download;
     download.setInactivityTimeout(300);
     QElapsedTimer clock;
@@ -333,8 +327,8 @@ TEST_F(DownloadTest, AStalledServerTimesOut)
 
 TEST_F(DownloadTest, CancelDuringAStall)
 {
-    m_server.route("/stall.cub", {"200 OK", QByteArray(4000, 'y'), "",
-                                  LoopbackServer::Ending::Stall});
+    m_server.route("/stall.cub",
+                   {"200 OK", QByteArray(4000, 'y'), "", LoopbackServer::Ending::Stall});
     Download download;
     download.setInactivityTimeout(300);
     Recorder recorder(download);

@@ -161,8 +161,7 @@ TEST(Chart2DRender, TitlesLegendAndBordersShowInThePicture)
     EXPECT_TRUE(hasColor(dressed, QColor(250, 240, 10), 4)) << "header";
     EXPECT_TRUE(hasColor(dressed, QColor(10, 240, 250), 4)) << "legend";
     EXPECT_EQ(QColor(dressed.pixel(1, 1)), QColor(Qt::black)) << "border";
-    EXPECT_EQ(QColor(dressed.pixel(6, dressed.height() / 2)), QColor(230, 230, 255))
-        << "interior";
+    EXPECT_EQ(QColor(dressed.pixel(6, dressed.height() / 2)), QColor(230, 230, 255)) << "interior";
     EXPECT_FALSE(hasColor(plain, QColor(250, 240, 10), 4));
 }
 
@@ -183,9 +182,9 @@ TEST(Chart2DRender, TheLegendStandsWhereItsAnchorPutsIt)
     chart.refresh();
     const QRect alone = chart.chartView()->geometry();
     chart.legend().setIsShowing(true);
-    for (const Place place : {Place{Anchor::East, false, false}, Place{Anchor::West, true, false},
-                              Place{Anchor::North, false, true},
-                              Place{Anchor::SouthWest, true, false}}) {
+    for (const Place place :
+         {Place{Anchor::East, false, false}, Place{Anchor::West, true, false},
+          Place{Anchor::North, false, true}, Place{Anchor::SouthWest, true, false}}) {
         chart.legend().setAnchor(place.anchor);
         chart.refresh();
         chart.layout()->activate();
@@ -306,8 +305,7 @@ TEST(Chart2D, ClicksOnThePlotAndTitlesAreReported)
 TEST(Chart2D, MouseGesturesFollowTheirActionCodes)
 {
     auto drag = [](QWidget *plot, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-        const Qt::MouseButton button = buttons & Qt::RightButton ? Qt::RightButton
-                                                                 : Qt::LeftButton;
+        const Qt::MouseButton button = buttons & Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
         auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
             QMouseEvent event(type, at, plot->mapToGlobal(at), button, held, modifiers);
             QApplication::sendEvent(plot, &event);

@@ -83,8 +83,8 @@ TEST(Chart3D, DrawsFlatWithoutOpenGL)
         int columns;
         bool bars;
     };
-    for (const Shape shape : {Shape{4, 5, false}, Shape{1, 5, true}, Shape{5, 1, true},
-                              Shape{1, 1, true}}) {
+    for (const Shape shape :
+         {Shape{4, 5, false}, Shape{1, 5, true}, Shape{5, 1, true}, Shape{1, 1, true}}) {
         Chart3D chart;
         chart.resize(400, 300);
         fillGrid(chart, shape.rows, shape.columns);

@@ -168,16 +168,14 @@ TEST(ChartFormat, BadFilesAnswerFalseAndChangeNothing)
         {"empty", [](const QByteArray &) { return QByteArray(); }},
         {"a 3-D file", [&](const QByteArray &) { return good3; }},
         {"cut in the middle", [](const QByteArray &t) { return t.left(t.size() / 2); }},
-        {"a setting missing",
-         [](const QByteArray &t) { return withoutLine(t, "Legend.Anchor="); }},
+        {"a setting missing", [](const QByteArray &t) { return withoutLine(t, "Legend.Anchor="); }},
         {"a label missing",
          [](const QByteArray &t) { return withoutLine(t, "Group.PointLabels.3="); }},
         {"text after END", [](const QByteArray &t) { return t + "Header.Text=\"x\"\n"; }},
     };
     for (const Replacement &r : replacements) {
-        corruptions.push_back({r.what, [r](const QByteArray &t) {
-                                   return replaced(t, r.from, r.to);
-                               }});
+        corruptions.push_back(
+            {r.what, [r](const QByteArray &t) { return replaced(t, r.from, r.to); }});
     }
 
     QTemporaryDir dir;

@@ -88,10 +88,8 @@ TEST(ChartModel, RefusedValuesChangeNothing)
         {"shading 0", [](Chart2DModel &m) { m.chartArea.effect3D().setShading(0); }},
         {"depth -1", [](Chart2DModel &m) { m.chartArea.effect3D().setDepth(-1); }},
         {"elevation 91", [](Chart2DModel &m) { m.chartArea.effect3D().setElevation(91); }},
-        {"title rotation 6",
-         [](Chart2DModel &m) { m.chartArea.axes().y().setTitleRotation(6); }},
-        {"label category 13",
-         [](Chart2DModel &m) { m.chartArea.axes().y().setLabelCategory(13); }},
+        {"title rotation 6", [](Chart2DModel &m) { m.chartArea.axes().y().setTitleRotation(6); }},
+        {"label category 13", [](Chart2DModel &m) { m.chartArea.axes().y().setLabelCategory(13); }},
         {"line style 8", [](Chart2DModel &m) { m.chartArea.axes().x().setLineStyle(8); }},
         {"grid style 0", [](Chart2DModel &m) { m.chartArea.axes().x().setGridStyle(0); }},
         {"spacing -1", [](Chart2DModel &m) { m.chartArea.axes().y().setSpacing(-1); }},
@@ -100,8 +98,7 @@ TEST(ChartModel, RefusedValuesChangeNothing)
         {"font name blank", [](Chart2DModel &m) { m.header.font().setName(" "); }},
         {"fill pattern 18",
          [](Chart2DModel &m) { m.group().styles().item(1).fill().setPattern(18); }},
-        {"symbol 18",
-         [](Chart2DModel &m) { m.group().styles().item(1).symbol().setShape(18); }},
+        {"symbol 18", [](Chart2DModel &m) { m.group().styles().item(1).symbol().setShape(18); }},
         {"symbol size -2",
          [](Chart2DModel &m) { m.group().styles().item(1).symbol().setSize(-2); }},
         {"line width 101",
@@ -115,8 +112,7 @@ TEST(ChartModel, RefusedValuesChangeNothing)
         chart_test::fillData(model, 2, 3);
         model.group().styles().item(1);
         const Chart2DModel before = model;
-        EXPECT_EQ(errorOf([&] { refusal.set(model); }), invalidValueDescription())
-            << refusal.what;
+        EXPECT_EQ(errorOf([&] { refusal.set(model); }), invalidValueDescription()) << refusal.what;
         EXPECT_TRUE(model == before) << refusal.what;
     }
 }
@@ -175,8 +171,7 @@ TEST(ChartModel, StylesExistForEverySeriesWithDistinctDefaults)
     EXPECT_EQ(styles.count(), 3);
     EXPECT_TRUE(styles.at(1) == SeriesStyle::defaultFor(1));
     EXPECT_EQ(styles.at(3).line().width(), 7);
-    EXPECT_NE(SeriesStyle::defaultFor(1).line().color(),
-              SeriesStyle::defaultFor(2).line().color());
+    EXPECT_NE(SeriesStyle::defaultFor(1).line().color(), SeriesStyle::defaultFor(2).line().color());
 }
 
 TEST(ChartModel, BoldAndWeightGoTogether)

@@ -73,8 +73,7 @@ TEST(ChartPicture, FilesInEveryFormatUnderExactlyThePathGiven)
     for (const Format &format : formats) {
         const QString path = dir.filePath(format.file);
         ASSERT_TRUE(format.save(chart, path)) << format.name;
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{format.file})
-            << format.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{format.file}) << format.name;
         QImageReader reader(path);
         EXPECT_EQ(reader.format(), QByteArray(format.reader)) << format.name;
         const QImage image = reader.read();
@@ -112,8 +111,8 @@ TEST(ChartPicture, FilesInEveryFormatUnderExactlyThePathGiven)
             EXPECT_EQ(dword(bytes, at + 6), 0x00CC0020u); // SRCCOPY
             EXPECT_EQ(word(bytes, at + 12), 300);         // source height, width
             EXPECT_EQ(word(bytes, at + 14), 400);
-            EXPECT_EQ(dword(bytes, at + 28), 40u);        // BITMAPINFOHEADER
-            EXPECT_EQ(word(bytes, at + 28 + 14), 24);     // bits per pixel
+            EXPECT_EQ(dword(bytes, at + 28), 40u);    // BITMAPINFOHEADER
+            EXPECT_EQ(word(bytes, at + 28 + 14), 24); // bits per pixel
         }
         at += qsizetype(words) * 2;
     }

@@ -124,7 +124,7 @@ TEST_F(GridTest, CellRangesSetEveryCellInsideTheGrid)
 {
     fill({"a|b|c", "d|e|f", "g|h|i"}, 1, 1);
     grid.setCell(CellSetting::BackColor, 1, 1, 2, 2, 0x0000FF);
-    grid.setCell(CellSetting::FontBold, 0, 1, 2, 9, true); // clipped at the last column
+    grid.setCell(CellSetting::FontBold, 0, 1, 2, 9, true);       // clipped at the last column
     grid.setCell(CellSetting::ForeColor, 0, 1, -1, 2, 0x00FF00); // ends before it starts
     grid.setCell(CellSetting::FontSize, 2, 0, 14.5);
     grid.setCell(CellSetting::FontName, 2, 0, 2, 0, QStringLiteral("Serif"));
@@ -180,8 +180,8 @@ TEST_F(GridTest, CellsFollowTheGridInWhatTheyDoNotSetThemselves)
     const QAbstractItemModel *model = grid.model();
     EXPECT_EQ(model->data(model->index(0, 1), Qt::BackgroundRole).value<QColor>(),
               oleToColor(0x445566));
-    EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(),
-              oleToColor(1)) << "1 is the cell's own (near black)";
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(), oleToColor(1))
+        << "1 is the cell's own (near black)";
     grid.clear();
     EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(),
               oleToColor(0x112233));
@@ -285,11 +285,7 @@ TEST_F(GridTest, ColumnFormatsShowNumbersOfValueCells)
         const char *shown;
     } cells[] = {
         {0, 1, "2023"}, // a caption in a fixed row is never formatted
-        {1, 1, "1,501"},
-        {2, 1, "-3"},
-        {1, 2, "#ERR"},
-        {2, 2, "7.00"},
-        {1, 0, "Bikes"},
+        {1, 1, "1,501"}, {2, 1, "-3"}, {1, 2, "#ERR"}, {2, 2, "7.00"}, {1, 0, "Bikes"},
     };
     for (const auto &cell : cells)
         EXPECT_EQ(grid.cell(CellSetting::TextDisplay, cell.row, cell.col).toString(),
@@ -299,8 +295,7 @@ TEST_F(GridTest, ColumnFormatsShowNumbersOfValueCells)
     EXPECT_EQ(grid.rangeText(1, 1, 2, 2, true), QStringLiteral("1,501\t#ERR\r\n-3\t7.00"));
     const QAbstractItemModel *model = grid.model();
     EXPECT_EQ(model->data(model->index(1, 1)).toString(), QStringLiteral("1,501"));
-    EXPECT_EQ(model->data(model->index(1, 1), Qt::EditRole).toString(),
-              QStringLiteral("1500.5"));
+    EXPECT_EQ(model->data(model->index(1, 1), Qt::EditRole).toString(), QStringLiteral("1500.5"));
     EXPECT_EQ(model->data(model->index(1, 1), Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
               int(Qt::AlignRight));
     EXPECT_EQ(model->data(model->index(1, 2), Qt::TextAlignmentRole).toInt() & Qt::AlignLeft,

@@ -52,9 +52,8 @@ std::string blocksOf(const MergeCase &test)
     for (int c = 0; c < layout.cols; ++c)
         layout.mergeCol.push_back(test.flags && c < test.fixedCols);
     MergeBands bands;
-    bands.compute(layout, [&cells](int r, int c) -> const QString & {
-        return cells[std::size_t(r)][c];
-    });
+    bands.compute(layout,
+                  [&cells](int r, int c) -> const QString & { return cells[std::size_t(r)][c]; });
     std::vector<CellSpan> seen;
     std::string out;
     for (int r = 0; r < layout.rows; ++r) {
@@ -79,23 +78,35 @@ TEST(MergeBands, FixedCellsMergeWithinTheirOuterBand)
     const std::vector<MergeCase> cases = {
         {"titles in row 0 do not split the captions below; blanks after them merge",
          {" |Year|Product| | ", "Store|2023|2023|2023|2024", "a|1|2|3|4"},
-         2, 1, "0,3-0,4;1,1-1,3"},
+         2,
+         1,
+         "0,3-0,4;1,1-1,3"},
         {"an inner All under two outer members stays two cells, under one it merges",
          {" | | | | ", " |2023|2024|2025|2025", "Store|All|All|All|All", "a|1|2|3|4"},
-         3, 1, "0,0-1,0;0,1-0,4;1,3-1,4;2,3-2,4"},
+         3,
+         1,
+         "0,0-1,0;0,1-0,4;1,3-1,4;2,3-2,4"},
         {"the corner blanks merge into one block",
          {" | | |Year", " | | |2023", "Store|City|Shop|All", "x|y|z|1"},
-         3, 3, "0,0-1,2"},
+         3,
+         3,
+         "0,0-1,2"},
         {"nested row captions: the inner column merges only beside one outer member",
          {"Country|Product|m", "USA|All|1", "USA|All|2", "Canada|All|3", "Canada|Bikes|4"},
-         1, 2, "1,0-2,0;1,1-2,1;3,0-4,0"},
+         1,
+         2,
+         "1,0-2,0;1,1-2,1;3,0-4,0"},
         {"no merge across the edge between fixed and scrolling cells",
          {" |Product", "Product|Product", "a|1"},
-         2, 1, ""},
+         2,
+         1,
+         ""},
         {"value cells never merge", {"Year|Year", "1|1", "1|1"}, 1, 0, "0,0-0,1"},
         {"blocks stay rectangles: different widths do not stack",
          {" | |T", "A|A|x", "A|B|y", "r|s|1"},
-         3, 2, "0,0-0,1;1,0-1,1"},
+         3,
+         2,
+         "0,0-0,1;1,0-1,1"},
         {"without merge flags nothing merges", {" | |T", " | |x", "a|b|1"}, 2, 2, "", false},
         {"an empty grid", {""}, 0, 0, ""},
     };
@@ -116,10 +127,12 @@ TEST(RangeText, TabsBetweenCellsLineBreaksBetweenRows)
 // The fast reading of plain numbers must agree with the runtime's numeric test and value.
 TEST(ColumnFormat, PlainNumbersAgreeWithTheRuntime)
 {
+    // clang-format off
     const char *texts[] = {"0",   "12",   "-12",  "1,234.5", "1,,2",  ".5",    "5.",   "-0",
                            "-.5", "0012", "1.2.3", "12-",    "(5)",   "$10",   "1e3",  " 12",
                            "12 ", "abc",  "-",    ".",       ",5",    "1,234,567.25", "1.5,2",
                            "12%", "#ERR", "99999999999999999999999999"};
+    // clang-format on
     for (const char *locale : {"en_US", "de_DE"}) {
         LocaleGuard guard(locale);
         const NumberSymbols symbols = NumberSymbols::current();
@@ -154,17 +167,11 @@ TEST(ColumnFormat, FormatsNumericTextsOnly)
         const char *shown;
     };
     const Row rows[] = {
-        {"#,##0", "1500.5", "1,501"},
-        {"#,##0", "1,500", "1,500"},
-        {"#,##0.00", "-3", "-3.00"},
-        {"(#,##0)", "(5)", "-(5)"},     // "(5)" is the number -5
-        {"$#,##0", "$10", "$10"},       // the currency sign is read as part of the number
-        {"0%", "0.25", "25%"},
-        {"#,##0", "#ERR", "#ERR"},
-        {"#,##0", "&H10", "16"},
-        {"#,##0", "Bikes", "Bikes"},
-        {"#,##0", "", ""},
-        {"#,##0", " 7 ", "7"},
+        {"#,##0", "1500.5", "1,501"}, {"#,##0", "1,500", "1,500"}, {"#,##0.00", "-3", "-3.00"},
+        {"(#,##0)", "(5)", "-(5)"}, // "(5)" is the number -5
+        {"$#,##0", "$10", "$10"},   // the currency sign is read as part of the number
+        {"0%", "0.25", "25%"},        {"#,##0", "#ERR", "#ERR"},   {"#,##0", "&H10", "16"},
+        {"#,##0", "Bikes", "Bikes"},  {"#,##0", "", ""},           {"#,##0", " 7 ", "7"},
         {"", "1500.5", "1500.5"},
     };
     for (const Row &row : rows) {
@@ -188,8 +195,7 @@ TEST(TextWidths, NumbersOfOneShapeAreMeasuredOnce)
     EXPECT_LE(widths.measuredCount(), 2) << "four and five digits";
     EXPECT_GE(widest, int(metrics.horizontalAdvance(QStringLiteral("10999.25"))));
     const QString caption = QStringLiteral("Bikes and more");
-    EXPECT_EQ(widths.width(index, caption),
-              int(std::ceil(metrics.horizontalAdvance(caption))));
+    EXPECT_EQ(widths.width(index, caption), int(std::ceil(metrics.horizontalAdvance(caption))));
     EXPECT_EQ(widths.width(index, QStringLiteral("ab\nabcdef")),
               widths.width(index, QStringLiteral("abcdef")))
         << "the longest line";
@@ -277,10 +283,12 @@ TEST(GridLines, EveryStyleHasItsPlan)
 TEST(KeyCodes, QtKeysGiveTheRuntimeCodes)
 {
     const std::pair<int, int> keys[] = {
+        // clang-format off
         {Qt::Key_Control, 17}, {Qt::Key_Shift, 16}, {Qt::Key_Alt, 18},   {Qt::Key_A, 65},
         {Qt::Key_Z, 90},       {Qt::Key_0, 48},     {Qt::Key_F1, 112},   {Qt::Key_F12, 123},
         {Qt::Key_Left, 37},    {Qt::Key_Down, 40},  {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
         {Qt::Key_Escape, 27},  {Qt::Key_Delete, 46}, {Qt::Key_Space, 32}, {Qt::Key_Eacute, 0},
+        // clang-format on
     };
     for (const auto &[qt, code] : keys)
         EXPECT_EQ(keyCodeOf(qt), code) << "Qt key " << qt;
@@ -307,8 +315,8 @@ TEST(AxisLayout, PositionsSkipHiddenItems)
     EXPECT_EQ(layout.total(), 35);
     EXPECT_EQ(layout.start(3), 30);
     EXPECT_EQ(layout.size(2), 0);
-    const std::pair<qint64, int> hits[] = {{-1, -1}, {0, 0}, {9, 0}, {10, 1},
-                                           {29, 1}, {30, 3}, {34, 3}, {35, -1}};
+    const std::pair<qint64, int> hits[] = {{-1, -1}, {0, 0},  {9, 0},  {10, 1},
+                                           {29, 1},  {30, 3}, {34, 3}, {35, -1}};
     for (const auto &[position, index] : hits)
         EXPECT_EQ(layout.indexAt(position), index) << "at " << position;
     layout.rebuild(0, 20, [](int) { return -1; });

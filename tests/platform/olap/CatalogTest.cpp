@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 
 using namespace platform::olap;
+using ::testing::HasSubstr;
 using testing_support::buildFixtureCube;
 using testing_support::connectionStringFor;
-using ::testing::HasSubstr;
 
 namespace {
 
@@ -98,9 +98,8 @@ TEST_F(CatalogTest, CubesAndDimensionsInSchemaOrderWithMeasuresFirst)
         int hierarchies;
     };
     const Expected expected[] = {
-        {"Measures", "[Measures]", 2, 1}, {"Time", "[Time]", 1, 1},
-        {"Product", "[Product]", 3, 2},   {"Store", "[Store]", 3, 2},
-        {"Item", "[Item]", 3, 1},
+        {"Measures", "[Measures]", 2, 1}, {"Time", "[Time]", 1, 1}, {"Product", "[Product]", 3, 2},
+        {"Store", "[Store]", 3, 2},       {"Item", "[Item]", 3, 1},
     };
     const Dimensions dimensions = sales().dimensions();
     ASSERT_EQ(dimensions.count(), int(std::size(expected)));
@@ -113,9 +112,8 @@ TEST_F(CatalogTest, CubesAndDimensionsInSchemaOrderWithMeasuresFirst)
         EXPECT_EQ(dimension.properties("dimension_type").value().toInt(), expected[d].type);
         EXPECT_EQ(dimension.hierarchies().count(), expected[d].hierarchies);
     }
-    EXPECT_THAT(
-        [&] { dimensions.item(0).properties("NO_SUCH_PROPERTY"); },
-        ::testing::ThrowsMessage<platform::Error>(HasSubstr("has no property \"NO_SUCH")));
+    EXPECT_THAT([&] { dimensions.item(0).properties("NO_SUCH_PROPERTY"); },
+                ::testing::ThrowsMessage<platform::Error>(HasSubstr("has no property \"NO_SUCH")));
 }
 
 TEST_F(CatalogTest, HierarchiesAndLevelsAreNamedAsMondrianNamesThem)
@@ -131,11 +129,17 @@ TEST_F(CatalogTest, HierarchiesAndLevelsAreNamedAsMondrianNamesThem)
     const Expected expected[] = {
         {0, 0, "Measures", "[Measures]", {"[Measures].[MeasuresLevel]"}},
         {1, 0, "Time", "[Time]", {"[Time].[Year]", "[Time].[Quarter]", "[Time].[Month]"}},
-        {2, 0, "Product", "[Product]",
+        {2,
+         0,
+         "Product",
+         "[Product]",
          {"[Product].[(All)]", "[Product].[Family]", "[Product].[Category]",
           "[Product].[Product]"}},
-        {2, 1, "Product.Pack", "[Product.Pack]", {"[Product.Pack].[(All)]",
-                                                  "[Product.Pack].[Size]"}},
+        {2,
+         1,
+         "Product.Pack",
+         "[Product.Pack]",
+         {"[Product.Pack].[(All)]", "[Product.Pack].[Size]"}},
         {3, 0, "Store", "[Store]", {"[Store].[(All)]", "[Store].[Country]", "[Store].[City]"}},
         {3, 1, "Store.Type", "[Store.Type]", {"[Store.Type].[(All)]", "[Store.Type].[Type]"}},
         {4, 0, "Item", "[Item]", {"[Item].[(All)]", "[Item].[Code]"}},
@@ -182,18 +186,17 @@ TEST_F(CatalogTest, LevelMembersInMondrianOrder)
         // A second hierarchy's All member, Mondrian's default name for it.
         {"[Product.Pack].[(All)]", {"[Product.Pack].[All Product.Packs]"}},
         // A numeric level: 9, 10, 100 (as text: 10, 100, 9).
-        {"[Product.Pack].[Size]", {"[Product.Pack].[9]", "[Product.Pack].[10]",
-                                   "[Product.Pack].[100]"}},
+        {"[Product.Pack].[Size]",
+         {"[Product.Pack].[9]", "[Product.Pack].[10]", "[Product.Pack].[100]"}},
         // Two dimension rows of one city make one member.
-        {"[Store].[City]", {"[Store].[Canada].[Toronto]", "[Store].[USA].[Boston]",
-                            "[Store].[USA].[Seattle]"}},
+        {"[Store].[City]",
+         {"[Store].[Canada].[Toronto]", "[Store].[USA].[Boston]", "[Store].[USA].[Seattle]"}},
         {"[Store.Type].[(All)]", {"[Store.Type].[All Types]"}},
         {"[Store.Type].[Type]",
-         {"[Store.Type].[Deluxe]", "[Store.Type].[Small [Corner]]]",
-          "[Store.Type].[Supermarket]"}},
+         {"[Store.Type].[Deluxe]", "[Store.Type].[Small [Corner]]]", "[Store.Type].[Supermarket]"}},
         // Mixed key types as SQLite orders them: numbers, then text byte by byte.
-        {"[Item].[Code]", {"[Item].[2.5]", "[Item].[9]", "[Item].[10]", "[Item].[A]",
-                           "[Item].[B]", "[Item].[b]"}},
+        {"[Item].[Code]",
+         {"[Item].[2.5]", "[Item].[9]", "[Item].[10]", "[Item].[A]", "[Item].[B]", "[Item].[b]"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.level);
@@ -214,19 +217,33 @@ TEST_F(CatalogTest, MemberAttributesAndNavigation)
     } cases[] = {
         {"[Time].[2023]", "2023", "2023", 0, "", {"[Time].[2023].[Q1]", "[Time].[2023].[Q2]"}},
         {"[Time].[2023].[Q1].[February]", "February", "February", 2, "[Time].[2023].[Q1]", {}},
+        // clang-format off
         {"[Product].[All Products]", "All Products", "All Products", 0, "",
+         // clang-format on
          {"[Product].[Drink]", "[Product].[Food]"}},
+        // clang-format off
         {"[Product].[Food]", "Food", "Food", 1, "[Product].[All Products]",
+         // clang-format on
          {"[Product].[Food].[Bread]", "[Product].[Food].[Fruit]"}},
         // captionColumn gives the caption; a NULL caption falls back to the name.
+        // clang-format off
         {"[Product].[Food].[Fruit]", "Fruit", "Fresh fruit", 2, "[Product].[Food]",
+         // clang-format on
          {"[Product].[Food].[Fruit].[Apple]", "[Product].[Food].[Fruit].[Pear]"}},
+        // clang-format off
         {"[Product].[Food].[Bread]", "Bread", "Bread", 2, "[Product].[Food]",
+         // clang-format on
          {"[Product].[Food].[Bread].[Rye]"}},
+        // clang-format off
         {"[Product].[Drink].[Juice].[Apple]", "Apple", "Apple", 3, "[Product].[Drink].[Juice]",
+         // clang-format on
          {}},
-        {"[Store.Type].[Small [Corner]]]", "Small [Corner]", "Small [Corner]", 1,
-         "[Store.Type].[All Types]", {}},
+        {"[Store.Type].[Small [Corner]]]",
+         "Small [Corner]",
+         "Small [Corner]",
+         1,
+         "[Store.Type].[All Types]",
+         {}},
         {"[Item].[2.5]", "2.5", "2.5", 1, "[Item].[All Items]", {}},
         {"[Measures].[Amount]", "Amount", "Amount", 0, "", {}},
     };
@@ -253,9 +270,9 @@ TEST_F(CatalogTest, FindMemberByUniqueName)
         const char *found; // "" for none
     } cases[] = {
         {"[Time].[2023].[Q1]", "[Time].[2023].[Q1]"},
-        {"[time].[2023].[q1]", "[Time].[2023].[Q1]"},          // without regard to case
-        {" [Time] . [2023] ", "[Time].[2023]"},                // blanks around the dots
-        {"Time.[2023].Q1", "[Time].[2023].[Q1]"},              // bare names
+        {"[time].[2023].[q1]", "[Time].[2023].[Q1]"}, // without regard to case
+        {" [Time] . [2023] ", "[Time].[2023]"},       // blanks around the dots
+        {"Time.[2023].Q1", "[Time].[2023].[Q1]"},     // bare names
         {"[Store.Type].[Small [Corner]]]", "[Store.Type].[Small [Corner]]]"}, // "]]" escapes
         {"[STORE.TYPE].[all types]", "[Store.Type].[All Types]"},
         {"[Measures].[Quantity]", "[Measures].[Quantity]"},

@@ -16,9 +16,9 @@
 #include <QTemporaryDir>
 
 using namespace platform::olap;
+using ::testing::HasSubstr;
 using testing_support::buildFixtureCube;
 using testing_support::connectionStringFor;
-using ::testing::HasSubstr;
 
 namespace {
 

@@ -21,10 +21,8 @@ TEST(BoolWords, WordsOfTheLocale)
         const char *falseWord;
     };
     const std::vector<Case> cases = {
-        {"en_US", "True", "False"},
-        {"en_GB", "True", "False"},
-        {"es_ES", "Verdadero", "Falso"},
-        {"es_MX", "Verdadero", "Falso"},
+        {"en_US", "True", "False"},      {"en_GB", "True", "False"},
+        {"es_ES", "Verdadero", "Falso"}, {"es_MX", "Verdadero", "Falso"},
         {"C", "True", "False"},
     };
     for (const Case &c : cases) {
@@ -45,11 +43,13 @@ struct ParseCase
 const std::vector<ParseCase> &lenientCases()
 {
     static const std::vector<ParseCase> cases = {
+        // clang-format off
         {"True", true},       {"true", true},         {"TRUE", true},      {" False ", false},
         {"false", false},     {"Verdadero", true},    {"verdadero", true}, {"FALSO", false},
         {"Falso", false},     {"0", false},           {"-1", true},        {"1", true},
         {"2", true},          {"", std::nullopt},     {" ", std::nullopt}, {"yes", std::nullopt},
         {"#TRUE#", std::nullopt}, {"Truth", std::nullopt}, {"Error", std::nullopt},
+        // clang-format on
     };
     return cases;
 }
@@ -100,11 +100,13 @@ TEST(BoolWords, StrictConversionKnowsEnglishAndTheLocaleOnly)
         int expected; // 1 true, 0 false, -1 Type mismatch
     };
     const std::vector<Case> cases = {
+        // clang-format off
         {"en_US", "True", 1},       {"en_US", "false", 0},     {"en_US", " TRUE ", 1},
         {"en_US", "-1", 1},         {"en_US", "0", 0},         {"en_US", "Verdadero", -1},
         {"en_US", "Falso", -1},     {"en_US", "", -1},         {"en_US", "yes", -1},
         {"es_ES", "Verdadero", 1},  {"es_ES", "falso", 0},     {"es_ES", "True", 1},
         {"es_ES", "False", 0},      {"es_ES", "0,0", 0},       {"es_ES", "Cierto", -1},
+        // clang-format on
     };
     for (const Case &c : cases) {
         LocaleGuard locale(c.locale);

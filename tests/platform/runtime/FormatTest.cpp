@@ -17,8 +17,10 @@ using runtime_test::LocaleGuard;
 namespace {
 
 // The values every list pattern is checked on.
+// clang-format off
 constexpr std::array<double, 9> Values = {1234.567, -1234.567, 0,      0.5,    0.045,
                                           999999.995, -0.4,   1234567.891, -0.0005};
+// clang-format on
 
 struct PatternRow
 {
@@ -42,6 +44,7 @@ void checkRows(const char *locale, const std::vector<PatternRow> &rows)
 // The 18 entries of the format dialog's list, in its order.
 TEST(Format, ListPatternsEnglish)
 {
+    // clang-format off
     checkRows("en_US", {
         //                1234.567      -1234.567       0         0.5        0.045      999999.995         -0.4       1234567.891       -0.0005
         {"0",           {"1235",        "-1235",        "0",      "1",       "0",       "1000000",         "0",       "1234568",        "0"}},
@@ -63,10 +66,12 @@ TEST(Format, ListPatternsEnglish)
         {"#,##0,.00",   {"1.23",        "-1.23",        "0.00",   "0.00",    "0.00",    "1,000.00",        "0.00",    "1,234.57",       "0.00"}},
         {"(#,##0,.00)", {"(1.23)",      "-(1.23)",      "(0.00)", "(0.00)",  "(0.00)",  "(1,000.00)",      "(0.00)",  "(1,234.57)",     "(0.00)"}},
     });
+    // clang-format on
 }
 
 TEST(Format, ListPatternsSpanish)
 {
+    // clang-format off
     checkRows("es_ES", {
         {"0",           {"1235",        "-1235",        "0",      "1",       "0",       "1000000",         "0",       "1234568",        "0"}},
         {"0.00",        {"1234,57",     "-1234,57",     "0,00",   "0,50",    "0,05",    "1000000,00",      "-0,40",   "1234567,89",     "0,00"}},
@@ -87,10 +92,12 @@ TEST(Format, ListPatternsSpanish)
         {"#,##0,.00",   {"1,23",        "-1,23",        "0,00",   "0,00",    "0,00",    "1.000,00",        "0,00",    "1.234,57",       "0,00"}},
         {"(#,##0,.00)", {"(1,23)",      "-(1,23)",      "(0,00)", "(0,00)",  "(0,00)",  "(1.000,00)",      "(0,00)",  "(1.234,57)",     "(0,00)"}},
     });
+    // clang-format on
 }
 
 TEST(Format, NamedFormats)
 {
+    // clang-format off
     checkRows("en_US", {
         {"Standard",       {"1,234.57",   "-1,234.57",   "0.00",     "0.50",     "0.05",     "1,000,000.00",  "-0.40",     "1,234,567.89",  "0.00"}},
         {"Fixed",          {"1234.57",    "-1234.57",    "0.00",     "0.50",     "0.05",     "1000000.00",    "-0.40",     "1234567.89",    "0.00"}},
@@ -103,13 +110,16 @@ TEST(Format, NamedFormats)
         {"Yes/No",         {"Yes",        "Yes",         "No",       "Yes",      "Yes",      "Yes",           "Yes",       "Yes",           "Yes"}},
         {"On/Off",         {"On",         "On",          "Off",      "On",       "On",       "On",            "On",        "On",            "On"}},
     });
+    // clang-format on
     // The euro sign stands after the number, separated by the locale's (no-break) space.
     checkRows("es_ES", {
+                           // clang-format off
         {"Standard",       {"1.234,57",   "-1.234,57",   "0,00",     "0,50",     "0,05",     "1.000.000,00",  "-0,40",     "1.234.567,89",  "0,00"}},
         {"Currency",       {"1.234,57\u00a0\u20ac", "-1.234,57\u00a0\u20ac", "0,00\u00a0\u20ac", "0,50\u00a0\u20ac", "0,05\u00a0\u20ac", "1.000.000,00\u00a0\u20ac", "-0,40\u00a0\u20ac", "1.234.567,89\u00a0\u20ac", "0,00\u00a0\u20ac"}},
         {"General Number", {"1234,567",   "-1234,567",   "0",        "0,5",      "0,045",    "999999,995",    "-0,4",      "1234567,891",   "-0,0005"}},
         {"True/False",     {"Verdadero",  "Verdadero",   "Falso",    "Verdadero", "Verdadero", "Verdadero",   "Verdadero", "Verdadero",     "Verdadero"}},
     });
+    // clang-format on
 }
 
 TEST(Format, NamesIgnoreCase)
@@ -159,10 +169,10 @@ TEST(Format, DigitPlaceholders)
         {1.25, "0.0#", "1.25"},
         {1.0, "0.0#", "1.0"},
         {1.2, "0.#0", "1.20"},
-        {123456789, "0", "123456789"},   // extra digits go to the leftmost placeholder
+        {123456789, "0", "123456789"}, // extra digits go to the leftmost placeholder
         {123456789, "#0", "123456789"},
-        {5, "0.", "5."},                  // the point is written even with no digit after it
-        {1234.5, ".00", "1234.50"},       // no whole placeholder: the digits stand before the point
+        {5, "0.", "5."},            // the point is written even with no digit after it
+        {1234.5, ".00", "1234.50"}, // no whole placeholder: the digits stand before the point
         {123456789, "000-00-0000", "123-45-6789"},
         {1234, "#-#", "123-4"},
     });
@@ -171,8 +181,10 @@ TEST(Format, DigitPlaceholders)
 TEST(Format, HugeAndTinyValues)
 {
     LocaleGuard locale("en_US");
-    EXPECT_EQ(format(1e300, QStringLiteral("0")), QStringLiteral("1") + QString(300, QLatin1Char('0')));
-    EXPECT_EQ(format(1e21, QStringLiteral("#,##0")), QStringLiteral("1,000,000,000,000,000,000,000"));
+    EXPECT_EQ(format(1e300, QStringLiteral("0")),
+              QStringLiteral("1") + QString(300, QLatin1Char('0')));
+    EXPECT_EQ(format(1e21, QStringLiteral("#,##0")),
+              QStringLiteral("1,000,000,000,000,000,000,000"));
     EXPECT_EQ(format(5e-324, QStringLiteral("0.00")), QStringLiteral("0.00"));
 }
 
@@ -201,7 +213,7 @@ TEST(Format, RoundingIsHalfAwayFromZeroOnTheDecimalDigits)
         {3.5, "0", "4"},
         {0.25, "0.0", "0.3"},
         {-0.25, "0.0", "-0.3"},
-        {1.005, "0.00", "1.01"},  // 1.005 is 1.00499999999999989... but 1.005 to 15 digits
+        {1.005, "0.00", "1.01"}, // 1.005 is 1.00499999999999989... but 1.005 to 15 digits
         {2.675, "0.00", "2.68"},
         {0.045, "0.00", "0.05"},
         {999999.995, "#,##0.00", "1,000,000.00"},
@@ -232,7 +244,7 @@ TEST(Format, Literals)
     checkCases({
         {1234, "\"Total: \"#,##0", "Total: 1,234"},
         {1234.567, "#,##0 \"units\"", "1,235 units"},
-        {5, "0\\%", "5%"},        // an escaped percent does not multiply
+        {5, "0\\%", "5%"}, // an escaped percent does not multiply
         {5, "\\#0", "#5"},
         {5, "\"#\"0", "#5"},
         {5, "+0", "+5"},
@@ -240,9 +252,9 @@ TEST(Format, Literals)
         {5, "0 \"a;b\"", "5 a;b"}, // ";" inside quotes does not split
         {5, "0\\;0", "0;5"},
         {5, "abc0", "abc5"},
-        {17, "#3", "173"},        // a digit other than 0 is literal
+        {17, "#3", "173"}, // a digit other than 0 is literal
         {5, "\"unterminated", "unterminated"},
-        {5, "\"pos\"", "pos"},    // no placeholder: the number is not shown
+        {5, "\"pos\"", "pos"}, // no placeholder: the number is not shown
         {5, "0\\", "5"},
     });
 }
@@ -258,15 +270,15 @@ TEST(Format, Sections)
         {5, "0;(0);\"zero\"", "5"},
         {-5, "0;(0);\"zero\"", "(5)"},
         {-5, "0;-0", "-5"},
-        {-5, "0;;\"z\"", "-5"},  // an empty negative section: the first, with its sign
+        {-5, "0;;\"z\"", "-5"}, // an empty negative section: the first, with its sign
         {0, "0;;\"z\"", "z"},
-        {0, "0;(0);", "0"},      // an empty zero section: the first
+        {0, "0;(0);", "0"}, // an empty zero section: the first
         {5, "\"pos\";\"neg\"", "pos"},
         {0, "\"pos\";\"neg\"", "pos"},
         {-5, "\"pos\";\"neg\"", "neg"},
         {-5, "\"pos\";\"neg\";\"zero\"", "neg"},
         {-5, "0;(0);\"z\";\"null\"", "(5)"}, // a fourth section is ignored
-        {-5, ";", "-5"},         // an empty first section: the general number
+        {-5, ";", "-5"},                     // an empty first section: the general number
         {2.5, ";(0)", "2.5"},
     });
 }
@@ -293,8 +305,10 @@ TEST(Format, Variants)
     LocaleGuard locale("en_US");
     EXPECT_EQ(format(QVariant(), QStringLiteral("0")), QString());
     EXPECT_EQ(format(QVariant::fromValue(nullptr), QStringLiteral("0")), QString());
-    EXPECT_EQ(format(QVariant(QStringLiteral("abc")), QStringLiteral("0.00")), QStringLiteral("abc"));
-    EXPECT_EQ(format(QVariant(QStringLiteral("#ERR")), QStringLiteral("#,##0")), QStringLiteral("#ERR"));
+    EXPECT_EQ(format(QVariant(QStringLiteral("abc")), QStringLiteral("0.00")),
+              QStringLiteral("abc"));
+    EXPECT_EQ(format(QVariant(QStringLiteral("#ERR")), QStringLiteral("#,##0")),
+              QStringLiteral("#ERR"));
     EXPECT_EQ(format(QVariant(QString()), QStringLiteral("0")), QString());
     EXPECT_EQ(format(QVariant(QStringLiteral("1234.567")), QStringLiteral("#,##0.00")),
               QStringLiteral("1,234.57"));
@@ -335,5 +349,6 @@ TEST(Format, NotFiniteValuesDoNotFail)
 {
     LocaleGuard locale("en_US");
     EXPECT_FALSE(format(std::numeric_limits<double>::infinity(), QStringLiteral("0")).isEmpty());
-    EXPECT_FALSE(format(std::numeric_limits<double>::quiet_NaN(), QStringLiteral("0.00")).isEmpty());
+    EXPECT_FALSE(
+        format(std::numeric_limits<double>::quiet_NaN(), QStringLiteral("0.00")).isEmpty());
 }

@@ -35,8 +35,8 @@ TEST(Items, WriteEachType)
         {16777215u, "16777215"},
         {1.5, "1.5"},
         {-0.25, "-0.25"},
-        {8.25, "8.25"},   // a font size: "." and no trailing zeros
-        {10.0, "10"},     // no decimal point for a whole number
+        {8.25, "8.25"}, // a font size: "." and no trailing zeros
+        {10.0, "10"},   // no decimal point for a whole number
         {9.75, "9.75"},
         {1e20, "1E+20"},
         {1.0 / 3, "0.333333333333333"},
@@ -123,10 +123,10 @@ TEST(Items, RoundTrips)
         {QStringLiteral("FormPosition=0"), 0, 9600, 7200},
         {QStringLiteral("MDX=SELECT {[Measures].[Sales]} ON AXIS(0)\r\nFROM [Sales]\r\n")},
         {QStringLiteral("Title=Sales, by region")},
-        {QStringLiteral("orderDim(0)=0"), 1, 1, QStringLiteral("Time"), QString(), 0, 0, 0, 0, 0,
-         0, 1, false},
-        {QStringLiteral("Font=True"), 0, false, QStringLiteral("MS Sans Serif"), 8.25, false,
-         true, 400},
+        {QStringLiteral("orderDim(0)=0"), 1, 1, QStringLiteral("Time"), QString(), 0, 0, 0, 0, 0, 0,
+         1, false},
+        {QStringLiteral("Font=True"), 0, false, QStringLiteral("MS Sans Serif"), 8.25, false, true,
+         400},
         {QStringLiteral("VisibleTitle=True"), -1},
         {QStringLiteral("  leading and trailing blanks  "), QStringLiteral("line\nfeed"),
          QStringLiteral("cr\ronly")},
@@ -165,8 +165,8 @@ TEST(Items, ReaderSkipsBlanksAndSplitsAtCommasAndLineEnds)
 
 TEST(Items, ReaderValues)
 {
-    ItemReader reader(QStringLiteral(
-        "12,-0.25,1E+20,1D2,\"7\",#TRUE#,#false#,#NULL#,,abc,12abc,\"\",+5\r\n"));
+    ItemReader reader(
+        QStringLiteral("12,-0.25,1E+20,1D2,\"7\",#TRUE#,#false#,#NULL#,,abc,12abc,\"\",+5\r\n"));
     auto expectDouble = [&](double expected) {
         const QVariant v = reader.readValue();
         EXPECT_EQ(v.typeId(), QMetaType::Double);

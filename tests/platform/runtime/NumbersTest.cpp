@@ -30,12 +30,14 @@ struct RoundCase
 TEST(Rounding, IntegerRoundsHalfToEven)
 {
     const std::vector<RoundCase> cases = {
+        // clang-format off
         {0, 0},           {0.4, 0},         {0.5, 0},         {0.6, 1},
         {1.5, 2},         {2.5, 2},         {3.5, 4},         {4.5, 4},
         {-0.5, 0},        {-1.5, -2},       {-2.5, -2},       {-3.5, -4},
         {2.4999, 2},      {2.5001, 3},      {-2.5001, -3},    {-2.4999, -2},
         {32767, 32767},   {32767.4, 32767}, {32766.5, 32766}, {-32768, -32768},
         {-32768.5, -32768}, {-32767.5, -32768}, {1e-300, 0},   {-7.5, -8},
+        // clang-format on
     };
     for (const RoundCase &c : cases)
         EXPECT_EQ(toInteger(c.value), c.expected) << "toInteger(" << c.value << ")";
@@ -43,7 +45,9 @@ TEST(Rounding, IntegerRoundsHalfToEven)
 
 TEST(Rounding, IntegerOverflows)
 {
+    // clang-format off
     const std::vector<double> cases = {32767.5, 32768, 40000, -32768.6, -32769, 1e10, -1e10,
+                                       // clang-format on
                                        std::numeric_limits<double>::infinity(),
                                        std::numeric_limits<double>::quiet_NaN()};
     for (double value : cases)
@@ -74,10 +78,11 @@ TEST(Rounding, LongRoundsHalfToEven)
 
 TEST(Rounding, LongOverflows)
 {
+    // clang-format off
     const std::vector<double> cases = {2147483647.5, 2147483648.0, 3e9, -2147483648.6,
                                        -2147483649.0, 1e300,
-                                       -std::numeric_limits<double>::infinity(),
-                                       std::numeric_limits<double>::quiet_NaN()};
+        // clang-format on
+        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
     for (double value : cases)
         EXPECT_EQ(errorOf([&] { toLong(value); }), Overflow) << "toLong(" << value << ")";
 }
@@ -97,6 +102,7 @@ struct TextIntCase
 TEST(Rounding, IntegerFromText)
 {
     const std::vector<TextIntCase> cases = {
+        // clang-format off
         {"en_US", "2.5", 2, nullptr},        {"en_US", "3.5", 4, nullptr},
         {"en_US", "  -2.5 ", -2, nullptr},   {"en_US", "1,000", 1000, nullptr},
         {"es_ES", "3,5", 4, nullptr},        {"es_ES", "2,5", 2, nullptr},
@@ -105,6 +111,7 @@ TEST(Rounding, IntegerFromText)
         {"en_US", "32767.5", 0, "Overflow"}, {"en_US", "&H10000", 0, "Overflow"},
         {"en_US", "-32769", 0, "Overflow"},  {"en_US", "abc", 0, "Type mismatch"},
         {"en_US", "", 0, "Type mismatch"},   {"en_US", "  ", 0, "Type mismatch"},
+        // clang-format on
         {"en_US", "1.2.3", 0, "Type mismatch"},
     };
     for (const TextIntCase &c : cases) {
@@ -165,7 +172,8 @@ void checkNumeric(const char *locale, const std::vector<NumericCase> &cases)
         const QString text = QString::fromUtf8(c.text);
         EXPECT_EQ(isNumeric(text), c.numeric) << locale << " isNumeric(\"" << c.text << "\")";
         if (c.numeric)
-            EXPECT_DOUBLE_EQ(toDouble(text), c.value) << locale << " toDouble(\"" << c.text << "\")";
+            EXPECT_DOUBLE_EQ(toDouble(text), c.value)
+                << locale << " toDouble(\"" << c.text << "\")";
         else
             EXPECT_NE(errorOf([&] { toDouble(text); }), QStringLiteral("(no error)")) << c.text;
     }
@@ -175,91 +183,92 @@ void checkNumeric(const char *locale, const std::vector<NumericCase> &cases)
 
 TEST(Numeric, EnglishLocale)
 {
-    checkNumeric("en_US", {
-        {"0", true, 0},
-        {"12", true, 12},
-        {"-12", true, -12},
-        {"+12", true, 12},
-        {"12-", true, -12},
-        {"12+", true, 12},
-        {" 12 ", true, 12},
-        {"\t12\r\n", true, 12},
-        {"1,234", true, 1234},
-        {"1,234.5", true, 1234.5},
-        {"1,234,567.25", true, 1234567.25},
-        {"1,2", true, 12}, // thousands separators are taken laxly, as the runtime did
-        {"1.5", true, 1.5},
-        {".5", true, 0.5},
-        {"5.", true, 5},
-        {"-.5", true, -0.5},
-        {"1e5", true, 1e5},
-        {"1E+5", true, 1e5},
-        {"1.5e-3", true, 0.0015},
-        {"2D2", true, 200},
-        {"$12", true, 12},
-        {"-$12", true, -12},
-        {"$-12", true, -12},
-        {"12$", true, 12},
-        {"$ 12", true, 12},
-        {"- 12", true, -12},
-        {"(12)", true, -12},
-        {"($1,234.50)", true, -1234.5},
-        {"( 12 )", true, -12},
-        {"&HFF", true, 255},
-        {"&hff", true, 255},
-        {"&O17", true, 15},
-        {"&HFFFFFFFF", true, -1},
-        {"", false, 0},
-        {" ", false, 0},
-        {"abc", false, 0},
-        {"12abc", false, 0},
-        {"1.2.3", false, 0},
-        {",5", false, 0},
-        {"e5", false, 0},
-        {"1e", false, 0},
-        {"1e+", false, 0},
-        {".", false, 0},
-        {"-", false, 0},
-        {"$", false, 0},
-        {"()", false, 0},
-        {"(12", false, 0},
-        {"12)", false, 0},
-        {"-(12)", false, 0},
-        {"--12", false, 0},
-        {"-12-", false, 0},
-        {"1 2", false, 0},
-        {"12%", false, 0},
-        {"\u20ac12", false, 0}, // not this locale's currency sign
-        {"$$12", false, 0},
-        {"&H", false, 0},
-        {"&HG", false, 0},
-        {"&H100000000", false, 0},
-        {"1e999", false, 0},
-        {"#12", false, 0},
-    });
+    checkNumeric("en_US",
+                 {
+                     {"0", true, 0},
+                     {"12", true, 12},
+                     {"-12", true, -12},
+                     {"+12", true, 12},
+                     {"12-", true, -12},
+                     {"12+", true, 12},
+                     {" 12 ", true, 12},
+                     {"\t12\r\n", true, 12},
+                     {"1,234", true, 1234},
+                     {"1,234.5", true, 1234.5},
+                     {"1,234,567.25", true, 1234567.25},
+                     {"1,2", true, 12}, // thousands separators are taken laxly, as the runtime did
+                     {"1.5", true, 1.5},
+                     {".5", true, 0.5},
+                     {"5.", true, 5},
+                     {"-.5", true, -0.5},
+                     {"1e5", true, 1e5},
+                     {"1E+5", true, 1e5},
+                     {"1.5e-3", true, 0.0015},
+                     {"2D2", true, 200},
+                     {"$12", true, 12},
+                     {"-$12", true, -12},
+                     {"$-12", true, -12},
+                     {"12$", true, 12},
+                     {"$ 12", true, 12},
+                     {"- 12", true, -12},
+                     {"(12)", true, -12},
+                     {"($1,234.50)", true, -1234.5},
+                     {"( 12 )", true, -12},
+                     {"&HFF", true, 255},
+                     {"&hff", true, 255},
+                     {"&O17", true, 15},
+                     {"&HFFFFFFFF", true, -1},
+                     {"", false, 0},
+                     {" ", false, 0},
+                     {"abc", false, 0},
+                     {"12abc", false, 0},
+                     {"1.2.3", false, 0},
+                     {",5", false, 0},
+                     {"e5", false, 0},
+                     {"1e", false, 0},
+                     {"1e+", false, 0},
+                     {".", false, 0},
+                     {"-", false, 0},
+                     {"$", false, 0},
+                     {"()", false, 0},
+                     {"(12", false, 0},
+                     {"12)", false, 0},
+                     {"-(12)", false, 0},
+                     {"--12", false, 0},
+                     {"-12-", false, 0},
+                     {"1 2", false, 0},
+                     {"12%", false, 0},
+                     {"\u20ac12", false, 0}, // not this locale's currency sign
+                     {"$$12", false, 0},
+                     {"&H", false, 0},
+                     {"&HG", false, 0},
+                     {"&H100000000", false, 0},
+                     {"1e999", false, 0},
+                     {"#12", false, 0},
+                 });
 }
 
 TEST(Numeric, SpanishLocaleSwapsTheSeparators)
 {
     checkNumeric("es_ES", {
-        {"1,5", true, 1.5},
-        {"1.234,5", true, 1234.5},
-        {"-1.234,56", true, -1234.56},
-        {"1.234.567", true, 1234567},
-        {"1.5", true, 15}, // "." groups thousands here
-        {",5", true, 0.5},
-        {"12 \u20ac", true, 12},
-        {"\u20ac12", true, 12},
-        {"-12\u20ac", true, -12},
-        {"(1,5)", true, -1.5},
-        {"1e3", true, 1000},
-        {"1,5E-1", true, 0.15},
-        {"1,2,3", false, 0},
-        {"1,5.3", false, 0},
-        {"$12", false, 0},
-        {".5", false, 0},
-        {"", false, 0},
-    });
+                              {"1,5", true, 1.5},
+                              {"1.234,5", true, 1234.5},
+                              {"-1.234,56", true, -1234.56},
+                              {"1.234.567", true, 1234567},
+                              {"1.5", true, 15}, // "." groups thousands here
+                              {",5", true, 0.5},
+                              {"12 \u20ac", true, 12},
+                              {"\u20ac12", true, 12},
+                              {"-12\u20ac", true, -12},
+                              {"(1,5)", true, -1.5},
+                              {"1e3", true, 1000},
+                              {"1,5E-1", true, 0.15},
+                              {"1,2,3", false, 0},
+                              {"1,5.3", false, 0},
+                              {"$12", false, 0},
+                              {".5", false, 0},
+                              {"", false, 0},
+                          });
 }
 
 TEST(Numeric, ConversionErrors)
@@ -335,7 +344,8 @@ TEST(LeadingNumber, Table)
         {"123456789012345678901234567890", 123456789012345678901234567890.0},
     };
     for (const ValCase &c : cases)
-        EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.expected) << "val(\"" << c.text << "\")";
+        EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.expected)
+            << "val(\"" << c.text << "\")";
 }
 
 TEST(LeadingNumber, IgnoresTheLocale)

@@ -82,13 +82,13 @@ TEST(ShownNumber, ReadsWhatTheTextShows)
     for (const ShownCase &c : cases) {
         {
             LocaleGuard locale(c.locale);
-            EXPECT_DOUBLE_EQ(shownNumber(c.text), c.expected) << c.locale << " \""
-                                                              << c.text.toStdString() << '"';
+            EXPECT_DOUBLE_EQ(shownNumber(c.text), c.expected)
+                << c.locale << " \"" << c.text.toStdString() << '"';
         }
         // A reader made for a locale reads the same whatever the locale in force.
         const platform::runtime::ShownNumberReader reader{QLocale(QString::fromLatin1(c.locale))};
-        EXPECT_DOUBLE_EQ(reader(c.text), c.expected) << "reader " << c.locale << " \""
-                                                     << c.text.toStdString() << '"';
+        EXPECT_DOUBLE_EQ(reader(c.text), c.expected)
+            << "reader " << c.locale << " \"" << c.text.toStdString() << '"';
     }
 }
 

@@ -87,8 +87,8 @@ TEST(ShownDialogs, ProgressWindowShowsTheRunAndItsDetails)
 {
     uninstall_test::FakeProduct product;
     UninstallContent content = product.standardContent();
-    product.fileSystem.fileErrors[QFile::encodeName(product.path(QStringLiteral(
-        "opt/fake/readme")))] = EBUSY;
+    product.fileSystem
+        .fileErrors[QFile::encodeName(product.path(QStringLiteral("opt/fake/readme")))] = EBUSY;
     product.install(content);
     testing_support::ScriptedMsgBox boxes(platform::forms::Yes);
     boxes.answer({platform::forms::Yes, platform::forms::No, platform::forms::No});
@@ -106,8 +106,8 @@ TEST(ShownDialogs, ProgressWindowShowsTheRunAndItsDetails)
             QTest::keyClick(details, Qt::Key_Escape);
             return;
         }
-        auto *window = qobject_cast<ProgressWindow *>(shownTopLevel(
-            QStringLiteral("progressWindow")));
+        auto *window =
+            qobject_cast<ProgressWindow *>(shownTopLevel(QStringLiteral("progressWindow")));
         if (!window || !window->closeButton()->isEnabled())
             return;
         if (!detailsSeen) {

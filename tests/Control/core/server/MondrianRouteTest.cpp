@@ -38,7 +38,7 @@ protected:
     bool cellsetOpen(const PelmoraC02 &control) const
     {
         return control.queryState.cellset
-            && control.queryState.cellset->state() == platform::olap::Cellset::StateOpen;
+               && control.queryState.cellset->state() == platform::olap::Cellset::StateOpen;
     }
 
     QString url;

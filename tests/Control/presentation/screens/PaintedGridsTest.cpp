@@ -24,10 +24,10 @@
 #include <set>
 #include <tuple>
 
+using controltest::gridRows;
 using platform::grid::CellSetting;
 using platform::grid::FlexGrid;
 using testing_support::ScriptedModalRunner;
-using controltest::gridRows;
 using testing_support::ScriptedMsgBox;
 
 namespace {
@@ -97,8 +97,8 @@ int expectPaintedCells(const FlexGrid &grid, const QImage &picture)
             if (!seen.insert({rect.x(), rect.y(), rect.width(), rect.height()}).second)
                 continue; // a merged block, checked at its first cell
             const QString shown = grid.cell(CellSetting::TextDisplay, r, c).toString();
-            SCOPED_TRACE(testing::Message() << "cell " << r << "," << c << " \""
-                                            << shown.toStdString() << "\"");
+            SCOPED_TRACE(testing::Message()
+                         << "cell " << r << "," << c << " \"" << shown.toStdString() << "\"");
             // Inside the grid lines.
             const QRect inner = rect.adjusted(1, 1, -line - 1, -line - 1);
             const Painted painted = paintedIn(picture, inner);
@@ -180,8 +180,8 @@ TEST_F(PaintedGrids, TheFirstView)
 {
     open();
     EXPECT_EQ(gridRows(*control.grdTitulos),
-              QStringList({"Product|All Products", "Store|All Stores",
-                           "Customer|All Customers", "Promotion|All Promotions"}));
+              QStringList({"Product|All Products", "Store|All Stores", "Customer|All Customers",
+                           "Promotion|All Promotions"}));
     FlexGrid &grid = *control.grdResults;
     EXPECT_EQ(gridRows(grid), QStringList({" |Measures", "Time|Unit Sales", "2021|22,078",
                                            "Q1|4,137", "Q2|5,429", "Q3|5,932", "Q4|6,580"}));
@@ -220,8 +220,7 @@ TEST_F(PaintedGrids, ANestWithSubtotals)
     EXPECT_EQ(gridRows(grid).mid(0, 10),
               QStringList({" | |Measures", "Time|Store|Unit Sales", "2021|All Stores|22,078",
                            "2021|Canada|5,266", "2021|Mexico|", "2021|USA|16,812",
-                           "Q1|All Stores|4,137", "Q1|Canada|986", "Q1|Mexico|",
-                           "Q1|USA|3,151"}));
+                           "Q1|All Stores|4,137", "Q1|Canada|986", "Q1|Mexico|", "Q1|USA|3,151"}));
     EXPECT_EQ(grid.rows(), 2 + 5 * 4);
     const QImage picture = pictureOf(grid, "nest-with-subtotals");
     EXPECT_GE(expectPaintedCells(grid, picture), 30);
@@ -265,8 +264,8 @@ TEST_F(PaintedGrids, ANewUserOpensTheSampleCubeThroughTheOpenDialog)
 
     EXPECT_EQ(control.lblCubo->text(), PELMORA_SAMPLE_CUBE);
     EXPECT_EQ(gridRows(*control.grdTitulos),
-              QStringList({"Product|All Products", "Store|All Stores",
-                           "Customer|All Customers", "Promotion|All Promotions"}));
+              QStringList({"Product|All Products", "Store|All Stores", "Customer|All Customers",
+                           "Promotion|All Promotions"}));
     FlexGrid &grid = *control.grdResults;
     EXPECT_EQ(gridRows(grid), QStringList({" |Measures", "Time|Unit Sales", "2021|22,078",
                                            "Q1|4,137", "Q2|5,429", "Q3|5,932", "Q4|6,580"}));

@@ -121,8 +121,8 @@ protected:
                         const QString &name = axis.member(p, m).uniqueName;
                         if (name.startsWith(QLatin1String("[Measures]")))
                             measure = name.contains(QLatin1String("Store Sales"))   ? 1
-                                : name.contains(QLatin1String("Sales Count")) ? 2
-                                                                                   : 0;
+                                      : name.contains(QLatin1String("Sales Count")) ? 2
+                                                                                    : 0;
                         else
                             in = under(fact, name);
                     }
@@ -137,7 +137,7 @@ protected:
             for (const auto &[ordinal, measure] : cells) {
                 ++counts[std::size_t(ordinal)];
                 sums[std::size_t(ordinal)] += measure == 0   ? fact.unitSales
-                    : measure == 1                           ? fact.storeSales
+                                              : measure == 1 ? fact.storeSales
                                                              : 1.0;
             }
         }
@@ -175,11 +175,11 @@ TEST_F(AggregationTest, CellsAddUpTheFacts)
                        {QStringLiteral("[Time].[2022]")});
 
     // Leaves by leaves, most combinations empty.
-    const CellsetData leaves = engine.execute(QStringLiteral(
-        "SELECT {[Measures].[Unit Sales]} ON 0, NON EMPTY CrossJoin(Descendants("
-        "[Product].[Drink], [Product].[Product]), Descendants([Store].[Canada], "
-        "[Store].[Store])) ON 1 FROM [Sales] "
-        "WHERE [Time].[2023].[Q4]"));
+    const CellsetData leaves = engine.execute(
+        QStringLiteral("SELECT {[Measures].[Unit Sales]} ON 0, NON EMPTY CrossJoin(Descendants("
+                       "[Product].[Drink], [Product].[Product]), Descendants([Store].[Canada], "
+                       "[Store].[Store])) ON 1 FROM [Sales] "
+                       "WHERE [Time].[2023].[Q4]"));
     expectMatchesFacts(leaves, {QStringLiteral("[Time].[2023].[Q4]")});
     std::set<std::pair<QString, QString>> pairs;
     for (const Fact &fact : *s_facts) {

@@ -89,9 +89,9 @@ const Case cases[] = {
      "is a directory, not a cube file"},
     {"text file",
      [](const QString &dir) {
-         return writeBytes(QDir(dir).filePath("notes.cub"),
-                           QByteArray("these are not the tables you are looking for\n")
-                               .repeated(200));
+         return writeBytes(
+             QDir(dir).filePath("notes.cub"),
+             QByteArray("these are not the tables you are looking for\n").repeated(200));
      },
      "is not a cube file: it is not an SQLite database"},
     {"empty file",
@@ -109,8 +109,8 @@ const Case cases[] = {
      "has 2 rows; a cube file holds one schema"},
     {"empty schema", dataWith("UPDATE pelmora_schema SET xml = '  '"),
      "schema in pelmora_schema is empty"},
-    {"malformed XML", schemaWith("<Level name=\"Code\" column=\"code\"/>",
-                                 "<Level name=\"Code\" column=\"code\">"),
+    {"malformed XML",
+     schemaWith("<Level name=\"Code\" column=\"code\"/>", "<Level name=\"Code\" column=\"code\">"),
      "schema XML line 40, column 18: Opening and ending tag mismatch"},
     {"XML cut short", schemaWith("</Schema>", ""),
      "schema XML line 72, column 0: Premature end of document"},
@@ -120,8 +120,9 @@ const Case cases[] = {
      "schema line 38: table \"things\" does not exist in the file"},
     {"unknown level column", schemaWith("column=\"store_type\"", "column=\"kind\""),
      "schema line 33: table \"stores\" has no column \"kind\""},
-    {"unknown measure column", schemaWith("column=\"qty\" aggregator=\"sum\" formatString",
-                                          "column=\"quantity\" aggregator=\"sum\" formatString"),
+    {"unknown measure column",
+     schemaWith("column=\"qty\" aggregator=\"sum\" formatString",
+                "column=\"quantity\" aggregator=\"sum\" formatString"),
      "table \"sales\" has no column \"quantity\""},
     {"unknown foreign key", schemaWith("foreignKey=\"item_id\"", "foreignKey=\"item\""),
      "table \"sales\" has no column \"item\""},
@@ -133,8 +134,8 @@ const Case cases[] = {
          execSql(path, "CREATE TABLE items2 (item_id, code);"
                        "INSERT INTO items2 SELECT * FROM items;"
                        "INSERT INTO items2 VALUES (4, 'Z')");
-         setSchema(path, fixtureXml().replace("<Table name=\"items\"/>",
-                                              "<Table name=\"items2\"/>"));
+         setSchema(path,
+                   fixtureXml().replace("<Table name=\"items\"/>", "<Table name=\"items2\"/>"));
          return path;
      },
      "the primary key \"item_id\" of table \"items2\" has the value 4 in more than one row"},
@@ -142,17 +143,18 @@ const Case cases[] = {
      "table \"items\" of dimension \"Item\" has no rows"},
     {"text in a measure", dataWith("UPDATE sales SET qty = 'many' WHERE rowid = 2"),
      "column \"qty\" of the fact table \"sales\" holds \"many\"; measures need numbers"},
-    {"hierarchy without levels",
-     schemaWith("        <Level name=\"Code\" column=\"code\"/>\n", ""),
+    {"hierarchy without levels", schemaWith("        <Level name=\"Code\" column=\"code\"/>\n", ""),
      "a hierarchy of dimension \"Item\" has no levels"},
     {"dimension without hierarchy",
      schemaWith("<Dimension name=\"Item\" foreignKey=\"item_id\">",
                 "<Dimension name=\"Item\" foreignKey=\"item_id\"/><Unused>"),
      "dimension \"Item\" has no hierarchy and so no levels"},
+    // clang-format off
     {"cube without measures", schemaWith("    <Measure name=\"Returned\" column=\"qty\" "
                                          "aggregator=\"sum\"/>\n    <Measure name=\"Return "
                                          "Lines\" column=\"store_id\" aggregator=\"count\"/>\n",
                                          ""),
+     // clang-format on
      "cube \"Returns\" has no measure"},
     {"time level without time type",
      schemaWith(" uniqueMembers=\"true\" levelType=\"TimeYears\"", ""),
@@ -187,7 +189,8 @@ const Case cases[] = {
          return path;
      },
      "the file is damaged"},
-    {"truncated", [](const QString &dir) {
+    {"truncated",
+     [](const QString &dir) {
          const QString path = buildFixtureCube(dir);
          QFile(path).resize(4096 * 3);
          return path;
@@ -222,7 +225,6 @@ TEST(BadCubeFile, AGoodFileIsNotWrittenEither)
     connection.close();
     EXPECT_TRUE(fileState(path) == state);
 }
-
 
 // A FIFO blocks whoever opens it for reading until a writer comes: the open must refuse it
 // without opening it, through the connection and through the tool alike.
@@ -286,6 +288,6 @@ TEST(BadCubeFile, RemovedWhileOpenGoesOnAnsweringAndReopeningSaysNotFound)
 
     Connection again;
     EXPECT_THAT([&] { again.open(connectionStringFor(path)); },
-                ::testing::ThrowsMessage<platform::Error>(HasSubstr("File not found: " +
-                                                                    path.toStdString())));
+                ::testing::ThrowsMessage<platform::Error>(
+                    HasSubstr("File not found: " + path.toStdString())));
 }

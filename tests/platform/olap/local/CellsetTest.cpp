@@ -16,9 +16,9 @@
 #include <QTemporaryDir>
 
 using namespace platform::olap;
+using ::testing::HasSubstr;
 using testing_support::buildFixtureCube;
 using testing_support::connectionStringFor;
-using ::testing::HasSubstr;
 
 namespace {
 
@@ -128,11 +128,11 @@ TEST_F(CellsetTest, OpenReadAndClose)
 TEST_F(CellsetTest, AskedForPropertiesOnly)
 {
     Cellset cellset;
-    cellset.open(QStringLiteral(
-                     "WITH MEMBER [Measures].[Flag] AS '[Measures].[Sales]', FORE_COLOR = 255, "
-                     "FONT_FLAGS = 3 SELECT {[Measures].[Flag], [Measures].[Cost]} ON 0 FROM "
-                     "[Sales] CELL PROPERTIES VALUE, FORE_COLOR, FONT_FLAGS, FONT_NAME"),
-                 connection);
+    cellset.open(
+        QStringLiteral("WITH MEMBER [Measures].[Flag] AS '[Measures].[Sales]', FORE_COLOR = 255, "
+                       "FONT_FLAGS = 3 SELECT {[Measures].[Flag], [Measures].[Cost]} ON 0 FROM "
+                       "[Sales] CELL PROPERTIES VALUE, FORE_COLOR, FONT_FLAGS, FONT_NAME"),
+        connection);
     EXPECT_EQ(cellset.activeConnection(), connection);
     const CellProperties flag = cellset.item(0).properties();
     ASSERT_EQ(flag.count(), 4);
@@ -217,9 +217,9 @@ TEST_F(CellsetTest, ToolPrintsTablesAndJson)
 {
     if (!QFileInfo::exists(mdxTool()))
         GTEST_SKIP() << "pelmora-mdx is not built: " << mdxTool().toStdString();
-    const QString statement = QStringLiteral(
-        "SELECT {[Measures].[Sales], [Measures].[Units]} ON 0, {[Product].[Food], "
-        "[Product].[Non-Consumable]} ON 1 FROM [Sales] WHERE [Time].[1997].[Q1]");
+    const QString statement =
+        QStringLiteral("SELECT {[Measures].[Sales], [Measures].[Units]} ON 0, {[Product].[Food], "
+                       "[Product].[Non-Consumable]} ON 1 FROM [Sales] WHERE [Time].[1997].[Q1]");
     const ToolRun json = runTool({QStringLiteral("--json"), path, statement});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
     EXPECT_EQ(json.out.toStdString(),
@@ -232,16 +232,18 @@ TEST_F(CellsetTest, ToolPrintsTablesAndJson)
 
     const ToolRun table = runTool({QStringLiteral("--time"), path, statement});
     ASSERT_EQ(table.exitCode, 0) << table.err.toStdString();
+    // clang-format off
     EXPECT_THAT(table.out.toStdString(),
                 HasSubstr("slicer: Q1\n"
                           "                 Sales  Units\n"
                           "Food            230.00      4\n"
                           "Non-Consumable\n"));
+    // clang-format on
     EXPECT_THAT(table.out.toStdString(), HasSubstr("elapsed: "));
 
-    const ToolRun failed =
-        runTool({QStringLiteral("--json"), path, QStringLiteral("SELECT {[Nope]} ON 0 FROM "
-                                                                "[Sales]")});
+    const ToolRun failed = runTool({QStringLiteral("--json"), path,
+                                    QStringLiteral("SELECT {[Nope]} ON 0 FROM "
+                                                   "[Sales]")});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_EQ(failed.out.toStdString(),
               "{\"error\": \"MDX object '[Nope]' not found in cube 'Sales' (line 1, column "
@@ -259,13 +261,11 @@ TEST_F(CellsetTest, ToolReadsTheStatementFromStandardInputForADash)
         GTEST_SKIP() << "pelmora-mdx is not built: " << mdxTool().toStdString();
     // Longer than the system's 128 KiB limit of one argument.
     const QByteArray statement = "SELECT {[Measures].[Units]} ON 0 FROM [Sales] /*"
-        + QByteArray(200 * 1024, 'x') + "*/ WHERE [Time].[1997].[Q1]";
-    const ToolRun run = runTool({QStringLiteral("--json"), path, QStringLiteral("-")},
-                                statement);
+                                 + QByteArray(200 * 1024, 'x') + "*/ WHERE [Time].[1997].[Q1]";
+    const ToolRun run = runTool({QStringLiteral("--json"), path, QStringLiteral("-")}, statement);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out.toStdString(),
-              "{\"axes\": [[[\"[Measures].[Units]\"]]], \"cells\": ["
-              "{\"ordinal\": 0, \"value\": 7, \"formatted\": \"7\"}]}\n");
+    EXPECT_EQ(run.out.toStdString(), "{\"axes\": [[[\"[Measures].[Units]\"]]], \"cells\": ["
+                                     "{\"ordinal\": 0, \"value\": 7, \"formatted\": \"7\"}]}\n");
 
     const ToolRun empty = runTool({path, QStringLiteral("-")}, " \n");
     EXPECT_EQ(empty.exitCode, 2);

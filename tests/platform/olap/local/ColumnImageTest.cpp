@@ -31,7 +31,7 @@ std::string factsText(const CubeFile &file)
     for (const CubeStore &cube : file.cubes) {
         const FactStore &facts = cube.facts;
         text += cube.name.toStdString() + ": " + std::to_string(facts.rowCount) + " rows, "
-            + std::to_string(facts.leftOut) + " left out\n";
+                + std::to_string(facts.leftOut) + " left out\n";
         for (const LeafColumn &column : facts.leaves) {
             text += column.isWide() ? "wide" : "narrow";
             for (std::size_t r = 0; r < column.size(); ++r)
@@ -43,8 +43,9 @@ std::string factsText(const CubeFile &file)
             for (std::size_t r = 0; r < facts.rowCount; ++r) {
                 text += ' ';
                 text += column.isNull(r) ? std::string("NULL")
-                    : column.hasValues   ? QString::number(column.values[r], 'g', 17).toStdString()
-                                         : std::string("-");
+                        : column.hasValues
+                            ? QString::number(column.values[r], 'g', 17).toStdString()
+                            : std::string("-");
             }
             text += " / " + std::to_string(column.nullCount) + " NULL\n";
         }
@@ -133,12 +134,12 @@ TEST(ColumnImage, AnImageOfTightlyPackedColumnsReadsTheSame)
         const auto *data = static_cast<const std::uint8_t *>(sqlite3_column_blob(read, 0));
         const std::vector<std::uint8_t> blob(data, data + sqlite3_column_bytes(read, 0));
         sqlite3_finalize(read);
-        const std::vector<std::uint8_t> tight = packedTightly(blob, std::size_t(header), bitsAt,
-                                                              5000);
+        const std::vector<std::uint8_t> tight =
+            packedTightly(blob, std::size_t(header), bitsAt, 5000);
         ASSERT_LT(tight.size(), blob.size());
         sqlite3_stmt *write = nullptr;
-        sqlite3_prepare_v2(db, "UPDATE pelmora_column_image SET data = ?1 WHERE position = ?2",
-                           -1, &write, nullptr);
+        sqlite3_prepare_v2(db, "UPDATE pelmora_column_image SET data = ?1 WHERE position = ?2", -1,
+                           &write, nullptr);
         sqlite3_bind_blob(write, 1, tight.data(), int(tight.size()), SQLITE_TRANSIENT);
         sqlite3_bind_int(write, 2, position);
         EXPECT_EQ(sqlite3_step(write), SQLITE_DONE);
@@ -167,8 +168,9 @@ TEST(ColumnImage, AChangedFileLoadsFromTheRowsUnlessTheFactsAreUnchanged)
          "CREATE TABLE s2 AS SELECT * FROM sales; DROP TABLE sales; "
          "ALTER TABLE s2 RENAME TO sales",
          false},
-        {"a dimension key moved to another member", "UPDATE items SET code = 'ZZ' WHERE "
-                                                    "item_id = 1",
+        {"a dimension key moved to another member",
+         "UPDATE items SET code = 'ZZ' WHERE "
+         "item_id = 1",
          false},
         {"the image damaged", "UPDATE pelmora_column_image SET data = x'0102' WHERE position = 1",
          false},

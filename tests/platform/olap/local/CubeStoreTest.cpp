@@ -61,8 +61,7 @@ void expectWellFormed(const HierarchyStore &h)
             continue;
         }
         ASSERT_GT(node.childCount, 0);
-        EXPECT_EQ(h.levels[std::size_t(node.level + 1)].firstMember
-                      <= node.firstChild, true);
+        EXPECT_EQ(h.levels[std::size_t(node.level + 1)].firstMember <= node.firstChild, true);
         for (std::int32_t c = node.firstChild; c < node.firstChild + node.childCount; ++c)
             EXPECT_EQ(h.members[std::size_t(c)].parent, std::int32_t(m));
         EXPECT_EQ(node.leafLo, h.members[std::size_t(node.firstChild)].leafLo);
@@ -195,14 +194,15 @@ TEST_F(CubeStoreTest, ParallelLoadEqualsSerialLoad)
     const QString path = dir.filePath("big.cub");
     platform::olap::local::buildCubeFromSql(testing_support::fixturePath("shop.xml"),
                                             testing_support::fixturePath("shop.sql"), path);
-    execSql(path, QStringLiteral(
-        "DELETE FROM sales;"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
-        "INSERT INTO sales SELECT 1 + i % 5, CASE WHEN i % 97 = 0 THEN 99 "
-        "ELSE (CASE i % 5 WHEN 0 THEN 10 WHEN 1 THEN 11 WHEN 2 THEN 12 WHEN 3 THEN 20 "
-        "ELSE 21 END) END, CASE WHEN i % 89 = 0 THEN NULL ELSE 1 + i % 4 END, 1 + i % 6, "
-        "i % 13, CASE WHEN i % 31 = 0 THEN NULL ELSE i * 0.25 END FROM n;"
-        "DELETE FROM sales WHERE rowid % 7 = 0 OR rowid BETWEEN 5000 AND 9000;"));
+    execSql(path,
+            QStringLiteral(
+                "DELETE FROM sales;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+                "INSERT INTO sales SELECT 1 + i % 5, CASE WHEN i % 97 = 0 THEN 99 "
+                "ELSE (CASE i % 5 WHEN 0 THEN 10 WHEN 1 THEN 11 WHEN 2 THEN 12 WHEN 3 THEN 20 "
+                "ELSE 21 END) END, CASE WHEN i % 89 = 0 THEN NULL ELSE 1 + i % 4 END, 1 + i % 6, "
+                "i % 13, CASE WHEN i % 31 = 0 THEN NULL ELSE i * 0.25 END FROM n;"
+                "DELETE FROM sales WHERE rowid % 7 = 0 OR rowid BETWEEN 5000 AND 9000;"));
     LoadOptions serial;
     serial.threads = 1;
     LoadOptions parallel;
@@ -297,9 +297,11 @@ TEST(SampleCube, DeterministicForASeedAndLoadable)
     EXPECT_FALSE(same(cube, c->cubes[0]));
 
     // The sizes the cube promises.
-    const std::map<QString, int> leafCounts = {
-        {"[Time]", 1095}, {"[Product]", 1530}, {"[Store]", 61}, {"[Customer]", 10000},
-        {"[Promotion]", 50}};
+    const std::map<QString, int> leafCounts = {{"[Time]", 1095},
+                                               {"[Product]", 1530},
+                                               {"[Store]", 61},
+                                               {"[Customer]", 10000},
+                                               {"[Promotion]", 50}};
     for (const auto &[name, count] : leafCounts) {
         const int h = cube.findHierarchy(name);
         ASSERT_GE(h, 0) << name.toStdString();
@@ -314,14 +316,14 @@ TEST(SampleCube, DeterministicForASeedAndLoadable)
     const MemberRef mexico = cube.findMember(u"[Store].[Mexico]");
     const MemberRef year = cube.findMember(u"[Time].[2021]");
     ASSERT_TRUE(mexico.isValid() && year.isValid());
-    const MemberNode &m = cube.hierarchies[std::size_t(mexico.hierarchy)]
-                              .members[std::size_t(mexico.member)];
-    const MemberNode &y = cube.hierarchies[std::size_t(year.hierarchy)]
-                              .members[std::size_t(year.member)];
-    const LeafColumn &stores = cube.facts.leaves[std::size_t(
-        cube.hierarchies[std::size_t(mexico.hierarchy)].factColumn)];
-    const LeafColumn &days = cube.facts.leaves[std::size_t(
-        cube.hierarchies[std::size_t(year.hierarchy)].factColumn)];
+    const MemberNode &m =
+        cube.hierarchies[std::size_t(mexico.hierarchy)].members[std::size_t(mexico.member)];
+    const MemberNode &y =
+        cube.hierarchies[std::size_t(year.hierarchy)].members[std::size_t(year.member)];
+    const LeafColumn &stores =
+        cube.facts.leaves[std::size_t(cube.hierarchies[std::size_t(mexico.hierarchy)].factColumn)];
+    const LeafColumn &days =
+        cube.facts.leaves[std::size_t(cube.hierarchies[std::size_t(year.hierarchy)].factColumn)];
     int mexicoFirstYear = 0;
     int mexicoAll = 0;
     for (std::size_t i = 0; i < cube.facts.rowCount; ++i) {

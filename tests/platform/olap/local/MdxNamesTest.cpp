@@ -28,15 +28,12 @@ protected:
     {
         m_locale = QLocale();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        engine = std::make_unique<MdxEngine>(loadCubeFile(testing_support::buildFixtureCube(
-            dir.path(), QStringLiteral("shop"))));
+        engine = std::make_unique<MdxEngine>(
+            loadCubeFile(testing_support::buildFixtureCube(dir.path(), QStringLiteral("shop"))));
     }
     void TearDown() override { QLocale::setDefault(m_locale); }
 
-    CellsetData run(const char *statement)
-    {
-        return engine->execute(QString::fromUtf8(statement));
-    }
+    CellsetData run(const char *statement) { return engine->execute(QString::fromUtf8(statement)); }
 
     QTemporaryDir dir;
     std::unique_ptr<MdxEngine> engine;
@@ -101,8 +98,8 @@ TEST_F(ShopTest, NamesAndCaptions)
     EXPECT_EQ(captions.axes[0].member(1, 0).name, QStringLiteral("Fruit"));
     EXPECT_EQ(captions.axes[0].member(1, 0).caption, QStringLiteral("Fresh fruit"));
     EXPECT_EQ(captions.axes[0].member(0, 0).caption, QStringLiteral("Bread")); // no caption
-    const CellsetData formatted = run(
-        "SELECT {[Measures].[Average Price]} ON 0 FROM [Sales] WHERE [Time].[2023]");
+    const CellsetData formatted =
+        run("SELECT {[Measures].[Average Price]} ON 0 FROM [Sales] WHERE [Time].[2023]");
     EXPECT_EQ(formatted.formattedValue(0), QStringLiteral("2.00"));
 }
 
@@ -142,6 +139,7 @@ TEST_F(ShopTest, MangledStatementsFailCleanly)
                        "[Quantity] > 1)"),
     };
     const QString pieces[] = {
+        // clang-format off
         QStringLiteral("("),          QStringLiteral(")"),
         QStringLiteral("{"),          QStringLiteral("}"),
         QStringLiteral(","),          QStringLiteral("[Product]"),
@@ -149,10 +147,15 @@ TEST_F(ShopTest, MangledStatementsFailCleanly)
         QStringLiteral("1e308"),      QStringLiteral("-"),
         QStringLiteral("*"),          QStringLiteral(".Children"),
         QStringLiteral("NULL"),       QStringLiteral("\"x\""),
-        QStringLiteral(" ON AXIS(2)"), QStringLiteral("NON EMPTY "),
-        QStringLiteral(".Lag(-1e9)"), QStringLiteral("TopCount("),
-        QStringLiteral("/ 0"),        QStringLiteral("[Time].[2023]"),
-        QStringLiteral(".Item(1e99)"), QStringLiteral("Descendants("),
+        // clang-format on
+        QStringLiteral(" ON AXIS(2)"),
+        QStringLiteral("NON EMPTY "),
+        QStringLiteral(".Lag(-1e9)"),
+        QStringLiteral("TopCount("),
+        QStringLiteral("/ 0"),
+        QStringLiteral("[Time].[2023]"),
+        QStringLiteral(".Item(1e99)"),
+        QStringLiteral("Descendants("),
     };
     QRandomGenerator random(20240601);
     int answered = 0;
@@ -191,9 +194,8 @@ TEST_F(ShopTest, LongChainsOfCalculatedMembers)
     // A hundred members, each one more than the one before.
     QString statement = QStringLiteral("WITH MEMBER [Measures].[M0] AS '0' ");
     for (int i = 1; i <= 100; ++i) {
-        statement += QStringLiteral("MEMBER [Measures].[M%1] AS '[Measures].[M%2] + 1' ")
-                         .arg(i)
-                         .arg(i - 1);
+        statement +=
+            QStringLiteral("MEMBER [Measures].[M%1] AS '[Measures].[M%2] + 1' ").arg(i).arg(i - 1);
     }
     statement += QStringLiteral("SELECT {[Measures].[M100]} ON 0 FROM [Sales]");
     EXPECT_EQ(values(engine->execute(statement)), "100");

@@ -28,8 +28,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        s_file = loadCubeFile(testing_support::buildFixtureCube(s_dir->path(),
-                                                                QStringLiteral("retail")));
+        s_file = loadCubeFile(
+            testing_support::buildFixtureCube(s_dir->path(), QStringLiteral("retail")));
     }
     static void TearDownTestSuite()
     {
@@ -45,10 +45,7 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(m_locale); }
 
-    CellsetData run(const char *statement)
-    {
-        return engine->execute(QString::fromUtf8(statement));
-    }
+    CellsetData run(const char *statement) { return engine->execute(QString::fromUtf8(statement)); }
     std::string errorOf(const char *statement)
     {
         try {
@@ -308,8 +305,7 @@ const SetCase sets[] = {
     {"BottomPercent([Product].[Category].Members, 10, [Measures].[Cost])",
      "Soap, Soda, Bread, Paper, Juice"},
     // Order: ASC and DESC keep parents before children and siblings together.
-    {"Order([Product].[Family].Members, [Measures].[Sales], DESC)",
-     "Food, Drink, Non-Consumable"},
+    {"Order([Product].[Family].Members, [Measures].[Sales], DESC)", "Food, Drink, Non-Consumable"},
     {"Order(Descendants([Product].[All Products], [Product].[Category], SELF_AND_BEFORE), "
      "[Measures].[Sales], DESC)",
      "All Products, Food, Meat, Fruit, Bread, Drink, Beer, Juice, Soda, Non-Consumable, Paper, "
@@ -363,8 +359,7 @@ TEST_F(RetailTest, SetFunctions)
 {
     for (const SetCase &c : sets) {
         SCOPED_TRACE(c.set);
-        const std::string statement =
-            std::string("SELECT ") + c.set + " ON COLUMNS FROM [Sales]";
+        const std::string statement = std::string("SELECT ") + c.set + " ON COLUMNS FROM [Sales]";
         CellsetData data;
         try {
             data = run(statement.c_str());
@@ -464,7 +459,7 @@ TEST_F(RetailTest, ValueFunctions)
     for (const ValueCase &c : valueCases) {
         SCOPED_TRACE(c.expression);
         std::string statement = std::string("WITH MEMBER [Measures].[X] AS '") + c.expression
-            + "' SELECT {[Measures].[X]} ON 0 FROM [Sales]";
+                                + "' SELECT {[Measures].[X]} ON 0 FROM [Sales]";
         if (*c.where)
             statement += std::string(" WHERE ") + c.where;
         CellsetData data;
@@ -483,34 +478,33 @@ TEST_F(RetailTest, Aggregators)
     // Sum, count (of values: a NULL amount is not counted), min, max, average and distinct
     // count; a cell whose only fact has a NULL amount is empty for the amount's sum, minimum
     // and average, 0 for its count; a cell with no fact is empty throughout.
-    const CellsetData data = run(
-        "SELECT [Measures].Members ON 0, {[Product].[All Products], [Product].[Drink], "
-        "[Product].[Soda]} * {[Store].[All Stores]} + {([Product].[Soda], "
-        "[Store].[USA].[Seattle]), ([Product].[Soda], [Store].[Canada].[Toronto])} ON 1 "
-        "FROM [Sales]");
-    EXPECT_EQ(values(data),
-              "911 561 35 15 10 200 60.7333333333 5 / "
-              "355 206 15 6 20 100 59.1666666667 4 / "
-              "20 11 5 1 20 20 20 2 / "
-              "- 3 1 0 - - - 1 / "
-              "- - - - - - - -");
+    const CellsetData data =
+        run("SELECT [Measures].Members ON 0, {[Product].[All Products], [Product].[Drink], "
+            "[Product].[Soda]} * {[Store].[All Stores]} + {([Product].[Soda], "
+            "[Store].[USA].[Seattle]), ([Product].[Soda], [Store].[Canada].[Toronto])} ON 1 "
+            "FROM [Sales]");
+    EXPECT_EQ(values(data), "911 561 35 15 10 200 60.7333333333 5 / "
+                            "355 206 15 6 20 100 59.1666666667 4 / "
+                            "20 11 5 1 20 20 20 2 / "
+                            "- 3 1 0 - - - 1 / "
+                            "- - - - - - - -");
 }
 
 TEST_F(RetailTest, AggregateIsExactForEveryAggregator)
 {
     // Beer and Meat in 1997: amounts 100, 60, 90, 200, 120 from customers 1, 1, 2, 3, 3. The
     // average and the distinct count of the two together are not those of each added up.
-    const CellsetData data = run(
-        "WITH MEMBER [Product].[Beer and Meat] AS 'Aggregate({[Product].[Beer], "
-        "[Product].[Meat]})' SELECT {[Measures].[Sales], [Measures].[Mean], "
-        "[Measures].[Customers], [Measures].[Smallest]} ON 0, {[Product].[Beer and Meat]} ON 1 "
-        "FROM [Sales]");
+    const CellsetData data =
+        run("WITH MEMBER [Product].[Beer and Meat] AS 'Aggregate({[Product].[Beer], "
+            "[Product].[Meat]})' SELECT {[Measures].[Sales], [Measures].[Mean], "
+            "[Measures].[Customers], [Measures].[Smallest]} ON 0, {[Product].[Beer and Meat]} ON 1 "
+            "FROM [Sales]");
     EXPECT_EQ(values(data), "570 114 3 60");
 
     // A set in the slicer is aggregated the same way: Boston and Toronto in 1997.
-    const CellsetData slicer = run(
-        "SELECT {[Measures].[Sales], [Measures].[Customers]} ON 0 FROM [Sales] WHERE "
-        "{[Store].[USA].[Boston], [Store].[Canada].[Toronto]}");
+    const CellsetData slicer =
+        run("SELECT {[Measures].[Sales], [Measures].[Customers]} ON 0 FROM [Sales] WHERE "
+            "{[Store].[USA].[Boston], [Store].[Canada].[Toronto]}");
     EXPECT_EQ(values(slicer), "371 5");
     EXPECT_EQ(positions(slicer, -1), "Boston, Toronto");
     const CellsetData none =
@@ -571,9 +565,8 @@ TEST_F(RetailTest, FormattedValuesAndCellProperties)
         "SELECT {[Measures].[Sales], [Measures].[Units], [Measures].[Orders], [Measures].[Mean], "
         "[Measures].[Profit], [Measures].[Share]} ON 0, {([Product].[Drink], "
         "[Store].[All Stores]), ([Product].[Drink], [Store].[Mexico])} ON 1 FROM [Sales]");
-    EXPECT_EQ(values(data, true),
-              "\"355.00\" \"15\" \"6\" \"59.2\" \"149.00\" \"39.0%\" / "
-              "\"\" \"\" \"\" \"\" \"\" \"\"");
+    EXPECT_EQ(values(data, true), "\"355.00\" \"15\" \"6\" \"59.2\" \"149.00\" \"39.0%\" / "
+                                  "\"\" \"\" \"\" \"\" \"\" \"\"");
     EXPECT_EQ(data.cellProperties, CellsetData::defaultCellProperties());
     EXPECT_EQ(data.property(0, u"FORMAT_STRING").toString(), QStringLiteral("#,##0.00"));
     EXPECT_FALSE(data.property(2, u"FORMAT_STRING").isValid()); // Orders defines none
@@ -586,16 +579,15 @@ TEST_F(RetailTest, FormattedValuesAndCellProperties)
 
     // Colours and fonts come only when asked for, from the member that defines them; a
     // property no member defines is empty.
-    const CellsetData styled = run(
-        "WITH MEMBER [Measures].[Hot] AS '[Measures].[Sales]', FORE_COLOR = 255, "
-        "BACK_COLOR = IIf([Measures].[Sales] > 300, 65280, 16777215), FONT_NAME = 'Arial', "
-        "FONT_SIZE = 12, FONT_FLAGS = 1, FORMAT_STRING = '#,##0' "
-        "SELECT {[Measures].[Hot], [Measures].[Sales]} ON 0, {[Product].[Food], "
-        "[Product].[Non-Consumable]} ON 1 FROM [Sales] "
-        "CELL PROPERTIES VALUE, FORE_COLOR, BACK_COLOR, FONT_NAME, FONT_SIZE, FONT_FLAGS");
-    EXPECT_EQ(styled.cellProperties,
-              (QStringList{"VALUE", "FORE_COLOR", "BACK_COLOR", "FONT_NAME", "FONT_SIZE",
-                           "FONT_FLAGS"}));
+    const CellsetData styled =
+        run("WITH MEMBER [Measures].[Hot] AS '[Measures].[Sales]', FORE_COLOR = 255, "
+            "BACK_COLOR = IIf([Measures].[Sales] > 300, 65280, 16777215), FONT_NAME = 'Arial', "
+            "FONT_SIZE = 12, FONT_FLAGS = 1, FORMAT_STRING = '#,##0' "
+            "SELECT {[Measures].[Hot], [Measures].[Sales]} ON 0, {[Product].[Food], "
+            "[Product].[Non-Consumable]} ON 1 FROM [Sales] "
+            "CELL PROPERTIES VALUE, FORE_COLOR, BACK_COLOR, FONT_NAME, FONT_SIZE, FONT_FLAGS");
+    EXPECT_EQ(styled.cellProperties, (QStringList{"VALUE", "FORE_COLOR", "BACK_COLOR", "FONT_NAME",
+                                                  "FONT_SIZE", "FONT_FLAGS"}));
     EXPECT_EQ(styled.property(0, u"FORE_COLOR").toInt(), 255);
     EXPECT_EQ(styled.property(0, u"BACK_COLOR").toInt(), 65280);
     EXPECT_EQ(styled.property(2, u"BACK_COLOR").toInt(), 16777215);
@@ -618,8 +610,7 @@ TEST_F(RetailTest, SolveOrderDecidesWhichFormulaAppliesFirst)
         "MEMBER [Product].[Drink and Food] AS '[Product].[Drink] + [Product].[Food]', "
         "SOLVE_ORDER = %2 "
         "SELECT {[Measures].[Ratio]} ON 0, {[Product].[Drink and Food]} ON 1 FROM [Sales]";
-    const CellsetData ratioLast =
-        engine->execute(QString::fromUtf8(statement).arg(10).arg(0));
+    const CellsetData ratioLast = engine->execute(QString::fromUtf8(statement).arg(10).arg(0));
     EXPECT_EQ(ratioLast.formattedValue(0), QStringLiteral("1.57")); // 835 / 532
     const CellsetData sumLast = engine->execute(QString::fromUtf8(statement).arg(0).arg(10));
     EXPECT_EQ(sumLast.formattedValue(0), QStringLiteral("3.20")); // 355/206 + 480/326
@@ -629,12 +620,12 @@ TEST_F(RetailTest, SolveOrderDecidesWhichFormulaAppliesFirst)
 
 TEST_F(RetailTest, NamedSetsAndCalculatedMembersUnderAParent)
 {
-    const CellsetData data = run(
-        "WITH SET [Top Two] AS 'TopCount([Product].[Category].Members, 2, [Measures].[Sales])' "
-        "MEMBER [Time].[1997].[First Half] AS 'Aggregate({[Time].[1997].[Q1], "
-        "[Time].[1997].[Q2]})' "
-        "SELECT {[Time].[1997].[Q1], [Time].[1997].[Q2], [Time].[1997].[First Half]} ON 0, "
-        "[Top Two] ON 1 FROM [Sales]");
+    const CellsetData data =
+        run("WITH SET [Top Two] AS 'TopCount([Product].[Category].Members, 2, [Measures].[Sales])' "
+            "MEMBER [Time].[1997].[First Half] AS 'Aggregate({[Time].[1997].[Q1], "
+            "[Time].[1997].[Q2]})' "
+            "SELECT {[Time].[1997].[Q1], [Time].[1997].[Q2], [Time].[1997].[First Half]} ON 0, "
+            "[Top Two] ON 1 FROM [Sales]");
     EXPECT_EQ(positions(data, 0, true),
               "[Time].[1997].[Q1], [Time].[1997].[Q2], [Time].[1997].[First Half]");
     EXPECT_EQ(data.axes[0].member(2, 0).levelDepth, 1);
@@ -642,10 +633,10 @@ TEST_F(RetailTest, NamedSetsAndCalculatedMembersUnderAParent)
     EXPECT_EQ(values(data), "200 - 200 / 100 60 160");
 
     // A calculated member takes its place after its parent's own children.
-    const CellsetData all = run(
-        "WITH MEMBER [Product].[Drink].[Other] AS '1' SELECT "
-        "Hierarchize({[Product].[Food], [Product].[Drink].[Other], [Product].[Drink], "
-        "[Product].[Drink].[Beer]}) ON 0 FROM [Sales]");
+    const CellsetData all =
+        run("WITH MEMBER [Product].[Drink].[Other] AS '1' SELECT "
+            "Hierarchize({[Product].[Food], [Product].[Drink].[Other], [Product].[Drink], "
+            "[Product].[Drink].[Beer]}) ON 0 FROM [Sales]");
     EXPECT_EQ(positions(all, 0), "Drink, Beer, Other, Food");
 }
 
@@ -791,10 +782,10 @@ TEST_F(RetailTest, RepeatedStatementsComeFromTheCache)
 // the loaded file are gone, a repeated one as well.
 TEST_F(RetailTest, ResultsOutliveTheirEngine)
 {
-    const QString statement = QStringLiteral(
-        "WITH MEMBER [Measures].[Twice] AS '[Measures].[Sales] * 2' "
-        "SELECT {[Measures].[Sales], [Measures].[Twice]} ON COLUMNS, "
-        "[Product].[Family].Members ON ROWS FROM [Sales]");
+    const QString statement =
+        QStringLiteral("WITH MEMBER [Measures].[Twice] AS '[Measures].[Sales] * 2' "
+                       "SELECT {[Measures].[Sales], [Measures].[Twice]} ON COLUMNS, "
+                       "[Product].[Family].Members ON ROWS FROM [Sales]");
     std::shared_ptr<const CellsetData> result;
     std::shared_ptr<const CellsetData> again;
     std::string cells;

@@ -12,8 +12,7 @@ namespace mdx_test {
 
 // The positions of an axis: the members of a tuple joined by "*", the tuples by ", "; each
 // member by name, or by unique name.
-inline std::string positions(const platform::olap::CellsetData &data, int axis,
-                             bool unique = false)
+inline std::string positions(const platform::olap::CellsetData &data, int axis, bool unique = false)
 {
     const platform::olap::CellsetData::Axis &a =
         axis < 0 ? data.slicer : data.axes[std::size_t(axis)];

@@ -47,13 +47,14 @@ TEST(PelmoraCubeTool, BuildCheckAndSchema)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("shop.cub");
-    ToolRun build = runTool({"build", "--schema", fixturePath("shop.xml"), "--sql",
-                         fixturePath("shop.sql"), out});
+    ToolRun build = runTool(
+        {"build", "--schema", fixturePath("shop.xml"), "--sql", fixturePath("shop.sql"), out});
     ASSERT_EQ(build.exitCode, 0) << build.err;
     EXPECT_THAT(build.out, HasSubstr("wrote " + out.toStdString()));
 
     const ToolRun check = runTool({"check", out});
     ASSERT_EQ(check.exitCode, 0) << check.err;
+    // clang-format off
     for (const char *line : {"catalog Shop\n", "cube Sales\n", "  dimension [Time] (time)\n",
                              "    hierarchy [Store.Type]\n",
                              "      level [Product].[Product]: 5 member(s)\n",
@@ -65,6 +66,7 @@ TEST(PelmoraCubeTool, BuildCheckAndSchema)
                              "cube Returns\n", "  facts: 2\n  facts left out (a foreign key "
                                                "matching no dimension row): 2\n",
                              "  facts read from: the column image\n"}) {
+        // clang-format on
         EXPECT_THAT(check.out, HasSubstr(line));
     }
 
@@ -114,15 +116,19 @@ TEST(PelmoraCubeTool, FailuresExitNonZeroAndWriteNothing)
         int exitCode;
         const char *error;
     } cases[] = {
-        {{"build", "--schema", fixturePath("shop.xml"), "--sql", badSql, existing}, 1,
+        {{"build", "--schema", fixturePath("shop.xml"), "--sql", badSql, existing},
+         1,
          "bad.sql line 4: no such table: nowhere"},
-        {{"build", "--schema", badSchema, "--sql", fixturePath("shop.sql"), existing}, 1,
+        {{"build", "--schema", badSchema, "--sql", fixturePath("shop.sql"), existing},
+         1,
          "has no column \"nope\""},
         {{"build", "--schema", dir.filePath("none.xml"), "--sql", fixturePath("shop.sql"),
           dir.filePath("x.cub")},
-         1, "File not found: "},
+         1,
+         "File not found: "},
         {{"build", "--schema", fixturePath("shop.xml"), "--from", badSql, dir.filePath("y.cub")},
-         1, "not an SQLite database"},
+         1,
+         "not an SQLite database"},
         {{"check", dir.filePath("none.cub")}, 1, "File not found: "},
         {{"schema", badSql}, 1, "is not a cube file: it is not an SQLite database"},
         {{"check"}, 2, "check needs one file"},

@@ -12,8 +12,10 @@ namespace {
 QString kindName(TokenKind kind)
 {
     static const char *const names[] = {
+        // clang-format off
         "end", "id",  "name", "num", "str", "+",  "-", "*", "/", "^", "=",  "<>", "<",
         "<=",  ">",   ">=",   ":",   ",",   ".",  "(", ")", "{", "}", "||", "&",
+        // clang-format on
     };
     return QString::fromLatin1(names[int(kind)]);
 }

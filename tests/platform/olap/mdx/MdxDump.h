@@ -35,28 +35,50 @@ inline QString dumpList(const QString &head, const Node &node, int from = 0)
 inline QString operatorName(Operator op)
 {
     switch (op) {
-    case Operator::Negate: return QStringLiteral("neg");
-    case Operator::UnaryPlus: return QStringLiteral("pos");
-    case Operator::Not: return QStringLiteral("not");
-    case Operator::IsEmpty: return QStringLiteral("isempty");
-    case Operator::Or: return QStringLiteral("or");
-    case Operator::Xor: return QStringLiteral("xor");
-    case Operator::And: return QStringLiteral("and");
-    case Operator::Equal: return QStringLiteral("=");
-    case Operator::NotEqual: return QStringLiteral("<>");
-    case Operator::Less: return QStringLiteral("<");
-    case Operator::LessEqual: return QStringLiteral("<=");
-    case Operator::Greater: return QStringLiteral(">");
-    case Operator::GreaterEqual: return QStringLiteral(">=");
-    case Operator::Is: return QStringLiteral("is");
-    case Operator::Add: return QStringLiteral("+");
-    case Operator::Subtract: return QStringLiteral("-");
-    case Operator::Concat: return QStringLiteral("||");
-    case Operator::Multiply: return QStringLiteral("*");
-    case Operator::Divide: return QStringLiteral("/");
-    case Operator::Power: return QStringLiteral("^");
-    case Operator::Range: return QStringLiteral(":");
-    case Operator::None: break;
+    case Operator::Negate:
+        return QStringLiteral("neg");
+    case Operator::UnaryPlus:
+        return QStringLiteral("pos");
+    case Operator::Not:
+        return QStringLiteral("not");
+    case Operator::IsEmpty:
+        return QStringLiteral("isempty");
+    case Operator::Or:
+        return QStringLiteral("or");
+    case Operator::Xor:
+        return QStringLiteral("xor");
+    case Operator::And:
+        return QStringLiteral("and");
+    case Operator::Equal:
+        return QStringLiteral("=");
+    case Operator::NotEqual:
+        return QStringLiteral("<>");
+    case Operator::Less:
+        return QStringLiteral("<");
+    case Operator::LessEqual:
+        return QStringLiteral("<=");
+    case Operator::Greater:
+        return QStringLiteral(">");
+    case Operator::GreaterEqual:
+        return QStringLiteral(">=");
+    case Operator::Is:
+        return QStringLiteral("is");
+    case Operator::Add:
+        return QStringLiteral("+");
+    case Operator::Subtract:
+        return QStringLiteral("-");
+    case Operator::Concat:
+        return QStringLiteral("||");
+    case Operator::Multiply:
+        return QStringLiteral("*");
+    case Operator::Divide:
+        return QStringLiteral("/");
+    case Operator::Power:
+        return QStringLiteral("^");
+    case Operator::Range:
+        return QStringLiteral(":");
+    case Operator::None:
+        break;
     }
     return QStringLiteral("?");
 }
@@ -106,8 +128,8 @@ inline QString dump(const Statement &statement)
                                                                    : QStringLiteral("set ");
         text += dump(definition.name) + QStringLiteral(" = ") + dump(definition.expression);
         for (const MemberProperty &property : definition.properties)
-            text += QStringLiteral(", ") + property.name + QStringLiteral(" = ")
-                + dump(property.value);
+            text +=
+                QStringLiteral(", ") + property.name + QStringLiteral(" = ") + dump(property.value);
         parts << text;
     }
     for (const Axis &axis : statement.axes()) {

@@ -193,9 +193,15 @@ TEST(MdxRobustness, TruncationsAndMutationsOfValidStatements)
                 const qsizetype at = qsizetype(random() % quint32(mutated.size() + 1));
                 const QChar c = noise[qsizetype(random() % quint32(noise.size()))];
                 switch (random() % 3) {
-                case 0: mutated.insert(at, c); break;
-                case 1: mutated.remove(at, 1); break;
-                default: mutated.replace(at, 1, c); break;
+                case 0:
+                    mutated.insert(at, c);
+                    break;
+                case 1:
+                    mutated.remove(at, 1);
+                    break;
+                default:
+                    mutated.replace(at, 1, c);
+                    break;
                 }
             }
             SCOPED_TRACE(mutated.toStdString());
@@ -209,6 +215,7 @@ TEST(MdxRobustness, TruncationsAndMutationsOfValidStatements)
 TEST(MdxRobustness, RandomTokenSoup)
 {
     const QStringList vocabulary = {
+        // clang-format off
         "SELECT", "FROM", "WHERE", "WITH", "MEMBER", "SET", "AS", "ON", "AXIS", "COLUMNS",
         "ROWS", "NON", "EMPTY", "DIMENSION", "PROPERTIES", "CELL", "AND", "OR", "XOR", "NOT",
         "IS", "NULL", "CASE", "WHEN", "THEN", "ELSE", "END", "SOLVE_ORDER", "Members",
@@ -217,6 +224,7 @@ TEST(MdxRobustness, RandomTokenSoup)
         "1", "2.5e3", "1e999", "+", "-", "*", "/", "^", ":", "=", "<>", "<=", ">", "||", "(",
         ")", "{", "}", ",", ".", "--", "/*", "*/", "//", "[unterminated", "'unterminated",
         "\"", "#", ";", "\r\n", "\r", "\t", "\u00e9", QString(QChar(0)),
+        // clang-format on
     };
     const QStringList separators = {"", " ", " ", "\r\n", "\n"};
     std::mt19937 random(611);

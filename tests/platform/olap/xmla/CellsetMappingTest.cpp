@@ -58,9 +58,8 @@ const QByteArray olapInfo = R"(
 <CellOrdinal name="cell_ordinal"/></CellInfo>)";
 
 const QByteArray axes =
-    "<Axis name=\"Axis0\"><Tuples><Tuple>"
-    + member("Measures", "[Measures].[Units]", "Units", 0) + "</Tuple><Tuple>"
-    + member("Measures", "[Measures].[Price]", "Unit price", 0)
+    "<Axis name=\"Axis0\"><Tuples><Tuple>" + member("Measures", "[Measures].[Units]", "Units", 0)
+    + "</Tuple><Tuple>" + member("Measures", "[Measures].[Price]", "Unit price", 0)
     + "</Tuple></Tuples></Axis><Axis name=\"Axis1\"><Tuples><Tuple>"
     + member("Product", "[Product].[Drink]", "Drinks")
     + member("[Time].[Weekly]", "[Time].[Weekly].&amp;[2023]", "Year 2023") + "</Tuple><Tuple>"
@@ -87,8 +86,8 @@ const QByteArray cells = R"(
 
 TEST(CellsetMapping, MapsAxesAndMembers)
 {
-    const CellsetData data = cellsetFromReply(parseExecuteReply(reply(olapInfo, axes, cells)),
-                                              1000);
+    const CellsetData data =
+        cellsetFromReply(parseExecuteReply(reply(olapInfo, axes, cells)), 1000);
     ASSERT_EQ(data.axes.size(), 2u);
     const CellsetData::Axis &columns = data.axes[0];
     EXPECT_EQ(columns.name, u"Axis0");
@@ -137,12 +136,11 @@ TEST(CellsetMapping, MapsAxesAndMembers)
 
 TEST(CellsetMapping, MapsCellsWithTheDeclaredProperties)
 {
-    const CellsetData data = cellsetFromReply(parseExecuteReply(reply(olapInfo, axes, cells)),
-                                              1000);
+    const CellsetData data =
+        cellsetFromReply(parseExecuteReply(reply(olapInfo, axes, cells)), 1000);
     EXPECT_EQ(data.cellProperties,
-              QStringList({"VALUE", "FORMATTED_VALUE", "FORMAT_STRING", "FORE_COLOR",
-                           "BACK_COLOR", "FONT_NAME", "FONT_SIZE", "FONT_FLAGS",
-                           "CELL_ORDINAL"}));
+              QStringList({"VALUE", "FORMATTED_VALUE", "FORMAT_STRING", "FORE_COLOR", "BACK_COLOR",
+                           "FONT_NAME", "FONT_SIZE", "FONT_FLAGS", "CELL_ORDINAL"}));
     ASSERT_EQ(data.cellCount(), 6); // 2 columns x 3 rows
 
     struct Case
@@ -159,8 +157,7 @@ TEST(CellsetMapping, MapsCellsWithTheDeclaredProperties)
         {0, 1, CellsetData::Kind::Number, 7.0, "7.0"},
         {1, 1, CellsetData::Kind::String, QStringLiteral("n/a"), "n/a"},
         // The error is the cell's text, whatever FmtValue says.
-        {0, 2, CellsetData::Kind::Error, QStringLiteral("Division by zero."),
-         "Division by zero."},
+        {0, 2, CellsetData::Kind::Error, QStringLiteral("Division by zero."), "Division by zero."},
         {1, 2, CellsetData::Kind::Boolean, true, "true"},
     };
     for (const Case &c : cases) {
@@ -225,14 +222,14 @@ TEST(CellsetMapping, MapsALargeReplyQuickly)
     const int rows = 4000;
     QByteArray axesText = "<Axis name=\"Axis0\"><Tuples>";
     for (int c = 0; c < columns; ++c) {
-        axesText += "<Tuple>" + member("Measures", "[Measures].[M" + QByteArray::number(c) + "]",
-                                       "M", 0) + "</Tuple>";
+        axesText += "<Tuple>"
+                    + member("Measures", "[Measures].[M" + QByteArray::number(c) + "]", "M", 0)
+                    + "</Tuple>";
     }
     axesText += "</Tuples></Axis><Axis name=\"Axis1\"><Tuples>";
     for (int r = 0; r < rows; ++r) {
-        axesText += "<Tuple>" + member("Product", "[Product].[P" + QByteArray::number(r) + "]",
-                                       "P") + member("[Time].[Weekly]", "[Time].[Weekly].[W]",
-                                                     "W") + "</Tuple>";
+        axesText += "<Tuple>" + member("Product", "[Product].[P" + QByteArray::number(r) + "]", "P")
+                    + member("[Time].[Weekly]", "[Time].[Weekly].[W]", "W") + "</Tuple>";
     }
     axesText += "</Tuples></Axis>";
     QByteArray cellText;

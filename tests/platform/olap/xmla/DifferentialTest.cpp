@@ -38,8 +38,8 @@ Case calc(const char *what, const QString &formula, const QString &set)
 {
     return {what,
             QStringLiteral("WITH MEMBER [Measures].[X] AS '%1' SELECT {[Measures].[Unit Sales], "
-                          "[Measures].[X]} ON COLUMNS, %2 ON ROWS FROM [Sales]")
-                      .arg(formula, set),
+                           "[Measures].[X]} ON COLUMNS, %2 ON ROWS FROM [Sales]")
+                .arg(formula, set),
             false};
 }
 
@@ -66,12 +66,10 @@ std::vector<Case> cases()
          "[Promotion].[Media Type].Members) ON 1 FROM [Sales]"},
         {"NonEmptyCrossJoin",
          rows("NonEmptyCrossJoin([Store].[State].Members, [Time].[Year].Members)")},
-        {"Hierarchize",
-         rows("Hierarchize({[Product].[Food], [Product].[Drink].[Beverages], "
-              "[Product].[Drink]})")},
-        {"Hierarchize POST",
-         rows("Hierarchize({[Product].[Food], [Product].[Drink].[Beverages], "
-              "[Product].[Drink]}, POST)")},
+        {"Hierarchize", rows("Hierarchize({[Product].[Food], [Product].[Drink].[Beverages], "
+                             "[Product].[Drink]})")},
+        {"Hierarchize POST", rows("Hierarchize({[Product].[Food], [Product].[Drink].[Beverages], "
+                                  "[Product].[Drink]}, POST)")},
         {"Filter", rows("Filter(" + cities + ", [Measures].[Store Sales] > 5000)")},
         {"Head, Tail, Subset",
          rows("{Head([Product].[Department].Members, 3), Tail([Product].[Department].Members, 2),"
@@ -87,16 +85,14 @@ std::vector<Case> cases()
          rows("DrilldownMember({[Product].[Drink], [Product].[Food]}, {[Product].[Drink]})")},
         {"Siblings", rows("[Store].[USA].[CA].Siblings")},
         {"Range", rows("{[Time].[2022].[Q1].[January] : [Time].[2022].[Q2].[May]}")},
-        {"PeriodsToDate",
-         rows("PeriodsToDate([Time].[Year], [Time].[2022].[Q3].[August])")},
+        {"PeriodsToDate", rows("PeriodsToDate([Time].[Year], [Time].[2022].[Q3].[August])")},
         {"YTD", rows("YTD([Time].[2022].[Q3].[August])")},
         {"LastPeriods", rows("LastPeriods(3, [Time].[2022].[Q2].[May])")},
         {"Member navigation",
          rows("{[Time].[2022].[Q2].Parent, [Time].[2022].FirstChild, [Time].[2022].LastChild, "
               "[Time].[2022].NextMember, [Time].[2022].PrevMember, [Time].[2022].[Q3].Lag(1), "
               "[Time].[2022].[Q1].Lead(2), [Time].[Year].Members.Item(2)}")},
-        {"Ancestor",
-         rows("{Ancestor([Store].[USA].[CA].Children.Item(0), [Store].[Country])}")},
+        {"Ancestor", rows("{Ancestor([Store].[USA].[CA].Children.Item(0), [Store].[Country])}")},
         calc("CurrentMember and PrevMember in a calculation",
              "([Measures].[Unit Sales], [Time].CurrentMember.PrevMember)",
              "[Time].[2022].Children"),
@@ -115,11 +111,13 @@ std::vector<Case> cases()
              "[Time].[Year].Members"),
         calc("Count", "Count([Store].[State].Members)", "[Time].[Year].Members"),
         {"Avg, Min, Max",
+         // clang-format off
          "WITH MEMBER [Measures].[A] AS 'Avg(" + cities + ", [Measures].[Store Sales])' "
          "MEMBER [Measures].[Mi] AS 'Min(" + cities + ", [Measures].[Store Sales])' "
          "MEMBER [Measures].[Ma] AS 'Max(" + cities + ", [Measures].[Store Sales])' "
          "SELECT {[Measures].[A], [Measures].[Mi], [Measures].[Ma]} ON 0, "
          "[Time].[Year].Members ON 1 FROM [Sales]",
+         // clang-format on
          false},
         {"Aggregate",
          "WITH MEMBER [Time].[H1] AS 'Aggregate({[Time].[2022].[Q1], [Time].[2022].[Q2]})' "
@@ -151,8 +149,9 @@ std::vector<Case> cases()
         {"Slicer naming a measure",
          "SELECT [Store].[Country].Members ON 0 FROM [Sales] WHERE ([Measures].[Profit], "
          "[Time].[2023])"},
-        {"WITH SET", "WITH SET [Big] AS 'Filter(" + cities + ", [Measures].[Store Sales] > 4000)'"
-                     " SELECT {[Measures].[Store Sales]} ON 0, [Big] ON 1 FROM [Sales]"},
+        {"WITH SET", "WITH SET [Big] AS 'Filter(" + cities
+                         + ", [Measures].[Store Sales] > 4000)'"
+                           " SELECT {[Measures].[Store Sales]} ON 0, [Big] ON 1 FROM [Sales]"},
         {"Solve order",
          "WITH MEMBER [Measures].[Ratio] AS '[Measures].[Store Cost] / [Measures].[Store Sales]',"
          " SOLVE_ORDER = 2, FORMAT_STRING = '0.00%' MEMBER [Time].[Both] AS "

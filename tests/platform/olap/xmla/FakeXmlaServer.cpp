@@ -68,8 +68,7 @@ void FakeXmlaServer::accept()
                 return;
             QByteArray text = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason
                               + "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: "
-                              + QByteArray::number(reply.body.size())
-                              + "\r\nConnection: close\r\n";
+                              + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n";
             for (const auto &[name, value] : reply.headers)
                 text += name + ": " + value + "\r\n";
             text += "\r\n" + reply.body;

@@ -61,18 +61,17 @@ TEST_F(MondrianXmla, BrowsesTheCatalog)
     EXPECT_EQ(column(cubes, u"CUBE_NAME"), QStringList({"Sales"}));
 
     const Rowset dimensions = client->discover(MdSchemaDimensions, inCube(), catalog);
-    EXPECT_EQ(column(dimensions, u"DIMENSION_UNIQUE_NAME"),
-              QStringList({"[Measures]", "[Time]", "[Product]", "[Store]", "[Customer]",
-                           "[Promotion]"}));
-    EXPECT_EQ(column(dimensions, u"DIMENSION_TYPE"),
-              QStringList({"2", "1", "3", "3", "3", "3"}));
+    EXPECT_EQ(
+        column(dimensions, u"DIMENSION_UNIQUE_NAME"),
+        QStringList({"[Measures]", "[Time]", "[Product]", "[Store]", "[Customer]", "[Promotion]"}));
+    EXPECT_EQ(column(dimensions, u"DIMENSION_TYPE"), QStringList({"2", "1", "3", "3", "3", "3"}));
 
     const Rowset hierarchies = client->discover(
         MdSchemaHierarchies, inCube({{"DIMENSION_UNIQUE_NAME", "[Product]"}}), catalog);
     EXPECT_EQ(column(hierarchies, u"HIERARCHY_UNIQUE_NAME"), QStringList({"[Product]"}));
 
-    const Rowset levels = client->discover(
-        MdSchemaLevels, inCube({{"HIERARCHY_UNIQUE_NAME", "[Product]"}}), catalog);
+    const Rowset levels =
+        client->discover(MdSchemaLevels, inCube({{"HIERARCHY_UNIQUE_NAME", "[Product]"}}), catalog);
     EXPECT_EQ(column(levels, u"LEVEL_UNIQUE_NAME"),
               QStringList({"[Product].[(All)]", "[Product].[Family]", "[Product].[Department]",
                            "[Product].[Category]", "[Product].[Product]"}));
@@ -91,8 +90,7 @@ TEST_F(MondrianXmla, FetchesMembersByLevelNameAndParent)
     const Rowset families = client->discover(
         MdSchemaMembers, inCube({{"LEVEL_UNIQUE_NAME", "[Product].[Family]"}}), catalog);
     EXPECT_EQ(column(families, u"MEMBER_UNIQUE_NAME"),
-              QStringList({"[Product].[Drink]", "[Product].[Food]",
-                           "[Product].[Non-Consumable]"}));
+              QStringList({"[Product].[Drink]", "[Product].[Food]", "[Product].[Non-Consumable]"}));
 
     const Rowset dairy = client->discover(
         MdSchemaMembers, inCube({{"MEMBER_UNIQUE_NAME", "[Product].[Drink].[Dairy]"}}), catalog);
@@ -100,11 +98,10 @@ TEST_F(MondrianXmla, FetchesMembersByLevelNameAndParent)
     EXPECT_EQ(column(dairy, u"PARENT_UNIQUE_NAME"), QStringList({"[Product].[Drink]"}));
     EXPECT_EQ(column(dairy, u"LEVEL_NUMBER"), QStringList({"2"}));
 
-    const Rowset children = client->discover(
-        MdSchemaMembers,
-        inCube({{"MEMBER_UNIQUE_NAME", "[Product].[Drink]"},
-                {"TREE_OP", QString::number(TreeOpChildren)}}),
-        catalog);
+    const Rowset children = client->discover(MdSchemaMembers,
+                                             inCube({{"MEMBER_UNIQUE_NAME", "[Product].[Drink]"},
+                                                     {"TREE_OP", QString::number(TreeOpChildren)}}),
+                                             catalog);
     EXPECT_EQ(column(children, u"MEMBER_NAME"), QStringList({"Beverages", "Dairy", "Spirits"}));
 }
 
@@ -161,8 +158,7 @@ TEST_F(MondrianXmla, ExecutesStatements)
 TEST_F(MondrianXmla, ReportsFaults)
 {
     try {
-        client->execute(QStringLiteral("SELECT {[Product].[Nope]} ON 0 FROM [Sales]"),
-                        catalogName);
+        client->execute(QStringLiteral("SELECT {[Product].[Nope]} ON 0 FROM [Sales]"), catalogName);
         FAIL() << "an unknown member was accepted";
     } catch (const ServerError &error) {
         EXPECT_TRUE(error.description().contains(u"[Product].[Nope]"))
@@ -174,8 +170,7 @@ TEST_F(MondrianXmla, ReportsFaults)
         client->discover(MdSchemaCubes, {}, {{QStringLiteral("DataSourceInfo"), "Nowhere"}});
         FAIL() << "an unknown data source was accepted";
     } catch (const ServerError &error) {
-        EXPECT_TRUE(error.description().contains(u"Nowhere"))
-            << error.description().toStdString();
+        EXPECT_TRUE(error.description().contains(u"Nowhere")) << error.description().toStdString();
     }
 }
 

@@ -138,15 +138,15 @@ TEST(XmlaClient, DiscoverSendsRestrictionsAndEchoesTheDataSourceInfo)
         if (request.requestType() == u"DISCOVER_DATASOURCES")
             return ok(dataSourcesReply(QStringLiteral("Fake"),
                                        QStringLiteral("Provider=Fake;Data Source=a&b")));
-        return ok(rowsetReply({QStringLiteral("CATALOG_NAME"), QStringLiteral("CUBE_NAME"),
-                               QStringLiteral("DESCRIPTION")},
-                              {{QStringLiteral("T"), QStringLiteral("Sales"), QString()},
-                               {QStringLiteral("T"), QStringLiteral("Stock <old>"),
-                                QStringLiteral("")}}));
+        return ok(rowsetReply(
+            {QStringLiteral("CATALOG_NAME"), QStringLiteral("CUBE_NAME"),
+             QStringLiteral("DESCRIPTION")},
+            {{QStringLiteral("T"), QStringLiteral("Sales"), QString()},
+             {QStringLiteral("T"), QStringLiteral("Stock <old>"), QStringLiteral("")}}));
     });
     XmlaClient client(server.url());
-    const Rowset cubes = client.discover(MdSchemaCubes, {{QStringLiteral("CATALOG_NAME"),
-                                                          QStringLiteral("T")}});
+    const Rowset cubes =
+        client.discover(MdSchemaCubes, {{QStringLiteral("CATALOG_NAME"), QStringLiteral("T")}});
 
     ASSERT_EQ(server.requests().size(), 2);
     const FakeRequest &first = server.requests()[0];
@@ -165,9 +165,9 @@ TEST(XmlaClient, DiscoverSendsRestrictionsAndEchoesTheDataSourceInfo)
     EXPECT_EQ(second.element(QStringLiteral("Format")), u"Tabular");
     EXPECT_EQ(client.dataSourceInfo(), u"Provider=Fake;Data Source=a&b");
 
-    EXPECT_EQ(cubes.columns(), QStringList({QStringLiteral("CATALOG_NAME"),
-                                            QStringLiteral("CUBE_NAME"),
-                                            QStringLiteral("DESCRIPTION")}));
+    EXPECT_EQ(cubes.columns(),
+              QStringList({QStringLiteral("CATALOG_NAME"), QStringLiteral("CUBE_NAME"),
+                           QStringLiteral("DESCRIPTION")}));
     ASSERT_EQ(cubes.rowCount(), 2);
     EXPECT_EQ(cubes.value(1, u"cube_name"), u"Stock <old>");
     EXPECT_TRUE(cubes.isNull(0, 2));
@@ -241,8 +241,8 @@ TEST(XmlaClient, ExecuteSendsTheStatementAsTextAndReadsTheCellSet)
     EXPECT_EQ(cells.slicer().member(0, 0).caption, u"North");
 
     EXPECT_EQ(cells.cellProperties(),
-              QStringList({"VALUE", "FORMATTED_VALUE", "FORMAT_STRING", "FORE_COLOR",
-                           "BACK_COLOR", "FONT_NAME", "FONT_SIZE", "FONT_FLAGS"}));
+              QStringList({"VALUE", "FORMATTED_VALUE", "FORMAT_STRING", "FORE_COLOR", "BACK_COLOR",
+                           "FONT_NAME", "FONT_SIZE", "FONT_FLAGS"}));
     EXPECT_EQ(cells.cellPropertyIndex(u"LANGUAGE"), -1);
     EXPECT_EQ(cells.cellCount(), 6);
     // Row 1, column 0 is ordinal 2: axis 0 varies fastest.
@@ -287,8 +287,8 @@ TEST(XmlaClient, StatementWithACharacterXmlCannotCarryIsNotSent)
     FakeXmlaServer server([](const FakeRequest &) { return ok(soapEnvelope(executeBody)); });
     XmlaClient client(server.url());
     client.setDataSourceInfo(QStringLiteral("Fake"));
-    const QString message = errorOf(
-        [&] { client.execute(QStringLiteral("SELECT \x01 FROM [Sales]"), QString()); });
+    const QString message =
+        errorOf([&] { client.execute(QStringLiteral("SELECT \x01 FROM [Sales]"), QString()); });
     EXPECT_TRUE(message.contains(u"cannot carry")) << message.toStdString();
     EXPECT_TRUE(server.requests().isEmpty());
 }
@@ -328,9 +328,13 @@ const QByteArray messagesError = soapEnvelope(R"(
 TEST(XmlaClient, FailuresSayWhatTheServerSaid)
 {
     const QList<FailureCase> cases = {
-        {"Mondrian's fault form", 200, "OK", mondrianFault,
+        {"Mondrian's fault form",
+         200,
+         "OK",
+         mondrianFault,
          {"XMLA MDX parse failed", "MDX object '[Product].[Nope]' not found in cube 'Sales'"},
          true},
+        // clang-format off
         {"a fault sent with status 500", 500, "Internal Server Error", mondrianFault,
          {"MDX object '[Product].[Nope]' not found"}, true},
         {"the Description form", 500, "Internal Server Error", descriptionFault,
@@ -341,12 +345,19 @@ TEST(XmlaClient, FailuresSayWhatTheServerSaid)
          {"not XML", "Service temporarily overloaded"}, false},
         {"a truncated reply", 200, "OK", soapEnvelope(executeBody).left(900),
          {"not well-formed"}, false},
+        // clang-format on
         {"an empty reply", 200, "OK", "", {"empty reply"}, false},
         {"XML without a result", 200, "OK", soapEnvelope("<Nothing/>"), {"neither a"}, false},
+        // clang-format off
         {"HTTP 500", 500, "Internal Server Error", "", {"HTTP 500 Internal Server Error"},
+         // clang-format on
          false},
-        {"HTTP 404 with a page", 404, "Not Found", "<html><body>Gone</body></html>",
-         {"HTTP 404 Not Found", "127.0.0.1"}, false},
+        {"HTTP 404 with a page",
+         404,
+         "Not Found",
+         "<html><body>Gone</body></html>",
+         {"HTTP 404 Not Found", "127.0.0.1"},
+         false},
     };
     for (const FailureCase &failure : cases) {
         SCOPED_TRACE(failure.name);

@@ -44,14 +44,14 @@ struct FakeMember
 // as an estimate of 5 (it has two children). The measures are only in MDSCHEMA_MEASURES.
 const QList<FakeMember> members = {
     {"[Product].[All Products]", "All Products", "[Product]", "[Product].[(All)]", 0, {}, 2},
-    {"[Product].[Drink]", "Drink", "[Product]", "[Product].[Family]", 1,
-     "[Product].[All Products]", 5},
-    {"[Product].[Food]", "Food", "[Product]", "[Product].[Family]", 1,
-     "[Product].[All Products]", 0},
-    {"[Product].[Drink].[Beer]", "Beer", "[Product]", "[Product].[Name]", 2,
-     "[Product].[Drink]", 0},
-    {"[Product].[Drink].[Wine]", "Wine", "[Product]", "[Product].[Name]", 2,
-     "[Product].[Drink]", 0},
+    {"[Product].[Drink]", "Drink", "[Product]", "[Product].[Family]", 1, "[Product].[All Products]",
+     5},
+    {"[Product].[Food]", "Food", "[Product]", "[Product].[Family]", 1, "[Product].[All Products]",
+     0},
+    {"[Product].[Drink].[Beer]", "Beer", "[Product]", "[Product].[Name]", 2, "[Product].[Drink]",
+     0},
+    {"[Product].[Drink].[Wine]", "Wine", "[Product]", "[Product].[Name]", 2, "[Product].[Drink]",
+     0},
     {"[Store].[All Stores]", "All Stores", "[Store]", "[Store].[(All)]", 0, {}, 0},
 };
 
@@ -78,15 +78,15 @@ FakeReply answer(const FakeRequest &request)
     const QStringList scope{"CATALOG_NAME", "CUBE_NAME"};
     if (type == u"MDSCHEMA_DIMENSIONS") {
         if (beta) {
-            return reply(rowsetReply(scope + QStringList{"DIMENSION_NAME",
-                                                         "DIMENSION_UNIQUE_NAME"},
+            return reply(rowsetReply(scope + QStringList{"DIMENSION_NAME", "DIMENSION_UNIQUE_NAME"},
                                      {{"Beta", "Budget", "Measures", "[Measures]"}}));
         }
         // Sent out of order; DIMENSION_TYPE 8 (products), 17 (geography) and 0 (unknown)
         // are all "other" in the object model. A dimension of another catalog is left out.
         return reply(rowsetReply(
-            scope + QStringList{"DIMENSION_NAME", "DIMENSION_UNIQUE_NAME", "DIMENSION_ORDINAL",
-                                "DIMENSION_TYPE", "DEFAULT_HIERARCHY"},
+            scope
+                + QStringList{"DIMENSION_NAME", "DIMENSION_UNIQUE_NAME", "DIMENSION_ORDINAL",
+                              "DIMENSION_TYPE", "DEFAULT_HIERARCHY"},
             {{"Alpha", "Sales", "Store", "[Store]", "3", "17", "[Store]"},
              {"Alpha", "Sales", "Time", "[Time]", "1", "1", "[Time]"},
              {"Gamma", "Sales", "Stray", "[Stray]", "6", "3", "[Stray]"},
@@ -96,36 +96,38 @@ FakeReply answer(const FakeRequest &request)
     }
     if (type == u"MDSCHEMA_HIERARCHIES") {
         // Time's default hierarchy is its second by ordinal.
-        return reply(rowsetReply(
-            scope + QStringList{"DIMENSION_UNIQUE_NAME", "HIERARCHY_NAME",
-                                "HIERARCHY_UNIQUE_NAME", "HIERARCHY_ORDINAL"},
-            {{"Alpha", "Sales", "[Time]", "Time", "[Time]", "2"},
-             {"Alpha", "Sales", "[Time]", "Weekly", "[Time.Weekly]", "1"},
-             {"Alpha", "Sales", "[Measures]", "Measures", "[Measures]", "0"},
-             {"Alpha", "Sales", "[Product]", "Product", "[Product]", "3"},
-             {"Alpha", "Sales", "[Store]", "Store", "[Store]", "4"},
-             {"Alpha", "Sales", "[Scenario]", "Scenario", "[Scenario]", "5"}}));
+        return reply(
+            rowsetReply(scope
+                            + QStringList{"DIMENSION_UNIQUE_NAME", "HIERARCHY_NAME",
+                                          "HIERARCHY_UNIQUE_NAME", "HIERARCHY_ORDINAL"},
+                        {{"Alpha", "Sales", "[Time]", "Time", "[Time]", "2"},
+                         {"Alpha", "Sales", "[Time]", "Weekly", "[Time.Weekly]", "1"},
+                         {"Alpha", "Sales", "[Measures]", "Measures", "[Measures]", "0"},
+                         {"Alpha", "Sales", "[Product]", "Product", "[Product]", "3"},
+                         {"Alpha", "Sales", "[Store]", "Store", "[Store]", "4"},
+                         {"Alpha", "Sales", "[Scenario]", "Scenario", "[Scenario]", "5"}}));
     }
     if (type == u"MDSCHEMA_LEVELS") {
         return reply(rowsetReply(
-            scope + QStringList{"HIERARCHY_UNIQUE_NAME", "LEVEL_NAME", "LEVEL_UNIQUE_NAME",
-                                "LEVEL_NUMBER"},
+            scope
+                + QStringList{"HIERARCHY_UNIQUE_NAME", "LEVEL_NAME", "LEVEL_UNIQUE_NAME",
+                              "LEVEL_NUMBER"},
             {{"Alpha", "Sales", "[Product]", "Name", "[Product].[Name]", "2"},
              {"Alpha", "Sales", "[Product]", "(All)", "[Product].[(All)]", "0"},
              {"Alpha", "Sales", "[Product]", "Family", "[Product].[Family]", "1"},
-             {"Alpha", "Sales", "[Measures]", "MeasuresLevel", "[Measures].[MeasuresLevel]",
-              "0"},
+             {"Alpha", "Sales", "[Measures]", "MeasuresLevel", "[Measures].[MeasuresLevel]", "0"},
              {"Alpha", "Sales", "[Store]", "(All)", "[Store].[(All)]", "0"},
              {"Alpha", "Sales", "[Time]", "Year", "[Time].[Year]", "0"},
              {"Alpha", "Sales", "[Time.Weekly]", "Week", "[Time.Weekly].[Week]", "0"}}));
     }
     if (type == u"MDSCHEMA_MEASURES") {
-        return reply(rowsetReply(
-            scope + QStringList{"MEASURE_NAME", "MEASURE_UNIQUE_NAME", "MEASURE_CAPTION",
-                                "MEASURE_IS_VISIBLE"},
-            {{"Alpha", "Sales", "Units", "[Measures].[Units]", "Units sold", "true"},
-             {"Alpha", "Sales", "Hidden", "[Measures].[Hidden]", "Hidden", "false"},
-             {"Alpha", "Sales", "Price", "[Measures].[Price]", QString(), QString()}}));
+        return reply(
+            rowsetReply(scope
+                            + QStringList{"MEASURE_NAME", "MEASURE_UNIQUE_NAME", "MEASURE_CAPTION",
+                                          "MEASURE_IS_VISIBLE"},
+                        {{"Alpha", "Sales", "Units", "[Measures].[Units]", "Units sold", "true"},
+                         {"Alpha", "Sales", "Hidden", "[Measures].[Hidden]", "Hidden", "false"},
+                         {"Alpha", "Sales", "Price", "[Measures].[Price]", QString(), QString()}}));
     }
     if (type == u"MDSCHEMA_MEMBERS") {
         const QString level = request.element(QStringLiteral("LEVEL_UNIQUE_NAME"));
@@ -134,21 +136,20 @@ FakeReply answer(const FakeRequest &request)
         QList<QStringList> rows;
         for (const FakeMember &m : members) {
             // Names are compared without case, as servers do.
-            const bool match =
-                !level.isNull() ? m.level == level
-                : children      ? m.parent.compare(unique, Qt::CaseInsensitive) == 0
-                                : m.uniqueName.compare(unique, Qt::CaseInsensitive) == 0;
+            const bool match = !level.isNull() ? m.level == level
+                               : children      ? m.parent.compare(unique, Qt::CaseInsensitive) == 0
+                                          : m.uniqueName.compare(unique, Qt::CaseInsensitive) == 0;
             if (match) {
-                rows.append({"Alpha", "Sales", m.uniqueName, m.name, m.name.toUpper(),
-                             m.hierarchy, m.level, QString::number(m.levelNumber), m.parent,
+                rows.append({"Alpha", "Sales", m.uniqueName, m.name, m.name.toUpper(), m.hierarchy,
+                             m.level, QString::number(m.levelNumber), m.parent,
                              QString::number(m.cardinality)});
             }
         }
-        return reply(rowsetReply(scope + QStringList{"MEMBER_UNIQUE_NAME", "MEMBER_NAME",
-                                                     "MEMBER_CAPTION", "HIERARCHY_UNIQUE_NAME",
-                                                     "LEVEL_UNIQUE_NAME", "LEVEL_NUMBER",
-                                                     "PARENT_UNIQUE_NAME",
-                                                     "CHILDREN_CARDINALITY"},
+        return reply(rowsetReply(scope
+                                     + QStringList{"MEMBER_UNIQUE_NAME", "MEMBER_NAME",
+                                                   "MEMBER_CAPTION", "HIERARCHY_UNIQUE_NAME",
+                                                   "LEVEL_UNIQUE_NAME", "LEVEL_NUMBER",
+                                                   "PARENT_UNIQUE_NAME", "CHILDREN_CARDINALITY"},
                                  rows));
     }
     if (type == u"Execute") {
@@ -232,9 +233,8 @@ TEST_F(XmlaProviderTest, BuildsTheCatalogFromTheSchemaRowsets)
 
     // DIMENSION_ORDINAL order; DIMENSION_TYPE 1 and 2 kept, every other type 3.
     const std::vector<std::tuple<QString, QString, int>> dimensions = {
-        {"Measures", "[Measures]", 2}, {"Time", "[Time]", 1},
-        {"Product", "[Product]", 3},   {"Store", "[Store]", 3},
-        {"Scenario", "[Scenario]", 3},
+        {"Measures", "[Measures]", 2}, {"Time", "[Time]", 1},         {"Product", "[Product]", 3},
+        {"Store", "[Store]", 3},       {"Scenario", "[Scenario]", 3},
     };
     ASSERT_EQ(cube.dimensions().count(), int(dimensions.size()));
     for (int i = 0; i < cube.dimensions().count(); ++i) {
@@ -294,8 +294,8 @@ TEST_F(XmlaProviderTest, FetchesMembersWhenAskedAndOnce)
     EXPECT_EQ(children.item(1).parent(), drink);
     EXPECT_EQ(families.item(1).childCount(), 0);
     EXPECT_EQ(children.item(0).childCount(), 0);
-    EXPECT_EQ(memberRequests(), QStringList({"LEVEL [Product].[Family]",
-                                             "CHILDREN [Product].[Drink]"}));
+    EXPECT_EQ(memberRequests(),
+              QStringList({"LEVEL [Product].[Family]", "CHILDREN [Product].[Drink]"}));
 
     // A parent not fetched yet is looked up by its unique name, once.
     const Member all = drink.parent();
@@ -328,7 +328,7 @@ TEST_F(XmlaProviderTest, LooksMembersUpByUniqueName)
         {"Product.Drink", "[Product].[Drink]", true},
         {" [Product] . [Drink] ", "[Product].[Drink]", false},
         {"[Product].[Milk]", nullptr, true},
-        {"[PRODUCT].[milk]", nullptr, false}, // known to be missing
+        {"[PRODUCT].[milk]", nullptr, false},     // known to be missing
         {"[Store].[All Stores]", nullptr, false}, // another hierarchy
         {"[Product]", nullptr, false},
         {"[Product].[Drink", nullptr, false},
@@ -417,8 +417,7 @@ TEST_F(XmlaProviderTest, RunsStatementsAsSentInTheBoundCatalog)
         EXPECT_EQ(sent.element(QStringLiteral("Format")), u"Multidimensional");
 
         ASSERT_EQ(cellset.axes().count(), 1);
-        const CellsetMember drink =
-            cellset.axes().item(0).positions().item(0).members().item(0);
+        const CellsetMember drink = cellset.axes().item(0).positions().item(0).members().item(0);
         EXPECT_EQ(drink.uniqueName(), u"[Product].[Drink]");
         EXPECT_EQ(drink.name(), u"Drink");
         EXPECT_EQ(cellset.item(0).value(), 12.5);
@@ -453,8 +452,8 @@ TEST(XmlaProviderOpen, TakesAHostNameForItsXmlaEndpoint)
 {
     FakeXmlaServer server(answer);
     Connection connection;
-    connection.open(QStringLiteral("Data source=127.0.0.1:%1;Provider=MSOLAP")
-                        .arg(server.url().port()));
+    connection.open(
+        QStringLiteral("Data source=127.0.0.1:%1;Provider=MSOLAP").arg(server.url().port()));
     EXPECT_EQ(connection.provider()->catalogNames(), QStringList({"Alpha", "Beta"}));
     ASSERT_FALSE(server.requests().isEmpty());
     EXPECT_EQ(server.requests().last().path, "/xmla");

@@ -77,8 +77,7 @@ TEST(XmlaReplies, ValuesKeepTheirType)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const QList<ValueCase> cases = {
-        {R"(<Value xsi:type="xsd:double">12.5</Value>)", CellValueKind::Double, 12.5,
-         "xsd:double"},
+        {R"(<Value xsi:type="xsd:double">12.5</Value>)", CellValueKind::Double, 12.5, "xsd:double"},
         {R"(<Value xsi:type="xsd:double">-3E-2</Value>)", CellValueKind::Double, -0.03,
          "xsd:double"},
         {R"(<Value xsi:type="xsd:double">INF</Value>)", CellValueKind::Double, inf, "xsd:double"},
@@ -86,8 +85,7 @@ TEST(XmlaReplies, ValuesKeepTheirType)
          "xsd:double"},
         {R"(<Value xsi:type="xsd:double">-Infinity</Value>)", CellValueKind::Double, -inf,
          "xsd:double"},
-        {R"(<Value xsi:type="xsd:decimal">0.1</Value>)", CellValueKind::Double, 0.1,
-         "xsd:decimal"},
+        {R"(<Value xsi:type="xsd:decimal">0.1</Value>)", CellValueKind::Double, 0.1, "xsd:decimal"},
         {R"(<Value xsi:type="xsd:int">42</Value>)", CellValueKind::Integer, qlonglong(42),
          "xsd:int"},
         // Beyond a double's 53 bits: kept exactly.
@@ -97,18 +95,16 @@ TEST(XmlaReplies, ValuesKeepTheirType)
          "xsd:unsignedInt"},
         {R"(<Value xsi:type="xsd:boolean">true</Value>)", CellValueKind::Boolean, true,
          "xsd:boolean"},
-        {R"(<Value xsi:type="xsd:string">007</Value>)", CellValueKind::String, "007",
-         "xsd:string"},
+        {R"(<Value xsi:type="xsd:string">007</Value>)", CellValueKind::String, "007", "xsd:string"},
         {R"(<Value xsi:type="xsd:string"></Value>)", CellValueKind::String, "", "xsd:string"},
         {R"(<Value xsi:type="xsd:dateTime">2024-01-02T00:00:00</Value>)", CellValueKind::String,
          "2024-01-02T00:00:00", "xsd:dateTime"},
-        {R"(<Value xsi:type="xsd:double">n/a</Value>)", CellValueKind::String, "n/a",
-         "xsd:double"},
+        {R"(<Value xsi:type="xsd:double">n/a</Value>)", CellValueKind::String, "n/a", "xsd:double"},
         {R"(<Value>a &lt; b</Value>)", CellValueKind::String, "a < b", ""},
         {R"(<Value/>)", CellValueKind::Empty, QVariant(), ""},
         {R"(<Value xsi:nil="true"/>)", CellValueKind::Empty, QVariant(), ""},
-        {R"(<Value><Error ErrorCode="1" Description="bad"/></Value>)", CellValueKind::Error,
-         "bad", ""},
+        {R"(<Value><Error ErrorCode="1" Description="bad"/></Value>)", CellValueKind::Error, "bad",
+         ""},
         {R"(<Value><Error><ErrorCode>5</ErrorCode><Description>worse</Description></Error>
             </Value>)",
          CellValueKind::Error, "worse", ""},
@@ -179,8 +175,10 @@ TEST(XmlaReplies, CellsMayComeInAnyOrder)
         </Cell>)";
     const CellSetData cells = parseExecuteReply(executeReply(valueInfo, oneAxis(6), cellData));
     EXPECT_EQ(cells.cellCount(), 6);
+    // clang-format off
     const QList<QVariant> expected = {QVariant(),       qlonglong(11), QVariant(),
                                       qlonglong(3),     QVariant(),    qlonglong(5)};
+    // clang-format on
     for (int ordinal = 0; ordinal < 6; ++ordinal) {
         SCOPED_TRACE(ordinal);
         EXPECT_EQ(cells.value(ordinal), expected[ordinal]);
@@ -242,8 +240,8 @@ TEST(XmlaReplies, RowsetColumnsComeFromTheSchemaThenTheRows)
   <CHILDREN_CARDINALITY>0</CHILDREN_CARDINALITY></row>
 </root></return></DiscoverResponse></SOAP-ENV:Body></SOAP-ENV:Envelope>)";
     const Rowset rows = parseDiscoverReply(reply);
-    EXPECT_EQ(rows.columns(), QStringList({"MEMBER_NAME", "MEMBER_CAPTION",
-                                           "CHILDREN_CARDINALITY", "EXTRA"}));
+    EXPECT_EQ(rows.columns(),
+              QStringList({"MEMBER_NAME", "MEMBER_CAPTION", "CHILDREN_CARDINALITY", "EXTRA"}));
     ASSERT_EQ(rows.rowCount(), 2);
     EXPECT_EQ(rows.value(0, 0), u"Beer");
     EXPECT_EQ(rows.value(0, 1), u"Beer & Ale");
@@ -271,8 +269,8 @@ TEST(XmlaReplies, LargeCellSetParsesQuickly)
     cellData.reserve(columns * rows * 140);
     for (int i = 0; i < columns * rows; ++i) {
         const QByteArray number = QByteArray::number(i);
-        cellData += "<Cell CellOrdinal=\"" + number + "\"><Value xsi:type=\"xsd:double\">"
-                    + number + ".5</Value><FmtValue>" + number
+        cellData += "<Cell CellOrdinal=\"" + number + "\"><Value xsi:type=\"xsd:double\">" + number
+                    + ".5</Value><FmtValue>" + number
                     + ".50</FmtValue><FormatString>#,##0.00</FormatString></Cell>\n";
     }
     const QByteArray info =
