@@ -130,10 +130,13 @@ void frmSplash::Form_Load()
     if (!vCerrar) {
         // A splash screen has no frame to close it by.
         setWindowFlag(Qt::SplashScreen);
-        // It ends even when the window system never has it drawn, or when its end came
-        // before its modal loop had started: done() also leaves a loop whose form is hidden.
+        // It ends even when the window system never has it drawn, or when it was hidden while
+        // its modal loop went on: hiding a form that is already hidden does not leave the
+        // loop, so it is shown again for the moment it takes to end it.
         QTimer::singleShot(std::max(vTime, 0) + splashDrawLimitMs, this, [this] {
             m_ending = true;
+            if (!isVisible())
+                setVisible(true);
             done(QDialog::Rejected);
         });
     }
@@ -202,8 +205,8 @@ void frmSplash::lblWeb_Click()
 void frmSplash::openWebAddress(const QString &address)
 {
     const WebOpener &opener = openerSlot();
-    const bool opened = opener ? opener(address)
-                               : QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    const bool opened =
+        opener ? opener(address) : QDesktopServices::openUrl(QUrl::fromUserInput(address));
     if (!opened)
         platform::forms::msgBox(QStringLiteral("Error al ejecutar: ") + address);
 }
