@@ -61,8 +61,7 @@ qint32 frmGrf2D::swatchColor(const QLabel *label)
     const QVariant held = label->property(swatchProperty);
     if (held.isValid())
         return held.toInt();
-    const QColor shown = label->palette().color(QPalette::Window);
-    return qint32(shown.red() | shown.green() << 8 | shown.blue() << 16);
+    return platform::chart::colorValue(label->palette().color(QPalette::Window));
 }
 
 void frmGrf2D::setSwatchColor(QLabel *label, qint32 color)
