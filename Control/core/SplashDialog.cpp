@@ -120,6 +120,7 @@ QString frmSplash::webAddress()
 
 int frmSplash::showModalForm()
 {
+    m_loopLevel = QThread::currentThread()->loopLevel();
     Form_Load();
     return platform::forms::showModal(*this);
 }
@@ -130,9 +131,9 @@ void frmSplash::Form_Load()
     if (!vCerrar) {
         // A splash screen has no frame to close it by.
         setWindowFlag(Qt::SplashScreen);
-        // It ends even when the window system never has it drawn, or when it was hidden while
-        // its modal loop went on: hiding a form that is already hidden does not leave the
-        // loop, so it is shown again for the moment it takes to end it.
+        // It ends even when the window system never has it drawn. Hiding a form that is
+        // already hidden does not leave its modal loop, so a hidden form is shown again for
+        // the moment it takes to end it.
         QTimer::singleShot(std::max(vTime, 0) + splashDrawLimitMs, this, [this] {
             m_ending = true;
             if (!isVisible())
@@ -174,6 +175,13 @@ void frmSplash::paintEvent(QPaintEvent *event)
 
 void frmSplash::endSplash()
 {
+    // Showing a splash screen handles pending events before the modal loop starts, and the form
+    // can be drawn then. Hidden at that point it would leave the loop, once started, running
+    // with nothing on the screen, so the end waits for the loop.
+    if (m_loopLevel >= 0 && QThread::currentThread()->loopLevel() <= m_loopLevel) {
+        QTimer::singleShot(10, this, &frmSplash::endSplash);
+        return;
+    }
     platform::forms::doEvents();
     if (const Sleeper &sleeper = sleeperSlot())
         sleeper(vTime);

@@ -71,4 +71,6 @@ private:
     void openWebAddress(const QString &address);
 
     bool m_ending = false;
+    // The thread's event-loop level when the modal show began; the form's own loop runs above it.
+    int m_loopLevel = -1;
 };

@@ -30,25 +30,31 @@ using namespace gesturetest;
 
 namespace {
 
-// Runs `drive` on the modal dialog once it is on the screen, then waits for it to close; a
-// dialog still open after `limitMs` is rejected and counted as a failure.
+// Runs `drive` on the modal dialog once it is on the screen (and, unless told otherwise,
+// active), then waits for it to close; a dialog still open after `limitMs` is rejected and
+// counted as a failure.
 class WhenShown
 {
 public:
+    enum Activation { Activate, LeaveInactive };
+
     template <typename Form>
-    explicit WhenShown(std::function<void(Form &)> drive, int limitMs = 10000)
+    explicit WhenShown(std::function<void(Form &)> drive, int limitMs = 10000,
+                       Activation activation = Activate)
     {
         m_poll.setInterval(20);
-        QObject::connect(&m_poll, &QTimer::timeout, [this, drive] {
+        QObject::connect(&m_poll, &QTimer::timeout, [this, drive, activation] {
             auto *form = qobject_cast<Form *>(QApplication::activeModalWidget());
             if (!form || !form->isVisible())
                 return;
             m_poll.stop();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-            // The keys go to the active window.
-            form->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
-            QTest::qWait(50);
+            if (activation == Activate) {
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+                // The keys go to the active window.
+                form->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+                QTest::qWait(50);
+            }
             ++m_driven;
             drive(*form);
         });
@@ -191,12 +197,42 @@ TEST_F(RealDialogs, SplashClosesByItself)
         waits << ms;
         QThread::msleep(50);
     });
-    // Nobody touches the form; the watchdog would fail the test.
-    WhenShown shown(std::function<void(frmSplash &)>([](frmSplash &) {}), 5000);
+    // Nobody touches the form, nor waits for it to become active, since it may end first; the
+    // watchdog would fail the test.
+    WhenShown shown(std::function<void(frmSplash &)>([](frmSplash &) {}), 5000,
+                    WhenShown::LeaveInactive);
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(control.ShowSplash());
     EXPECT_LT(clock.elapsed(), 4000);
     EXPECT_EQ(waits, QList<int>({1500}));
+    frmSplash::setSleeper(previous);
+}
+
+TEST_F(RealDialogs, SplashDrawnBeforeItsModalLoopStillClosesByItself)
+{
+    // A splash screen handles pending events while it is being shown, before its modal loop
+    // runs; when it is drawn then, its end must still end that loop.
+    const frmSplash::Sleeper previous = frmSplash::setSleeper([](int) { QThread::msleep(50); });
+    const int levelBefore = QThread::currentThread()->loopLevel();
+    int levelSeen = -1;
+    QTimer early;
+    early.setInterval(0);
+    QObject::connect(&early, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<frmSplash *>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible())
+            return;
+        early.stop();
+        levelSeen = QThread::currentThread()->loopLevel();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+        // The drawing, and the splash's end that follows it, happen in here.
+        QTest::qWait(300);
+    });
+    early.start();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(control.ShowSplash());
+    EXPECT_EQ(levelSeen, levelBefore) << "the form was not met before its modal loop";
+    EXPECT_LT(clock.elapsed(), 4000);
     frmSplash::setSleeper(previous);
 }
