@@ -28,6 +28,17 @@ bool isFileNameChar(QChar c)
            || c == QLatin1Char('.');
 }
 
+// The length the server announced for a body that arrived as it was sent; -1 when it gave
+// none or compressed the body.
+qint64 announcedLength(const QNetworkReply &reply)
+{
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    if (!length.isValid() || (!encoding.isEmpty() && encoding != "identity"))
+        return -1;
+    return length.toLongLong();
+}
+
 } // namespace
 
 Download::Download(QObject *parent) : QObject(parent)
@@ -157,6 +168,7 @@ void Download::startNetwork()
 {
     if (!openTarget())
         return;
+    m_received = 0;
     if (!m_network)
         m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(m_url);
@@ -179,6 +191,7 @@ void Download::onReadyRead()
     if (m_timeout > 0)
         m_inactivity.start(m_timeout);
     const QByteArray data = m_reply->readAll();
+    m_received += data.size();
     if (m_target->write(data) != data.size())
         fail(QStringLiteral("%1 cannot be written: %2")
                  .arg(m_target->fileName(), m_target->errorString()));
@@ -202,6 +215,11 @@ void Download::onReplyFinished()
         fail(QStringLiteral("the server answered %1 %2").arg(code).arg(phrase).trimmed());
     else if (m_reply->error() != QNetworkReply::NoError)
         fail(m_reply->errorString());
+    else if (const qint64 length = announcedLength(*m_reply); m_received < length)
+        // A connection reset part way can end the reply as if it had ended well.
+        fail(QStringLiteral("the connection broke off after %1 of %2 bytes")
+                 .arg(m_received)
+                 .arg(length));
     else
         succeed();
 }

@@ -220,6 +220,18 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         // Qt numbers the connection's own errors below 100, the HTTP ones from 100 on.
         exchange.brokenOff = exchange.status != 0 && reply->error() != QNetworkReply::NoError
                              && reply->error() < 100;
+        // A connection reset part way can also end the reply as if it had ended well: the
+        // length announced for a body sent as it is tells.
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+        if (!exchange.brokenOff && exchange.status != 0 && length.isValid()
+            && (encoding.isEmpty() || encoding == "identity")
+            && exchange.body.size() < length.toLongLong()) {
+            exchange.brokenOff = true;
+            exchange.errorString = QStringLiteral("%1 of its %2 bytes arrived")
+                                       .arg(exchange.body.size())
+                                       .arg(length.toLongLong());
+        }
     }
     delete reply;
     return exchange;

@@ -28,6 +28,7 @@ public:
         Complete, // the whole body, then close
         Stall,    // the headers and part of the body, then nothing
         Cut,      // the headers and part of the body, then close
+        Reset,    // the headers and part of the body, then a reset, as from a killed server
     };
 
     struct Route
@@ -94,6 +95,8 @@ private:
         ++m_partial;
         if (route.ending == Ending::Cut)
             socket->disconnectFromHost();
+        else if (route.ending == Ending::Reset)
+            QTimer::singleShot(50, socket, [socket] { socket->abort(); });
     }
 
     QTcpServer m_server;
@@ -207,6 +210,8 @@ TEST_F(DownloadTest, HttpOutcomes)
     m_server.route("/loop.cub", {"302 Found", "", "Location: /loop.cub\r\n"});
     m_server.route("/broken.cub", {"500 Internal Server Error", "oops"});
     m_server.route("/cut.cub", {"200 OK", QByteArray(2000, 'x'), "", LoopbackServer::Ending::Cut});
+    m_server.route("/reset.cub",
+                   {"200 OK", QByteArray(2000, 'x'), "", LoopbackServer::Ending::Reset});
     struct Case
     {
         const char *path;
@@ -217,6 +222,7 @@ TEST_F(DownloadTest, HttpOutcomes)
         {"/Sales.cub", true, "cube data"},        {"/moved.cub", true, "cube data"},
         {"/missing.cub", false, "404 Not Found"}, {"/broken.cub", false, "500"},
         {"/loop.cub", false, "/loop.cub"},        {"/cut.cub", false, "/cut.cub"},
+        {"/reset.cub", false, "/reset.cub"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
