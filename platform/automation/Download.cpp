@@ -1,6 +1,7 @@
 #include "platform/automation/Download.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/HttpLength.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,17 +27,6 @@ bool isFileNameChar(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_')
            || c == QLatin1Char('.');
-}
-
-// The length the server announced for a body that arrived as it was sent; -1 when it gave
-// none or compressed the body.
-qint64 announcedLength(const QNetworkReply &reply)
-{
-    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
-    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-    if (!length.isValid() || (!encoding.isEmpty() && encoding != "identity"))
-        return -1;
-    return length.toLongLong();
 }
 
 } // namespace
@@ -215,7 +205,9 @@ void Download::onReplyFinished()
         fail(QStringLiteral("the server answered %1 %2").arg(code).arg(phrase).trimmed());
     else if (m_reply->error() != QNetworkReply::NoError)
         fail(m_reply->errorString());
-    else if (const qint64 length = announcedLength(*m_reply); m_received < length)
+    else if (const qint64 length = platform::runtime::announcedBodyLength(
+                 m_reply->rawHeader("Content-Length"), m_reply->rawHeader("Content-Encoding"));
+             m_received < length)
         // A connection reset part way can end the reply as if it had ended well.
         fail(QStringLiteral("the connection broke off after %1 of %2 bytes")
                  .arg(m_received)

@@ -2,6 +2,7 @@
 
 #include "platform/olap/xmla/Netrc.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/HttpLength.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -222,15 +223,12 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
                              && reply->error() < 100;
         // A connection reset part way can also end the reply as if it had ended well: the
         // length announced for a body sent as it is tells.
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-        if (!exchange.brokenOff && exchange.status != 0 && length.isValid()
-            && (encoding.isEmpty() || encoding == "identity")
-            && exchange.body.size() < length.toLongLong()) {
+        const qint64 length = platform::runtime::announcedBodyLength(
+            reply->rawHeader("Content-Length"), reply->rawHeader("Content-Encoding"));
+        if (!exchange.brokenOff && exchange.status != 0 && exchange.body.size() < length) {
             exchange.brokenOff = true;
-            exchange.errorString = QStringLiteral("%1 of its %2 bytes arrived")
-                                       .arg(exchange.body.size())
-                                       .arg(length.toLongLong());
+            exchange.errorString =
+                QStringLiteral("%1 of its %2 bytes arrived").arg(exchange.body.size()).arg(length);
         }
     }
     delete reply;

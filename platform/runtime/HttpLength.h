@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace platform::runtime {
+
+// The length of a reply's body as it is read, from the reply's Content-Length and
+// Content-Encoding header values; -1 when the server announced none or compressed the body, whose
+// length is then not that of what is read. A reply that ends with less was cut short.
+qint64 announcedBodyLength(const QByteArray &contentLength, const QByteArray &contentEncoding);
+
+} // namespace platform::runtime
