@@ -75,28 +75,28 @@ void PelmoraC02::FormatCell(int row, int col, const Cell &cell, int defaultFore,
     if (!placed)
         return;
     // From here on a failing step is passed over.
-    const auto property = [&](const char *name, const QVariant &fallback) {
-        return cellPropertyValue(cell, QLatin1String(name), fallback);
+    const auto property = [&](const QString &name, const QVariant &fallback) {
+        return cellPropertyValue(cell, name, fallback);
     };
-    const auto colour = [&](const char *name, int fallback, auto current, auto set) {
+    const auto colour = [&](const QString &name, int fallback, auto current, auto set) {
         const auto wanted = [&] {
             return pelmora::serverCellColor(property(name, fallback).toInt(), fallback);
         };
         settle(wanted, current, set, fallback);
     };
     colour(
-        "FORE_COLOR", defaultFore, [&] { return grid.cellForeColor(); },
+        QStringLiteral("FORE_COLOR"), defaultFore, [&] { return grid.cellForeColor(); },
         [&](int c) { grid.setCellForeColor(c); });
     colour(
-        "BACK_COLOR", defaultBack, [&] { return grid.cellBackColor(); },
+        QStringLiteral("BACK_COLOR"), defaultBack, [&] { return grid.cellBackColor(); },
         [&](int c) { grid.setCellBackColor(c); });
-    settle([&] { return property("FONT_NAME", defaultFontName).toString(); },
+    settle([&] { return property(QStringLiteral("FONT_NAME"), defaultFontName).toString(); },
            [&] { return grid.cellFontName(); },
            [&](const QString &name) { grid.setCellFontName(name); }, defaultFontName);
-    settle([&] { return property("FONT_SIZE", defaultFontSize).toFloat(); },
+    settle([&] { return property(QStringLiteral("FONT_SIZE"), defaultFontSize).toFloat(); },
            [&] { return grid.cellFontSize(); }, [&](double size) { grid.setCellFontSize(size); },
            defaultFontSize);
-    const int flags = property("FONT_FLAGS", 0).toInt();
+    const int flags = property(QStringLiteral("FONT_FLAGS"), 0).toInt();
     const auto flag = [&](bool current, int bit, void (FlexGrid::*set)(bool)) {
         const bool wanted = (flags & bit) != 0;
         if (current != wanted)
