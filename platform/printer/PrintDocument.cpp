@@ -59,6 +59,7 @@ int textWidth(const QFont &font, const QString &text)
 QList<int> columnWidths(const TableBlock &table)
 {
     QList<int> widths(table.cols, 0);
+    const QFont plain = paragraphFont(10);
     for (int c = 0; c < table.cols; ++c) {
         if (table.widths.value(c) > 0) {
             widths[c] = table.widths[c];
@@ -66,9 +67,8 @@ QList<int> columnWidths(const TableBlock &table)
         }
         for (int r = 0; r < table.rows; ++r) {
             const TableCell &cell = table.cell(r, c);
-            widths[c] =
-                std::max(widths[c], textWidth(cell.font.value_or(paragraphFont(10)), cell.text)
-                                        + 2 * cellPadding);
+            widths[c] = std::max(widths[c],
+                                 textWidth(cell.font.value_or(plain), cell.text) + 2 * cellPadding);
         }
     }
     return widths;

@@ -221,6 +221,8 @@ void Printer::endTable()
     block.kind = Block::Table;
     block.table = std::move(*m_table);
     m_table.reset();
+    // Natural widths are measured once here, not again for each row laid out or painted.
+    block.table.widths = columnWidths(block.table);
     add(std::move(block));
 }
 
@@ -334,11 +336,6 @@ void Printer::render(QPagedPaintDevice &device) const
         paintPage(painter, i);
         painter.restore();
     }
-}
-
-void Printer::print(QPrinter &printer) const
-{
-    render(printer);
 }
 
 bool Printer::writePdf(const QString &path) const

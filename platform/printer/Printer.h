@@ -7,7 +7,6 @@
 
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 class QPrintPreviewWidget;
 class QLabel;
 
@@ -87,7 +86,6 @@ public:
     void startDoc(); // 65: clears the document; the page set-up stays
     void endDoc();   // 66: writes the export file, or shows the preview
     void newPage();  // 68
-    bool inDocument() const { return m_open; }
     // 87: draws the picture with its top left corner at (x, y) and the given size; the current
     // position moves below it.
     void drawPicture(const QImage &picture, int x, int y, int widthTwips, int heightTwips);
@@ -119,10 +117,8 @@ public:
     void setExportFormat(int format) { m_exportFormat = format; }
 
     const PrintDocument &document() const { return m_doc; }
-    const QList<Page> &pages() const { return m_pages; }
     // Paints every page on `device` (a QPrinter or QPdfWriter), one device page each.
     void render(QPagedPaintDevice &device) const;
-    void print(QPrinter &printer) const;
     bool writePdf(const QString &path) const;
     // A picture of page `index` (0-based) at `dpi`.
     QImage pageImage(int index, double dpi) const;
