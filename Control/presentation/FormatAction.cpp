@@ -25,18 +25,16 @@ namespace {
 
 // A copy of a font, so that edits the dialog makes before a Cancel reach no font of the
 // control.
-std::shared_ptr<FontObject> copyOfFont(std::shared_ptr<FontObject> &slot)
-{
-    auto copy = std::make_shared<FontObject>();
-    copy->copyFrom(pelmora::fontOf(slot));
-    return copy;
-}
-
 std::shared_ptr<FontObject> copyOfFont(const FontObject &font)
 {
     auto copy = std::make_shared<FontObject>();
     copy->copyFrom(font);
     return copy;
+}
+
+std::shared_ptr<FontObject> copyOfFont(std::shared_ptr<FontObject> &slot)
+{
+    return copyOfFont(pelmora::fontOf(slot));
 }
 
 // A stored grid-line style the lists cannot show is taken into the styles 0 to 13.

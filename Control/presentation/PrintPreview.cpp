@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
+#include <QScopeGuard>
 
 #include <cmath>
 
@@ -79,33 +80,29 @@ bool PelmoraC02::loadPreview(const QString &mode, Printer *printer)
                 printer->setPreview(true);
             }
         }
-        try {
-            printer->setSetting9(1);
-            previewHeaderFooter(printer);
-            printer->setMarginLeft(QStringLiteral("0.5in"));
-            printer->setMarginRight(QStringLiteral("0.5in"));
-            printer->setMarginTop(QStringLiteral("1in"));
-            printer->setMarginBottom(QStringLiteral("1in"));
-            printer->setSetting91(3);
-            printer->setHeaderFontName(QStringLiteral("Tahoma"));
-            printer->setHeaderFontSize(9);
-            printer->setHeaderFontBold(true);
-            printer->startDoc();
-            exportRtfHeader(printer, dlg->filterIndex());
-            previewTitle(printer);
-            previewComment(printer);
-            previewTitlesGrid(printer);
-            previewDataGrid(printer);
-            previewChart(printer);
-            printer->endDoc();
-        } catch (...) {
-            // A failed export leaves no file name behind for the next document.
+        // The export file name is for this document only, whether it is written or fails.
+        const auto forgetExportFile = qScopeGuard([&] {
             if (word == u"EXPORT")
                 printer->setExportFile(QString());
-            throw;
-        }
-        if (word == u"EXPORT")
-            printer->setExportFile(QString());
+        });
+        printer->setSetting9(1);
+        previewHeaderFooter(printer);
+        printer->setMarginLeft(QStringLiteral("0.5in"));
+        printer->setMarginRight(QStringLiteral("0.5in"));
+        printer->setMarginTop(QStringLiteral("1in"));
+        printer->setMarginBottom(QStringLiteral("1in"));
+        printer->setSetting91(3);
+        printer->setHeaderFontName(QStringLiteral("Tahoma"));
+        printer->setHeaderFontSize(9);
+        printer->setHeaderFontBold(true);
+        printer->startDoc();
+        exportRtfHeader(printer, dlg->filterIndex());
+        previewTitle(printer);
+        previewComment(printer);
+        previewTitlesGrid(printer);
+        previewDataGrid(printer);
+        previewChart(printer);
+        printer->endDoc();
         return true;
     });
 }
@@ -183,45 +180,29 @@ void PelmoraC02::previewDataGrid(Printer *printer)
     printer->setTableCols(C);
     printer->setTableRows(R);
     // A range with no rows or no columns (no header rows, a grid of one row) is left out.
-    const auto range = [&](int r1, int c1, int r2, int c2, auto set) {
+    const auto range = [&](int r1, int c1, int r2, int c2, auto set, const auto &value) {
         if (r1 <= r2 && c1 <= c2 && r1 >= 1 && c1 >= 1)
-            set(r1, c1, r2, c2);
-    };
-    const auto back = [&](const QColor &color) {
-        return [printer, color](int r1, int c1, int r2, int c2) {
-            printer->setCellBack(r1, c1, r2, c2, color);
-        };
-    };
-    const auto fore = [&](const QColor &color) {
-        return [printer, color](int r1, int c1, int r2, int c2) {
-            printer->setCellFore(r1, c1, r2, c2, color);
-        };
-    };
-    const auto font = [&](const QFont &f) {
-        return [printer, f](int r1, int c1, int r2, int c2) {
-            printer->setCellFont(r1, c1, r2, c2, f);
-        };
+            (printer->*set)(r1, c1, r2, c2, value);
     };
     if (!previewOptions.PreviewBW) {
         const QColor headerBack = oleToColor(grid->backColorFixed());
         const QColor headerFore = oleToColor(grid->foreColorFixed());
-        range(1, 1, FR, C, back(headerBack));
-        range(1, 1, R, FC, back(headerBack));
-        range(1, 1, FR, C, fore(headerFore));
-        range(1, 1, R, FC, fore(headerFore));
-        range(FR + 1, FC + 1, R, C, back(oleToColor(grid->backColor())));
-        range(FR + 1, FC + 1, R, C, fore(oleToColor(grid->foreColor())));
+        range(1, 1, FR, C, &Printer::setCellBack, headerBack);
+        range(1, 1, R, FC, &Printer::setCellBack, headerBack);
+        range(1, 1, FR, C, &Printer::setCellFore, headerFore);
+        range(1, 1, R, FC, &Printer::setCellFore, headerFore);
+        range(FR + 1, FC + 1, R, C, &Printer::setCellBack, oleToColor(grid->backColor()));
+        range(FR + 1, FC + 1, R, C, &Printer::setCellFore, oleToColor(grid->foreColor()));
     }
     if (R > 0 && C > 0) {
         // The header font is that of cell (1, 0); a grid of one row takes its only row's.
         const QFont headerFont = cellFont(grid, std::min(1, R - 1), 0);
-        range(1, 1, FR, C, font(headerFont));
-        range(1, 1, R, FC, font(headerFont));
+        range(1, 1, FR, C, &Printer::setCellFont, headerFont);
+        range(1, 1, R, FC, &Printer::setCellFont, headerFont);
         if (FR < R && FC < C)
-            range(FR + 1, FC + 1, R, C, font(cellFont(grid, FR, FC)));
+            range(FR + 1, FC + 1, R, C, &Printer::setCellFont, cellFont(grid, FR, FC));
     }
-    range(FR + 1, FC + 1, R, C,
-          [printer](int r1, int c1, int r2, int c2) { printer->setDataArea(r1, c1, r2, c2, 8); });
+    range(FR + 1, FC + 1, R, C, &Printer::setDataArea, 8);
     for (int c = 0; c < C; ++c) {
         printer->setColumnWidth(c + 1, grid->colWidth(c));
         for (int r = 0; r < R; ++r) {
