@@ -11,19 +11,11 @@ namespace {
 
 constexpr int ctrlKeyCode = 17;
 
-// Runs the work of an event. An error that its own trap could not report (the message box
-// failed in turn) ends here: nothing may leave an event handler.
-template <typename Work>
-void eventWork(Work &&work)
-{
-    try {
-        work();
-    } catch (...) {
-        // Reporting is what failed: a second box would fail the same way.
-    }
-}
-
 } // namespace
+
+// The event handlers run their work through passOver: an error that its own trap could not
+// report (the message box failed in turn) ends there, since nothing may leave an event handler
+// and a second box would fail the same way.
 
 void PelmoraC02::lblCubo_Click()
 {
@@ -32,13 +24,13 @@ void PelmoraC02::lblCubo_Click()
 
 void PelmoraC02::lblCubo_DblClick()
 {
-    eventWork([this] { doAction(QStringLiteral("CambiaTitulo")); });
+    pelmora::passOver([this] { doAction(QStringLiteral("CambiaTitulo")); });
     emit DblClick();
 }
 
 void PelmoraC02::grdResults_Click()
 {
-    eventWork([this] {
+    pelmora::passOver([this] {
         pelmora::trapped(QStringLiteral("grdResults_Click:"), [this] {
             const int row = grdResults->mouseRow();
             const int col = grdResults->mouseCol();
@@ -72,7 +64,7 @@ void PelmoraC02::grdResults_KeyUp(int KeyCode, int)
 
 void PelmoraC02::grdTitulos_Click()
 {
-    eventWork([this] {
+    pelmora::passOver([this] {
         if (controlFlags.Interactive)
             titleClick();
     });
@@ -81,7 +73,7 @@ void PelmoraC02::grdTitulos_Click()
 
 void PelmoraC02::grdTitulos_DblClick()
 {
-    eventWork([this] {
+    pelmora::passOver([this] {
         if (controlFlags.Interactive)
             titleDblClick();
     });
