@@ -158,7 +158,6 @@ void Download::startNetwork()
 {
     if (!openTarget())
         return;
-    m_received = 0;
     if (!m_network)
         m_network = new QNetworkAccessManager(this);
     QNetworkRequest request(m_url);
@@ -181,7 +180,6 @@ void Download::onReadyRead()
     if (m_timeout > 0)
         m_inactivity.start(m_timeout);
     const QByteArray data = m_reply->readAll();
-    m_received += data.size();
     if (m_target->write(data) != data.size())
         fail(QStringLiteral("%1 cannot be written: %2")
                  .arg(m_target->fileName(), m_target->errorString()));
@@ -207,10 +205,10 @@ void Download::onReplyFinished()
         fail(m_reply->errorString());
     else if (const qint64 length = platform::runtime::announcedBodyLength(
                  m_reply->rawHeader("Content-Length"), m_reply->rawHeader("Content-Encoding"));
-             m_received < length)
+             m_target->pos() < length)
         // A connection reset part way can end the reply as if it had ended well.
         fail(QStringLiteral("the connection broke off after %1 of %2 bytes")
-                 .arg(m_received)
+                 .arg(m_target->pos())
                  .arg(length));
     else
         succeed();

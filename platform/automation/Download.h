@@ -73,7 +73,6 @@ private:
     QTimer m_inactivity;
     QUrl m_url;
     int m_timeout = 60000;
-    qint64 m_received = 0; // bytes of the reply's body so far
     bool m_running = false;
     quint64 m_generation = 0; // tells the queued steps of an earlier download to do nothing
 };

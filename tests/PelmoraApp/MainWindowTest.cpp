@@ -16,6 +16,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
 #include "tests/platform/olap/CubeFixtures.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "tests/support/ShownDialogs.h"
@@ -39,9 +40,6 @@
 #include <QStatusBar>
 #include <QTime>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <unistd.h>
 
 using hosttest::Recorder;
@@ -126,32 +124,6 @@ protected:
             trigger(*main, "mnuActionsSwapXY");
         return main;
     }
-};
-
-// Files written from now on may not grow past a few bytes, so writing a view fails the way a
-// full disk fails it, also for a user whom folder rights do not stop.
-class FileSizeLimit
-{
-public:
-    FileSizeLimit()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = 16;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = SIG_DFL;
 };
 
 } // namespace
@@ -914,9 +886,9 @@ TEST_F(HostWindow, SavingOverAViewWithTheRealControlKeepsOrReplacesItsFiles)
         runner.then(saveAs(view));
         boxes.answer({c.answer});
         {
-            std::unique_ptr<FileSizeLimit> limit;
+            std::unique_ptr<testing_support::FileSizeLimit> limit;
             if (c.failure == Failure::WriteFails)
-                limit = std::make_unique<FileSizeLimit>();
+                limit = std::make_unique<testing_support::FileSizeLimit>(16);
             trigger(*main, "mnuFileSave");
         }
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
