@@ -218,7 +218,6 @@ private:
     // Pre-order (parents first) or post-order position, for ordering members.
     std::array<std::int64_t, 3> orderKey(Mem m, bool post = false) const;
     int compareMembers(Mem a, Mem b, bool post = false) const;
-    CellsetData::Member describe(Mem m) const;
 
     // --- values (QueryValues.cpp)
     Value evalValue(int e);

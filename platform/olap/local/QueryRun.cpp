@@ -493,8 +493,10 @@ void Query::fillAxes(CellsetData &data) const
             return;
         axis.memberIds.clear();
         axis.members.reserve(set.members().size());
-        for (const Mem &m : set.members())
-            axis.members.push_back(describe(m));
+        for (const Mem &m : set.members()) {
+            axis.members.push_back(m.isNull() ? CellsetData::Member()
+                                              : table->member(m.hierarchy, m.id));
+        }
     };
     data.axes.clear();
     for (std::size_t a = 0; a < m_axes.size(); ++a) {
