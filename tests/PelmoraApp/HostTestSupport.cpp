@@ -2,8 +2,10 @@
 
 #include "PelmoraApp/frmMain.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 
 namespace hosttest {
 
@@ -59,6 +61,24 @@ void HostTest::TearDown()
 QString HostTest::dirPath(const QString &name) const
 {
     return QDir(m_dir.path()).filePath(name);
+}
+
+void HostTest::trigger(frmMain &main, const char *item)
+{
+    QAction *action = main.menuAction(QString::fromLatin1(item));
+    ASSERT_NE(action, nullptr) << item;
+    action->trigger();
+}
+
+testing_support::ScriptedModalRunner::Step HostTest::chooseFile(const QString &file)
+{
+    return [file](QDialog &dialog) {
+        auto *files = qobject_cast<QFileDialog *>(&dialog);
+        if (!files || file.isEmpty())
+            return int(QDialog::Rejected);
+        files->selectFile(file);
+        return int(QDialog::Accepted);
+    };
 }
 
 std::unique_ptr<frmMain> HostTest::makeMain(Recorder *recorder)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ScriptedModalRunner.h"
+
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -89,6 +91,10 @@ protected:
     void TearDown() override;
 
     QString dirPath(const QString &name) const;
+    // Triggers the menu item of `main` named `item`; fails the test when there is none.
+    static void trigger(frmMain &main, const char *item);
+    // A file dialog's step: selects `file` and accepts, or cancels when `file` is empty.
+    static testing_support::ScriptedModalRunner::Step chooseFile(const QString &file);
     // A main window whose child windows hold recording controls (or the real control when
     // `recorder` is null), with the help opener recording what it is asked to open.
     std::unique_ptr<frmMain> makeMain(Recorder *recorder);

@@ -69,24 +69,6 @@ protected:
         return qobject_cast<QMdiSubWindow *>(child->parentWidget());
     }
 
-    void trigger(frmMain &main, const char *item)
-    {
-        QAction *action = main.menuAction(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr) << item;
-        action->trigger();
-    }
-
-    static ScriptedModalRunner::Step saveAs(const QString &file)
-    {
-        return [file](QDialog &dialog) {
-            auto *files = qobject_cast<QFileDialog *>(&dialog);
-            if (!files || file.isEmpty())
-                return int(QDialog::Rejected);
-            files->selectFile(file);
-            return int(QDialog::Accepted);
-        };
-    }
-
     static QByteArray read(const QString &path)
     {
         QFile file(path);
@@ -362,7 +344,7 @@ TEST_F(HostWindow, SaveWritesANewViewAndAsksBeforeReplacingOne)
             EXPECT_EQ(files->nameFilters(), QStringList({"View (*.vcg)"}));
             EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
         }
-        return saveAs(view)(dialog);
+        return chooseFile(view)(dialog);
     });
     trigger(*main, "mnuFileSave");
     EXPECT_EQ(recorder.written, QStringList({view}));
@@ -370,14 +352,14 @@ TEST_F(HostWindow, SaveWritesANewViewAndAsksBeforeReplacingOne)
     EXPECT_EQ(boxes.count(), 0);
 
     // Cancelled: nothing.
-    runner.then(saveAs(QString()));
+    runner.then(chooseFile(QString()));
     trigger(*main, "mnuFileSave");
     EXPECT_EQ(recorder.written.size(), 1);
 
     // Existing, answered No: untouched.
     write(chart2d, "old 2d");
     write(chart3d, "old 3d");
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     boxes.answer({platform::forms::No});
     trigger(*main, "mnuFileSave");
     EXPECT_EQ(boxes.texts(),
@@ -388,7 +370,7 @@ TEST_F(HostWindow, SaveWritesANewViewAndAsksBeforeReplacingOne)
 
     // Answered Yes: replaced; the old chart files go with the old view.
     boxes.clear();
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     boxes.answer({platform::forms::Yes});
     trigger(*main, "mnuFileSave");
     EXPECT_EQ(boxes.count(), 1);
@@ -468,7 +450,7 @@ TEST_F(HostWindow, AFailedReplaceKeepsTheOldViewAndSaysSo)
     write(dirPath("sales.oc2"), "old 2d");
     write(dirPath("sales.oc3"), "old 3d");
 
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     boxes.answer({platform::forms::Yes});
     trigger(*main, "mnuFileSave");
     EXPECT_EQ(recorder.written, QStringList({view}));
@@ -494,7 +476,7 @@ TEST_F(HostWindow, AnOldViewThatCannotGoBackIsNamedWhereItIs)
     const QString view = dirPath("sales.vcg");
     write(view, "old view");
 
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     boxes.answer({platform::forms::Yes});
     trigger(*main, "mnuFileSave");
     const QStringList kept = QDir(m_dir.path()).entryList(QDir::Files);
@@ -773,7 +755,7 @@ TEST_F(HostWindow, TheRealControlOpensTheCommandLinesCubeInAChildWindow)
         ScriptedModalRunner::click(dialog, "cmdCubo");
         return dialog.result();
     });
-    runner.then(saveAs(cube));
+    runner.then(chooseFile(cube));
     trigger(*main, "mnuFileOpen");
     ASSERT_EQ(main->childWindows().size(), 2) << boxes.texts().join('\n').toStdString();
     EXPECT_EQ(main->activeChild(), main->childWindows()[1]);
@@ -810,7 +792,7 @@ TEST_F(HostWindow, TheCommandLinesViewOpensInTheFirstWindowAsItWasSaved)
         layout = layoutOf(*control);
         statement = control->queryState.currentMDX;
         // Saved by the host's own command: a new file is written without a question.
-        runner.then(saveAs(view));
+        runner.then(chooseFile(view));
         trigger(*main, "mnuFileSave");
         ASSERT_TRUE(QFile::exists(view)) << boxes.texts().join('\n').toStdString();
         EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();
@@ -883,7 +865,7 @@ TEST_F(HostWindow, SavingOverAViewWithTheRealControlKeepsOrReplacesItsFiles)
         if (c.failure == Failure::ReadOnlyFolder)
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        runner.then(saveAs(view));
+        runner.then(chooseFile(view));
         boxes.answer({c.answer});
         {
             std::unique_ptr<testing_support::FileSizeLimit> limit;
@@ -948,14 +930,14 @@ TEST_F(HostWindow, TheSampleCubeAndASavedViewOfItOpenInTwoTiledViews)
     ASSERT_NE(layoutOf(*first), opened);
     const QStringList swapped = layoutOf(*first);
     const QString view = dirPath("sample swapped.vcg");
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     trigger(*main, "mnuFileSave");
     ASSERT_TRUE(QFile::exists(view)) << boxes.texts().join('\n').toStdString();
     runner.then([](QDialog &dialog) {
         ScriptedModalRunner::click(dialog, "cmdVista");
         return dialog.result();
     });
-    runner.then(saveAs(view));
+    runner.then(chooseFile(view));
     main->tbToolBar->button(1)->action()->trigger();
     ASSERT_EQ(main->childWindows().size(), 2) << boxes.texts().join('\n').toStdString();
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join('\n').toStdString();

@@ -6,8 +6,6 @@
 #include "Control/charts/ColourMaps.h"
 #include "platform/chart/ChartModel.h"
 
-#include <QFile>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -43,11 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const QString path = fuzz::workDir() + QStringLiteral("/input.map");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
-        std::abort(); // the working folder is broken, not the reader
-    file.close();
+    fuzz::writeFile(path, QByteArrayView(data, qsizetype(size)));
 
     ChartGroup group;
     group.data().setSize(seriesCount, 2);

@@ -30,13 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    {
-        QFile file(inputPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size)) {
-            std::abort();
-        }
-    }
+    fuzz::writeFile(inputPath, QByteArrayView(data, qsizetype(size)));
     LoadOptions load;
     load.threads = 1;
     fuzz::expectingErrors([&] { loadCubeFile(inputPath, QString(), load); });

@@ -42,15 +42,21 @@ bool seedsWanted()
     return std::getenv("PELMORA_FUZZ_SEEDS") != nullptr;
 }
 
+void writeFile(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes.data(), bytes.size()) != bytes.size())
+        std::abort();
+}
+
 void writeSeed(const QString &name, const QByteArray &bytes)
 {
     const char *dir = std::getenv("PELMORA_FUZZ_SEEDS");
     if (dir == nullptr)
         return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
-    QFile file(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        std::abort();
+    writeFile(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name, bytes);
 }
 
 } // namespace fuzz

@@ -4,6 +4,7 @@
 #include "platform/runtime/Error.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstddef>
@@ -18,6 +19,10 @@ QString fixturePath(const QString &name);
 QByteArray fixtureBytes(const QString &name);
 // The fixture cube `stem` (stem.xml over stem.sql) built into the working folder; its path.
 QString buildFixtureCube(const QString &stem);
+
+// Writes bytes into the file at path, replacing it; aborts when it cannot (the working folder
+// is broken, not the reader).
+void writeFile(const QString &path, QByteArrayView bytes);
 
 // With PELMORA_FUZZ_SEEDS naming a folder (scripts/fuzz sets it before the run), puts the
 // seed there; otherwise does nothing. Seeds that need the build (cube files, the uninstall

@@ -18,12 +18,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -91,24 +89,6 @@ void click(platform::grid::FlexGrid &grid, int row, int col,
 class HostLoad : public hosttest::HostTest
 {
 protected:
-    void trigger(const char *item)
-    {
-        QAction *action = main->menuAction(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr) << item;
-        action->trigger();
-    }
-
-    static ScriptedModalRunner::Step chooseFile(const QString &file)
-    {
-        return [file](QDialog &dialog) {
-            auto *files = qobject_cast<QFileDialog *>(&dialog);
-            if (!files)
-                return int(QDialog::Rejected);
-            files->selectFile(file);
-            return int(QDialog::Accepted);
-        };
-    }
-
     // The view of window `index`, brought to the front and filling the main window.
     PelmoraC02 &activate(int index)
     {
@@ -160,7 +140,7 @@ protected:
             }
             return "nothing to nest";
         case 4:
-            trigger("mnuActionsSwapXY");
+            trigger(*main, "mnuActionsSwapXY");
             return "swap";
         case 5:
             runner.then([step](QDialog &dialog) {
@@ -171,14 +151,14 @@ protected:
                 ScriptedModalRunner::click(dialog, QStringLiteral("cmdAceptar"));
                 return dialog.result();
             });
-            trigger("mnuEditFormat");
+            trigger(*main, "mnuEditFormat");
             return "format";
         default: {
             const QString view = dirPath(QStringLiteral("view %1.vcg").arg(index));
             for (const char *suffix : {".vcg", ".oc2", ".oc3"})
                 QFile::remove(QString(view).replace(QStringLiteral(".vcg"), suffix));
             runner.then(chooseFile(view));
-            trigger("mnuFileSave");
+            trigger(*main, "mnuFileSave");
             EXPECT_TRUE(QFile::exists(view));
             return "save";
         }
@@ -213,7 +193,7 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
             return dialog.result();
         });
         runner.then(chooseFile(cube));
-        trigger("mnuFileOpen");
+        trigger(*main, "mnuFileOpen");
         ASSERT_EQ(main->childWindows().size(), before + 1)
             << boxes.texts().join('\n').toStdString();
     }

@@ -14,8 +14,8 @@ MdxEngine::MdxEngine(std::shared_ptr<const CubeFile> file, const EngineOptions &
     : m_file(std::move(file)), m_options(options)
 {
     for (const CubeStore &cube : m_file->cubes) {
-        m_cubes.push_back(std::make_unique<engine::CubeState>(cube));
-        m_cubes.back()->shared = std::shared_ptr<const CubeStore>(m_file, &cube);
+        m_cubes.push_back(
+            std::make_unique<engine::CubeState>(std::shared_ptr<const CubeStore>(m_file, &cube)));
     }
 }
 

@@ -30,13 +30,14 @@ namespace platform::olap::local::engine {
 // What a cube keeps between statements: the aggregate cache and the groups its keys name.
 struct CubeState
 {
-    explicit CubeState(const CubeStore &store)
-        : cube(store), groups(store), cache(int(store.hierarchies.size()))
+    explicit CubeState(std::shared_ptr<const CubeStore> cubeStore)
+        : shared(std::move(cubeStore)), cube(*shared), groups(cube),
+          cache(int(cube.hierarchies.size()))
     {}
 
-    const CubeStore &cube;
-    // The same store, owned with the cube file: results read member texts from it later.
+    // The store, owned with the cube file: results read member texts from it later.
     std::shared_ptr<const CubeStore> shared;
+    const CubeStore &cube; // *shared
     GroupRegistry groups;
     KeyTable<CellValue> cache;
     AggregationStats stats;
@@ -217,7 +218,6 @@ private:
     // Pre-order (parents first) or post-order position, for ordering members.
     std::array<std::int64_t, 3> orderKey(Mem m, bool post = false) const;
     int compareMembers(Mem a, Mem b, bool post = false) const;
-    CellsetData::Member describe(Mem m) const;
 
     // --- values (QueryValues.cpp)
     Value evalValue(int e);

@@ -461,14 +461,12 @@ void Query::dropEmpty(CellsetData &data)
 
 void Query::fillAxes(CellsetData &data) const
 {
-    std::shared_ptr<const ResultMembers> table;
-    if (m_state.shared) {
-        std::vector<ResultMembers::Calculated> calculated;
-        calculated.reserve(m_calcs.size());
-        for (const CalcMember &calc : m_calcs)
-            calculated.push_back({calc.name, calc.uniqueName, calc.depth});
-        table = std::make_shared<const ResultMembers>(m_state.shared, std::move(calculated));
-    }
+    std::vector<ResultMembers::Calculated> calculated;
+    calculated.reserve(m_calcs.size());
+    for (const CalcMember &calc : m_calcs)
+        calculated.push_back({calc.name, calc.uniqueName, calc.depth});
+    const std::shared_ptr<const ResultMembers> table =
+        std::make_shared<const ResultMembers>(m_state.shared, std::move(calculated));
     // Member numbers into the table; records only for a tuple whose member is not of the
     // set's hierarchy at its place.
     const auto fill = [&](const TupleList &set, CellsetData::Axis &axis) {
@@ -480,25 +478,25 @@ void Query::fillAxes(CellsetData &data) const
         axis.memberIds.clear();
         axis.tableHierarchies = set.hierarchies();
         axis.table = table;
-        if (table) {
-            const std::size_t arity = set.hierarchies().size();
-            axis.memberIds.reserve(set.members().size());
-            for (std::size_t i = 0; i < set.members().size() && axis.table; ++i) {
-                const Mem m = set.members()[i];
-                if (m.isNull())
-                    axis.memberIds.push_back(ResultMembers::nullId);
-                else if (m.hierarchy == set.hierarchies()[i % arity])
-                    axis.memberIds.push_back(m.id);
-                else
-                    axis.table.reset();
-            }
+        const std::size_t arity = set.hierarchies().size();
+        axis.memberIds.reserve(set.members().size());
+        for (std::size_t i = 0; i < set.members().size() && axis.table; ++i) {
+            const Mem m = set.members()[i];
+            if (m.isNull())
+                axis.memberIds.push_back(ResultMembers::nullId);
+            else if (m.hierarchy == set.hierarchies()[i % arity])
+                axis.memberIds.push_back(m.id);
+            else
+                axis.table.reset();
         }
         if (axis.table)
             return;
         axis.memberIds.clear();
         axis.members.reserve(set.members().size());
-        for (const Mem &m : set.members())
-            axis.members.push_back(describe(m));
+        for (const Mem &m : set.members()) {
+            axis.members.push_back(m.isNull() ? CellsetData::Member()
+                                              : table->member(m.hierarchy, m.id));
+        }
     };
     data.axes.clear();
     for (std::size_t a = 0; a < m_axes.size(); ++a) {

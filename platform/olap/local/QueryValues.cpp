@@ -160,20 +160,6 @@ int Query::compareMembers(Mem a, Mem b, bool post) const
     return ka < kb ? -1 : (kb < ka ? 1 : 0);
 }
 
-CellsetData::Member Query::describe(Mem m) const
-{
-    CellsetData::Member d;
-    if (m.isNull())
-        return d;
-    d.uniqueName = uniqueNameOf(m);
-    d.name = nameOf(m);
-    d.caption = captionOf(m);
-    const int level = levelOf(m);
-    d.levelUniqueName = levelUniqueName(m.hierarchy, level);
-    d.levelDepth = level;
-    return d;
-}
-
 // Values
 
 Value Query::valueAt(std::span<const Mem> tuple)
