@@ -17,12 +17,13 @@ class Font;
 namespace pelmora::charteditor {
 
 // The number a numeric field's text begins with, its decimal point the locale's (QLocale())
-// separator: blanks (spaces, tabs, line feeds) are skipped wherever they stand; then an optional
-// sign, digits, the separator and digits, and an optional exponent (E or D, optional sign,
-// digits); "&H" and "&O" begin a hexadecimal or octal whole number. Reading stops at the first
-// character that does not fit ("15px" is 15, "1," in German 1). Nothing when the text does not
-// begin with a number ("", "-", "abc"), so that a partial input applies nothing. A number beyond
-// the Double range, or a hexadecimal or octal one beyond 32 bits, throws "Overflow".
+// separator (platform::runtime::leadingNumber): blanks (spaces, tabs, line feeds) are skipped
+// wherever they stand; then an optional sign, digits, the separator and digits, and an optional
+// exponent (E or D, optional sign, digits); "&H" and "&O" begin a hexadecimal or octal whole
+// number. Reading stops at the first character that does not fit ("15px" is 15, "1," in German
+// 1). Nothing when the text does not begin with a number ("", "-", "abc"), so that a partial
+// input applies nothing. A number beyond the Double range, or a hexadecimal or octal one beyond
+// 32 bits, throws "Overflow".
 std::optional<double> fieldNumber(const QString &text);
 
 // Selects `position` (-1: no entry); a position below -1 or past the last entry leaves the list

@@ -346,4 +346,7 @@ TEST(ChartEditorFieldNumber, ReadsTheLeadingNumberWithTheLocaleSeparator)
         EXPECT_EQ(charteditor::fieldNumber(QString::fromUtf8(c.text)), c.number) << c.text;
     }
     EXPECT_THROW(charteditor::fieldNumber(QStringLiteral("1e400")), platform::Error);
+    // Beyond the range by its digits, whatever the exponent's sign.
+    const QString digits = QStringLiteral("1") + QString(400, u'0');
+    EXPECT_THROW(charteditor::fieldNumber(digits + QStringLiteral("e-10")), platform::Error);
 }
