@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/chart/ChartTypes.h"
+
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <optional>
 
 class QComboBox;
@@ -25,6 +28,34 @@ namespace pelmora::charteditor {
 // input applies nothing. A number beyond the Double range, or a hexadecimal or octal one beyond
 // 32 bits, throws "Overflow".
 std::optional<double> fieldNumber(const QString &text);
+
+// The legend anchors of cmbPosicion's entries, in the list's order.
+inline constexpr std::array<qint32, 8> legendAnchors = {
+    platform::chart::Anchor::North,     platform::chart::Anchor::South,
+    platform::chart::Anchor::East,      platform::chart::Anchor::West,
+    platform::chart::Anchor::NorthEast, platform::chart::Anchor::NorthWest,
+    platform::chart::Anchor::SouthEast, platform::chart::Anchor::SouthWest};
+
+// The label categories of cmbFormato's entries; the last one, Custom, uses the typed format.
+inline constexpr std::array<qint16, 8> labelCategories = {
+    platform::chart::LabelCategory::Standard,   platform::chart::LabelCategory::Number,
+    platform::chart::LabelCategory::Currency,   platform::chart::LabelCategory::Accounting,
+    platform::chart::LabelCategory::Percentage, platform::chart::LabelCategory::Fraction,
+    platform::chart::LabelCategory::Scientific, platform::chart::LabelCategory::Custom};
+
+// The title rotations cmbRotacion shows, each by the text of its angle; any other entry ("None"
+// in either language) is no rotation.
+struct TitleAngle
+{
+    qint32 rotation;
+    const char16_t *shown;
+};
+inline constexpr std::array<TitleAngle, 4> titleAngles = {{
+    {platform::chart::TitleRotation::Rotate90, u"90"},
+    {platform::chart::TitleRotation::Rotate270, u"270"},
+    {platform::chart::TitleRotation::Rotate45, u"45"},
+    {platform::chart::TitleRotation::Rotate315, u"315"},
+}};
 
 // Selects `position` (-1: no entry); a position below -1 or past the last entry leaves the list
 // as it was.

@@ -14,7 +14,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
-#include <utility>
+#include <algorithm>
 
 using platform::chart::AutomaticColor;
 using platform::chart::Axis;
@@ -50,15 +50,13 @@ QString real(double value)
     return platform::runtime::numberText(value);
 }
 
-// The list position of a chart value in a table of (value, position); -2 (not set) for a value
+// The list position of a chart value in a table of the list's values; -2 (not set) for a value
 // the table does not have.
-int positionOf(qint32 value, std::initializer_list<std::pair<qint32, int>> table)
+template <typename Table, typename Value>
+int positionIn(const Table &table, Value value)
 {
-    for (const auto &[chartValue, listPosition] : table) {
-        if (chartValue == value)
-            return listPosition;
-    }
-    return -2;
+    const auto found = std::find(table.begin(), table.end(), value);
+    return found == table.end() ? -2 : int(found - table.begin());
 }
 
 qint32 background(qint32 colour)
@@ -110,13 +108,9 @@ void frmGrf2D::loadFromChart()
     for (int i = 1; i <= 3; ++i)
         position(cmbBorde(i), boxes[i]->border().borderType());
     position(cmbBorde(4), area.border().borderType());
-    position(cmbPosicion(0),
-             positionOf(chart.legend().anchor(),
-                        {{16, 0}, {32, 1}, {1, 2}, {2, 3}, {17, 4}, {18, 5}, {33, 6}, {34, 7}}));
+    position(cmbPosicion(0), positionIn(charteditor::legendAnchors, chart.legend().anchor()));
     text(txtFormato(0), y.labelFormat());
-    position(cmbFormato(0),
-             positionOf(y.labelCategory(),
-                        {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {7, 4}, {8, 5}, {9, 6}, {12, 7}}));
+    position(cmbFormato(0), positionIn(charteditor::labelCategories, y.labelCategory()));
     position(cmbGraficaTipo(0), group.chartType() - 1);
     position(cmbLinea(0), x.lineStyle() - 1);
     position(cmbLinea(1), x.gridStyle() - 1);
@@ -125,14 +119,11 @@ void frmGrf2D::loadFromChart()
     {
         // The entry that shows the title's angle; the first ("None") for no angle or one the
         // list does not have.
-        const QString angles[] = {QString(),
-                                  QString(),
-                                  QStringLiteral("90"),
-                                  QStringLiteral("270"),
-                                  QStringLiteral("45"),
-                                  QStringLiteral("315")};
         const qint32 rotation = y.titleRotation();
-        const QString angle = rotation >= 2 && rotation <= 5 ? angles[rotation] : QString();
+        const auto &angles = charteditor::titleAngles;
+        const auto shown = std::find_if(angles.begin(), angles.end(),
+                                        [&](const auto &a) { return a.rotation == rotation; });
+        const QString angle = shown != angles.end() ? QString::fromUtf16(shown->shown) : QString();
         const int entry = angle.isEmpty() ? -1 : cmbRotacion(0)->findText(angle);
         position(cmbRotacion(0), entry >= 0 ? entry : 0);
     }

@@ -1,5 +1,6 @@
 // The chart format editor's option check boxes and lists: each writes its value into the
 // preview chart when the user ticks, clears or chooses.
+#include "Control/charts/EditorControls.h"
 #include "Control/charts/frmGrf2D.h"
 
 #include "platform/chart/Chart2D.h"
@@ -13,23 +14,17 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 
 using platform::chart::Chart2D;
 using platform::chart::Interior;
+namespace charteditor = pelmora::charteditor;
 
 namespace {
 
 // The kind of the main panel's indexed value that holds the strip's width.
 constexpr int stripValue = platform::widgets::ElasticPanel::PaneStripValue;
-
-// The legend anchors of cmbPosicion's entries: North, South, East, West, NorthEast,
-// NorthWest, SouthEast, SouthWest.
-constexpr std::array<qint32, 8> anchors = {16, 32, 1, 2, 17, 18, 33, 34};
-// The label categories of cmbFormato's entries; the last one, Custom, uses the typed format.
-constexpr std::array<qint16, 8> categories = {1, 2, 3, 4, 7, 8, 9, 12};
-constexpr qint16 customCategory = 12;
 
 bool ticked(const QCheckBox *box)
 {
@@ -325,14 +320,15 @@ void frmGrf2D::cmbFormato_Click(int Index)
 {
     underTrap("cmbFormato_Click", [&] {
         withPosition(cmbFormato(Index), [&](int position) {
-            const qint16 category = position < int(categories.size())
-                                        ? categories[std::size_t(position)]
-                                        : customCategory;
+            constexpr qint16 custom = platform::chart::LabelCategory::Custom;
+            const auto &categories = charteditor::labelCategories;
+            const qint16 category =
+                position < int(categories.size()) ? categories[std::size_t(position)] : custom;
             if (Index != 0)
                 return;
             auto &y = grf2d->chartArea().axes().y();
             y.setLabelCategory(category);
-            if (category == customCategory)
+            if (category == custom)
                 y.setLabelFormat(txtFormato(0)->text());
         });
     });
@@ -386,6 +382,7 @@ void frmGrf2D::cmbPosicion_Click(int Index)
     underTrap("cmbPosicion_Click", [&] {
         withPosition(cmbPosicion(Index), [&](int position) {
             // A position past the compass points gives 0, which the legend refuses.
+            const auto &anchors = charteditor::legendAnchors;
             const qint32 anchor =
                 position < int(anchors.size()) ? anchors[std::size_t(position)] : 0;
             if (Index == 0)
@@ -400,15 +397,12 @@ void frmGrf2D::cmbRotacion_Click(int Index)
         withPosition(cmbRotacion(Index), [&](int) {
             // By the angle shown; "None" in either language, or any other text, is no rotation.
             const QString shown = cmbRotacion(Index)->currentText();
-            qint32 rotation = 1;
-            if (shown == QLatin1String("45"))
-                rotation = 4;
-            else if (shown == QLatin1String("90"))
-                rotation = 2;
-            else if (shown == QLatin1String("270"))
-                rotation = 3;
-            else if (shown == QLatin1String("315"))
-                rotation = 5;
+            const auto &angles = charteditor::titleAngles;
+            const auto angle = std::find_if(angles.begin(), angles.end(), [&](const auto &a) {
+                return shown == QStringView(a.shown);
+            });
+            const qint32 rotation =
+                angle != angles.end() ? angle->rotation : platform::chart::TitleRotation::None;
             if (Index == 0)
                 grf2d->chartArea().axes().y().setTitleRotation(rotation);
         });
