@@ -16,9 +16,12 @@ class QListWidget;
 class QPushButton;
 
 namespace platform::chart {
+class Axis;
+class Border;
 class Chart2D;
 class Font;
 class Interior;
+class TextBox;
 } // namespace platform::chart
 namespace platform::widgets {
 class CommonDialog;
@@ -148,9 +151,17 @@ private:
     void buildControls();
     void connectHandlers();
 
-    // Option and button handlers: the interior of element 0 (chart), 1 (header), 2 (footer) or
-    // 3 (legend), null for any other; runs an event's work under the handler's error trap.
+    // The chart's elements by the index of the controls that edit them, null for an index
+    // without one: the text box 1 (header), 2 (footer) or 3 (legend); the axis whose title
+    // 4 (X) or 5 (Y) edits; the interior of 0 (chart) or a text box; the border of 0 (chart), a
+    // text box or 4 (data area); the font of a text box, 4 (X labels), 5 (X title), 6 (Y labels)
+    // or 7 (Y title).
+    platform::chart::TextBox *elementTextBox(int index);
+    platform::chart::Axis *titledAxis(int index);
     platform::chart::Interior *elementInterior(int index);
+    platform::chart::Border *elementBorder(int index);
+    platform::chart::Font *elementFont(int index);
+    // Runs an event's work under the handler's error trap.
     template <typename Procedure>
     static void underTrap(const char *handler, Procedure &&procedure)
     {

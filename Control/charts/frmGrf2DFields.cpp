@@ -113,26 +113,9 @@ void frmGrf2D::txt3D_Change(int Index)
 
 void frmGrf2D::txtBorde_Change(int Index)
 {
-    platform::chart::Border *border = nullptr;
-    switch (Index) {
-    case 0:
-        border = &grf2d->border();
-        break;
-    case 1:
-        border = &grf2d->header().border();
-        break;
-    case 2:
-        border = &grf2d->footer().border();
-        break;
-    case 3:
-        border = &grf2d->legend().border();
-        break;
-    case 4:
-        border = &grf2d->chartArea().border();
-        break;
-    default:
+    platform::chart::Border *border = elementBorder(Index);
+    if (!border)
         return;
-    }
     applyNumber("txtBorde_Change", txtBorde(Index),
                 [&](double value) { border->setBorderWidth(whole(value)); });
 }
@@ -216,25 +199,10 @@ void frmGrf2D::txtRotacion_Change(int Index)
 void frmGrf2D::txtTexto_Change(int Index)
 {
     const QString text = txtTexto(Index)->text();
-    switch (Index) {
-    case 1:
-        grf2d->header().setText(text);
-        break;
-    case 2:
-        grf2d->footer().setText(text);
-        break;
-    case 3:
-        grf2d->legend().setText(text);
-        break;
-    case 4:
-        grf2d->chartArea().axes().x().setTitleText(text);
-        break;
-    case 5:
-        grf2d->chartArea().axes().y().setTitleText(text);
-        break;
-    default:
-        break;
-    }
+    if (platform::chart::TextBox *box = elementTextBox(Index))
+        box->setText(text);
+    else if (Axis *axis = titledAxis(Index))
+        axis->setTitleText(text);
 }
 
 void frmGrf2D::txtValor_Change(int Index)

@@ -78,11 +78,6 @@ void frmGrf2D::loadFromChart()
     const auto &area = chart.chartArea();
     const Axis &x = area.axes().x();
     const Axis &y = area.axes().y();
-    const platform::chart::TextBox *boxes[] = {nullptr, &chart.header(), &chart.footer(),
-                                               &chart.legend()};
-    const platform::chart::Interior *interiors[] = {&chart.interior(), &chart.header().interior(),
-                                                    &chart.footer().interior(),
-                                                    &chart.legend().interior()};
 
     // Check boxes.
     check(chkEjeY(0), y.isLogarithmic());
@@ -92,7 +87,7 @@ void frmGrf2D::loadFromChart()
     check(chkGraficaIsStacked, group.isStacked());
     check(chkHorizontal(0), area.isHorizontal());
     for (int i = 1; i <= 3; ++i)
-        check(chkIsShowing(i), boxes[i]->isShowing());
+        check(chkIsShowing(i), elementTextBox(i)->isShowing());
     check(chkIsShowing(4), x.isShowing());
     check(chkIsShowing(5), y.isShowing());
     check(chkMarco(0), area.areaBox().isBoxed());
@@ -103,11 +98,9 @@ void frmGrf2D::loadFromChart()
     position(cmbAlineacion(2), chart.footer().alignment() - 1);
     position(cmbAlineacion(3), chart.legend().orientation() - 1);
     for (int i = 0; i <= 3; ++i)
-        position(cmbArchivo(i), interiors[i]->image().fileImageLayout() - 1);
-    position(cmbBorde(0), chart.border().borderType());
-    for (int i = 1; i <= 3; ++i)
-        position(cmbBorde(i), boxes[i]->border().borderType());
-    position(cmbBorde(4), area.border().borderType());
+        position(cmbArchivo(i), elementInterior(i)->image().fileImageLayout() - 1);
+    for (int i = 0; i <= 4; ++i)
+        position(cmbBorde(i), elementBorder(i)->borderType());
     position(cmbPosicion(0), positionIn(charteditor::legendAnchors, chart.legend().anchor()));
     text(txtFormato(0), y.labelFormat());
     position(cmbFormato(0), positionIn(charteditor::labelCategories, y.labelCategory()));
@@ -130,32 +123,24 @@ void frmGrf2D::loadFromChart()
 
     // Labels: file names, colour swatches, font samples.
     for (int i = 0; i <= 3; ++i)
-        lblArchivo(i)->setText(interiors[i]->image().fileName());
+        lblArchivo(i)->setText(elementInterior(i)->image().fileName());
     for (int i = 0; i <= 3; ++i)
-        setSwatchColor(lblColorFondo(i), background(interiors[i]->background()));
+        setSwatchColor(lblColorFondo(i), background(elementInterior(i)->background()));
     for (int i = 0; i <= 3; ++i)
-        setSwatchColor(lblColorFrente(i), foreground(interiors[i]->foreground()));
+        setSwatchColor(lblColorFrente(i), foreground(elementInterior(i)->foreground()));
     setSwatchColor(lblColorFrente(4), x.lineColor());
     setSwatchColor(lblColorFrente(5), x.gridColor());
     setSwatchColor(lblColorFrente(6), y.lineColor());
     setSwatchColor(lblColorFrente(7), y.gridColor());
-    // clang-format off
-    const platform::chart::Font *fonts[] = {nullptr,      &chart.header().font(),
-                                            &chart.footer().font(), &chart.legend().font(),
-                                            &x.font(),    &x.titleFont(),
-                                            &y.font(),    &y.titleFont()};
-    // clang-format on
     for (int i = 1; i <= 7; ++i)
-        charteditor::showFontSample(lblFuente(i), *fonts[i]);
+        charteditor::showFontSample(lblFuente(i), *elementFont(i));
 
     // Text boxes.
     text(txt3D(0), whole(area.effect3D().depth()));
     text(txt3D(1), whole(area.effect3D().elevation()));
     text(txt3D(2), whole(area.effect3D().rotation()));
-    text(txtBorde(0), whole(chart.border().borderWidth()));
-    for (int i = 1; i <= 3; ++i)
-        text(txtBorde(i), whole(boxes[i]->border().borderWidth()));
-    text(txtBorde(4), whole(area.border().borderWidth()));
+    for (int i = 0; i <= 4; ++i)
+        text(txtBorde(i), whole(elementBorder(i)->borderWidth()));
     text(txtCuadricula(0), real(x.spacing()));
     text(txtCuadricula(1), real(y.spacing()));
     text(txtLinea(0), whole(x.lineWidth()));
@@ -165,7 +150,7 @@ void frmGrf2D::loadFromChart()
     text(txtRotacion(0), real(x.rotation()));
     text(txtRotacion(1), real(y.rotation()));
     for (int i = 1; i <= 3; ++i)
-        text(txtTexto(i), boxes[i]->text());
+        text(txtTexto(i), elementTextBox(i)->text());
     text(txtTexto(4), x.titleText());
     text(txtTexto(5), y.titleText());
     text(txtValor(0), real(y.min()));

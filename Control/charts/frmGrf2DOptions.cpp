@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+using platform::chart::Axis;
 using platform::chart::Chart2D;
 using platform::chart::Interior;
 namespace charteditor = pelmora::charteditor;
@@ -57,20 +58,61 @@ void withPosition(const QComboBox *list, Apply &&apply)
 
 } // namespace
 
-Interior *frmGrf2D::elementInterior(int index)
+platform::chart::TextBox *frmGrf2D::elementTextBox(int index)
 {
     switch (index) {
-    case 0:
-        return &grf2d->interior();
     case 1:
-        return &grf2d->header().interior();
+        return &grf2d->header();
     case 2:
-        return &grf2d->footer().interior();
+        return &grf2d->footer();
     case 3:
-        return &grf2d->legend().interior();
+        return &grf2d->legend();
     default:
         return nullptr;
     }
+}
+
+Axis *frmGrf2D::titledAxis(int index)
+{
+    auto &axes = grf2d->chartArea().axes();
+    return index == 4 ? &axes.x() : index == 5 ? &axes.y() : nullptr;
+}
+
+Interior *frmGrf2D::elementInterior(int index)
+{
+    if (index == 0)
+        return &grf2d->interior();
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->interior() : nullptr;
+}
+
+platform::chart::Border *frmGrf2D::elementBorder(int index)
+{
+    if (index == 0)
+        return &grf2d->border();
+    if (index == 4)
+        return &grf2d->chartArea().border();
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->border() : nullptr;
+}
+
+platform::chart::Font *frmGrf2D::elementFont(int index)
+{
+    auto &axes = grf2d->chartArea().axes();
+    switch (index) {
+    case 4:
+        return &axes.x().font();
+    case 5:
+        return &axes.x().titleFont();
+    case 6:
+        return &axes.y().font();
+    case 7:
+        return &axes.y().titleFont();
+    default:
+        break;
+    }
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->font() : nullptr;
 }
 
 int frmGrf2D::selectedSeries() const
@@ -208,25 +250,10 @@ void frmGrf2D::chkIsShowing_Click(int Index)
 {
     underTrap("chkIsShowing_Click", [&] {
         const bool on = ticked(chkIsShowing(Index));
-        switch (Index) {
-        case 1:
-            grf2d->header().setIsShowing(on);
-            break;
-        case 2:
-            grf2d->footer().setIsShowing(on);
-            break;
-        case 3:
-            grf2d->legend().setIsShowing(on);
-            break;
-        case 4:
-            grf2d->chartArea().axes().x().setIsShowing(on);
-            break;
-        case 5:
-            grf2d->chartArea().axes().y().setIsShowing(on);
-            break;
-        default:
-            break;
-        }
+        if (platform::chart::TextBox *box = elementTextBox(Index))
+            box->setIsShowing(on);
+        else if (Axis *axis = titledAxis(Index))
+            axis->setIsShowing(on);
     });
 }
 
@@ -293,25 +320,8 @@ void frmGrf2D::cmbBorde_Click(int Index)
     underTrap("cmbBorde_Click", [&] {
         withPosition(cmbBorde(Index), [&](int position) {
             // The border list starts at "None", the border type 0: the position is the type.
-            switch (Index) {
-            case 0:
-                grf2d->border().setBorderType(position);
-                break;
-            case 1:
-                grf2d->header().border().setBorderType(position);
-                break;
-            case 2:
-                grf2d->footer().border().setBorderType(position);
-                break;
-            case 3:
-                grf2d->legend().border().setBorderType(position);
-                break;
-            case 4:
-                grf2d->chartArea().border().setBorderType(position);
-                break;
-            default:
-                break;
-            }
+            if (platform::chart::Border *border = elementBorder(Index))
+                border->setBorderType(position);
         });
     });
 }
