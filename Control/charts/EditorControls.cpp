@@ -10,6 +10,8 @@
 #include <QFont>
 #include <QLocale>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
 #include <QPalette>
 #include <QVariant>
 
@@ -24,6 +26,23 @@ void showPosition(QComboBox *list, int position)
 {
     if (position >= -1 && position < list->count())
         list->setCurrentIndex(position);
+}
+
+void quietPosition(QComboBox *list, int position)
+{
+    const QSignalBlocker held(list);
+    showPosition(list, position);
+}
+
+void quietText(QLineEdit *field, const QString &text)
+{
+    const QSignalBlocker held(field);
+    field->setText(text);
+}
+
+qint32 blackIfAutomatic(qint32 colour)
+{
+    return colour == platform::chart::AutomaticColor ? 0 : colour;
 }
 
 void showFontSample(QLabel *sample, const platform::chart::Font &font)

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 
 namespace platform::chart {
 class Font;
@@ -60,6 +61,14 @@ inline constexpr std::array<TitleAngle, 4> titleAngles = {{
 // Selects `position` (-1: no entry); a position below -1 or past the last entry leaves the list
 // as it was.
 void showPosition(QComboBox *list, int position);
+
+// showPosition, and a field's text, set with the control's signals blocked: filling a control
+// from the chart writes nothing back into it.
+void quietPosition(QComboBox *list, int position);
+void quietText(QLineEdit *field, const QString &text);
+
+// A colour as a foreground swatch shows it: the automatic colour is black.
+qint32 blackIfAutomatic(qint32 colour);
 
 // A font sample: the font's name, drawn in that font (frmGrf2D::copiaFont).
 void showFontSample(QLabel *sample, const platform::chart::Font &font);

@@ -17,6 +17,9 @@
 
 using platform::chart::Axis;
 namespace charteditor = pelmora::charteditor;
+using charteditor::blackIfAutomatic;
+using charteditor::quietPosition;
+using charteditor::quietText;
 
 namespace {
 
@@ -226,25 +229,15 @@ void frmGrf2D::lstSeries_Click(int Index)
     // Read as drawn, so that reading creates no style; the controls are set without their
     // handlers, so the values shown are not written back.
     const platform::chart::SeriesStyle style = grf2d->chartGroups().item(1).styles().at(s);
-    auto black = [](qint32 colour) {
-        return colour == platform::chart::AutomaticColor ? 0 : colour;
-    };
-    auto position = [](QComboBox *list, int value) {
-        const QSignalBlocker held(list);
-        charteditor::showPosition(list, value);
-    };
-    auto text = [](QLineEdit *field, qint32 value) {
-        const QSignalBlocker held(field);
-        field->setText(QString::number(value));
-    };
-    position(cmbPatron(0), style.fill().pattern() - 1);
-    setSwatchColor(lblColorFondo(4), black(style.fill().interior().background()));
-    setSwatchColor(lblColorFrente(8), black(style.fill().interior().foreground()));
-    position(cmbPatron(1), style.line().pattern() - 1);
+    auto text = [](QLineEdit *field, qint32 value) { quietText(field, QString::number(value)); };
+    quietPosition(cmbPatron(0), style.fill().pattern() - 1);
+    setSwatchColor(lblColorFondo(4), blackIfAutomatic(style.fill().interior().background()));
+    setSwatchColor(lblColorFrente(8), blackIfAutomatic(style.fill().interior().foreground()));
+    quietPosition(cmbPatron(1), style.line().pattern() - 1);
     text(txtLinea(4), style.line().width());
-    setSwatchColor(lblColorFrente(9), black(style.line().color()));
-    position(cmbPatron(2), style.symbol().shape() - 1);
+    setSwatchColor(lblColorFrente(9), blackIfAutomatic(style.line().color()));
+    quietPosition(cmbPatron(2), style.symbol().shape() - 1);
     text(txtLinea(5), style.symbol().size());
-    setSwatchColor(lblColorFrente(10), black(style.symbol().color()));
+    setSwatchColor(lblColorFrente(10), blackIfAutomatic(style.symbol().color()));
     lblArchivo(4)->setText(style.image().fileName());
 }

@@ -19,6 +19,9 @@
 using platform::chart::AutomaticColor;
 using platform::chart::Axis;
 namespace charteditor = pelmora::charteditor;
+using charteditor::blackIfAutomatic;
+using charteditor::quietPosition;
+using charteditor::quietText;
 
 namespace {
 
@@ -26,18 +29,6 @@ void check(QCheckBox *box, bool on)
 {
     const QSignalBlocker held(box);
     box->setChecked(on);
-}
-
-void position(QComboBox *list, int value)
-{
-    const QSignalBlocker held(list);
-    charteditor::showPosition(list, value);
-}
-
-void text(QLineEdit *field, const QString &value)
-{
-    const QSignalBlocker held(field);
-    field->setText(value);
 }
 
 QString whole(qint32 value)
@@ -64,11 +55,6 @@ qint32 background(qint32 colour)
     return colour == AutomaticColor ? 0xFFFFFF : colour;
 }
 
-qint32 foreground(qint32 colour)
-{
-    return colour == AutomaticColor ? 0 : colour;
-}
-
 } // namespace
 
 void frmGrf2D::loadFromChart()
@@ -93,22 +79,22 @@ void frmGrf2D::loadFromChart()
     check(chkMarco(0), area.areaBox().isBoxed());
 
     // Lists.
-    position(cmb3D(0), area.effect3D().shading() - 1);
-    position(cmbAlineacion(1), chart.header().alignment() - 1);
-    position(cmbAlineacion(2), chart.footer().alignment() - 1);
-    position(cmbAlineacion(3), chart.legend().orientation() - 1);
+    quietPosition(cmb3D(0), area.effect3D().shading() - 1);
+    quietPosition(cmbAlineacion(1), chart.header().alignment() - 1);
+    quietPosition(cmbAlineacion(2), chart.footer().alignment() - 1);
+    quietPosition(cmbAlineacion(3), chart.legend().orientation() - 1);
     for (int i = 0; i <= 3; ++i)
-        position(cmbArchivo(i), elementInterior(i)->image().fileImageLayout() - 1);
+        quietPosition(cmbArchivo(i), elementInterior(i)->image().fileImageLayout() - 1);
     for (int i = 0; i <= 4; ++i)
-        position(cmbBorde(i), elementBorder(i)->borderType());
-    position(cmbPosicion(0), positionIn(charteditor::legendAnchors, chart.legend().anchor()));
-    text(txtFormato(0), y.labelFormat());
-    position(cmbFormato(0), positionIn(charteditor::labelCategories, y.labelCategory()));
-    position(cmbGraficaTipo(0), group.chartType() - 1);
-    position(cmbLinea(0), x.lineStyle() - 1);
-    position(cmbLinea(1), x.gridStyle() - 1);
-    position(cmbLinea(2), y.lineStyle() - 1);
-    position(cmbLinea(3), y.gridStyle() - 1);
+        quietPosition(cmbBorde(i), elementBorder(i)->borderType());
+    quietPosition(cmbPosicion(0), positionIn(charteditor::legendAnchors, chart.legend().anchor()));
+    quietText(txtFormato(0), y.labelFormat());
+    quietPosition(cmbFormato(0), positionIn(charteditor::labelCategories, y.labelCategory()));
+    quietPosition(cmbGraficaTipo(0), group.chartType() - 1);
+    quietPosition(cmbLinea(0), x.lineStyle() - 1);
+    quietPosition(cmbLinea(1), x.gridStyle() - 1);
+    quietPosition(cmbLinea(2), y.lineStyle() - 1);
+    quietPosition(cmbLinea(3), y.gridStyle() - 1);
     {
         // The entry that shows the title's angle; the first ("None") for no angle or one the
         // list does not have.
@@ -118,7 +104,7 @@ void frmGrf2D::loadFromChart()
                                         [&](const auto &a) { return a.rotation == rotation; });
         const QString angle = shown != angles.end() ? QString::fromUtf16(shown->shown) : QString();
         const int entry = angle.isEmpty() ? -1 : cmbRotacion(0)->findText(angle);
-        position(cmbRotacion(0), entry >= 0 ? entry : 0);
+        quietPosition(cmbRotacion(0), entry >= 0 ? entry : 0);
     }
 
     // Labels: file names, colour swatches, font samples.
@@ -127,7 +113,7 @@ void frmGrf2D::loadFromChart()
     for (int i = 0; i <= 3; ++i)
         setSwatchColor(lblColorFondo(i), background(elementInterior(i)->background()));
     for (int i = 0; i <= 3; ++i)
-        setSwatchColor(lblColorFrente(i), foreground(elementInterior(i)->foreground()));
+        setSwatchColor(lblColorFrente(i), blackIfAutomatic(elementInterior(i)->foreground()));
     setSwatchColor(lblColorFrente(4), x.lineColor());
     setSwatchColor(lblColorFrente(5), x.gridColor());
     setSwatchColor(lblColorFrente(6), y.lineColor());
@@ -136,25 +122,25 @@ void frmGrf2D::loadFromChart()
         charteditor::showFontSample(lblFuente(i), *elementFont(i));
 
     // Text boxes.
-    text(txt3D(0), whole(area.effect3D().depth()));
-    text(txt3D(1), whole(area.effect3D().elevation()));
-    text(txt3D(2), whole(area.effect3D().rotation()));
+    quietText(txt3D(0), whole(area.effect3D().depth()));
+    quietText(txt3D(1), whole(area.effect3D().elevation()));
+    quietText(txt3D(2), whole(area.effect3D().rotation()));
     for (int i = 0; i <= 4; ++i)
-        text(txtBorde(i), whole(elementBorder(i)->borderWidth()));
-    text(txtCuadricula(0), real(x.spacing()));
-    text(txtCuadricula(1), real(y.spacing()));
-    text(txtLinea(0), whole(x.lineWidth()));
-    text(txtLinea(1), whole(x.gridWidth()));
-    text(txtLinea(2), whole(y.lineWidth()));
-    text(txtLinea(3), whole(y.gridWidth()));
-    text(txtRotacion(0), real(x.rotation()));
-    text(txtRotacion(1), real(y.rotation()));
+        quietText(txtBorde(i), whole(elementBorder(i)->borderWidth()));
+    quietText(txtCuadricula(0), real(x.spacing()));
+    quietText(txtCuadricula(1), real(y.spacing()));
+    quietText(txtLinea(0), whole(x.lineWidth()));
+    quietText(txtLinea(1), whole(x.gridWidth()));
+    quietText(txtLinea(2), whole(y.lineWidth()));
+    quietText(txtLinea(3), whole(y.gridWidth()));
+    quietText(txtRotacion(0), real(x.rotation()));
+    quietText(txtRotacion(1), real(y.rotation()));
     for (int i = 1; i <= 3; ++i)
-        text(txtTexto(i), elementTextBox(i)->text());
-    text(txtTexto(4), x.titleText());
-    text(txtTexto(5), y.titleText());
-    text(txtValor(0), real(y.min()));
-    text(txtValor(1), real(y.max()));
+        quietText(txtTexto(i), elementTextBox(i)->text());
+    quietText(txtTexto(4), x.titleText());
+    quietText(txtTexto(5), y.titleText());
+    quietText(txtValor(0), real(y.min()));
+    quietText(txtValor(1), real(y.max()));
 
     // The series list, emptied first so that a chart opened after another one lists only its
     // own series, each at the row of its number. A series without a label gets an empty row.
