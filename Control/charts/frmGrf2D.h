@@ -50,11 +50,12 @@ public:
 
     // Captions, colour tables, the preview's gestures, the file and the controls. Runs once,
     // when the dialog is first shown, or earlier by a caller that needs the loaded controls.
-    void Form_Load();
+    // A window built on the editor may replace the load and the OK and Cancel commands.
+    virtual void Form_Load();
     bool loaded() const { return m_loaded; }
 
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    virtual void cmdOK_Click();
+    virtual void cmdCancel_Click();
     void cmdAbrir_Click();
     void cmdGuardar_Click();
     void cmdExportar_Click();
@@ -147,6 +148,9 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
 
+    // Set by the first Form_Load.
+    bool m_loaded = false;
+
 private:
     void buildControls();
     void connectHandlers();
@@ -168,8 +172,6 @@ private:
         pelmora::trapped(QLatin1String(handler) + QStringLiteral(": "), procedure);
     }
     void connectOptionsAndButtons();
-
-    bool m_loaded = false;
 
     // The series list, the text fields and the filling of every control from the chart.
 public:
