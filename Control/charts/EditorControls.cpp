@@ -3,7 +3,6 @@
 #include "Control/charts/frmGrf2D.h"
 
 #include "platform/chart/ChartModel.h"
-#include "platform/chart/ChartPaint.h"
 #include "platform/runtime/Numbers.h"
 
 #include <QComboBox>
@@ -12,8 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QPalette>
-#include <QVariant>
 
 namespace pelmora::charteditor {
 

@@ -16,8 +16,8 @@ namespace platform::chart {
 class Font;
 }
 
-// How the editor's controls show a chart setting: list positions, colour swatches and font
-// samples.
+// How the editor's controls read and show a chart setting: the numbers typed in its fields, the
+// chart values behind its lists, list positions and texts set from the chart, and font samples.
 namespace pelmora::charteditor {
 
 // The number a numeric field's text begins with, its decimal point the locale's (QLocale())
