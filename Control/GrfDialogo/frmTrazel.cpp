@@ -5,16 +5,11 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QPushButton>
 
 frmTrazel::frmTrazel(const QString &programFolder, QWidget *parent)
     : frmGrf2D(parent), m_folder(programFolder)
 {
     setObjectName(QStringLiteral("frmTrazel"));
-    disconnect(cmdOK, &QPushButton::clicked, this, &frmGrf2D::cmdOK_Click);
-    disconnect(cmdCancel, &QPushButton::clicked, this, &frmGrf2D::cmdCancel_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmTrazel::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmTrazel::cmdCancel_Click);
 }
 
 QString frmTrazel::path() const
@@ -22,32 +17,22 @@ QString frmTrazel::path() const
     return QDir(m_folder).filePath(vArchivo);
 }
 
-void frmTrazel::showEvent(QShowEvent *event)
-{
-    if (!m_formLoaded)
-        Form_Load();
-    // The editor's own load is replaced by this one.
-    QDialog::showEvent(event);
-}
-
 void frmTrazel::Form_Load()
 {
-    if (m_formLoaded)
+    if (m_loaded)
         return;
-    m_formLoaded = true;
+    m_loaded = true;
     vLanguageId = 0;
     vArchivo = QStringLiteral("def.oc2");
     chkSave->setVisible(false);
     setLanguage(0);
     initMaps();
-    if (grf2d->loadFormat(path())) {
-        loadFromChart();
-        return;
-    }
-    // The controls show the look the preview was created with, and then the chart the user
-    // opens, if any: a cancelled Open leaves the controls showing the preview as it is.
+    const bool read = grf2d->loadFormat(path());
+    // A file that cannot be read: the controls show the look the preview was created with, and
+    // then the chart the user opens, if any; a cancelled Open leaves them showing the preview.
     loadFromChart();
-    cmdAbrir_Click();
+    if (!read)
+        cmdAbrir_Click();
 }
 
 void frmTrazel::cmdOK_Click()

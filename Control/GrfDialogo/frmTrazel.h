@@ -16,17 +16,13 @@ public:
     // `programFolder` holds "def.oc2"; the program passes its own folder.
     explicit frmTrazel(const QString &programFolder, QWidget *parent = nullptr);
 
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    void Form_Load() override;
+    void cmdOK_Click() override;
+    void cmdCancel_Click() override;
 
     // The file edited: the program folder's "def.oc2".
     QString path() const;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     QString m_folder;
-    bool m_formLoaded = false;
 };

@@ -16,9 +16,12 @@ class QListWidget;
 class QPushButton;
 
 namespace platform::chart {
+class Axis;
+class Border;
 class Chart2D;
 class Font;
 class Interior;
+class TextBox;
 } // namespace platform::chart
 namespace platform::widgets {
 class CommonDialog;
@@ -47,11 +50,12 @@ public:
 
     // Captions, colour tables, the preview's gestures, the file and the controls. Runs once,
     // when the dialog is first shown, or earlier by a caller that needs the loaded controls.
-    void Form_Load();
+    // A window built on the editor may replace the load and the OK and Cancel commands.
+    virtual void Form_Load();
     bool loaded() const { return m_loaded; }
 
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    virtual void cmdOK_Click();
+    virtual void cmdCancel_Click();
     void cmdAbrir_Click();
     void cmdGuardar_Click();
     void cmdExportar_Click();
@@ -144,21 +148,30 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
 
+    // Set by the first Form_Load.
+    bool m_loaded = false;
+
 private:
     void buildControls();
     void connectHandlers();
 
-    // Option and button handlers: the interior of element 0 (chart), 1 (header), 2 (footer) or
-    // 3 (legend), null for any other; runs an event's work under the handler's error trap.
+    // The chart's elements by the index of the controls that edit them, null for an index
+    // without one: the text box 1 (header), 2 (footer) or 3 (legend); the axis whose title
+    // 4 (X) or 5 (Y) edits; the interior of 0 (chart) or a text box; the border of 0 (chart), a
+    // text box or 4 (data area); the font of a text box, 4 (X labels), 5 (X title), 6 (Y labels)
+    // or 7 (Y title).
+    platform::chart::TextBox *elementTextBox(int index);
+    platform::chart::Axis *titledAxis(int index);
     platform::chart::Interior *elementInterior(int index);
+    platform::chart::Border *elementBorder(int index);
+    platform::chart::Font *elementFont(int index);
+    // Runs an event's work under the handler's error trap.
     template <typename Procedure>
     static void underTrap(const char *handler, Procedure &&procedure)
     {
         pelmora::trapped(QLatin1String(handler) + QStringLiteral(": "), procedure);
     }
     void connectOptionsAndButtons();
-
-    bool m_loaded = false;
 
     // The series list, the text fields and the filling of every control from the chart.
 public:

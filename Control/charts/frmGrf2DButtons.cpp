@@ -185,33 +185,7 @@ void frmGrf2D::cmdFuente_Click(int Index)
         QFont font = sample->font();
         copiaFontDlg(font, *dlg);
         sample->setFont(font);
-        auto &axes = grf2d->chartArea().axes();
-        platform::chart::Font *target = nullptr;
-        switch (Index) {
-        case 1:
-            target = &grf2d->header().font();
-            break;
-        case 2:
-            target = &grf2d->footer().font();
-            break;
-        case 3:
-            target = &grf2d->legend().font();
-            break;
-        case 4:
-            target = &axes.x().font();
-            break;
-        case 5:
-            target = &axes.x().titleFont();
-            break;
-        case 6:
-            target = &axes.y().font();
-            break;
-        case 7:
-            target = &axes.y().titleFont();
-            break;
-        default:
-            break;
-        }
+        platform::chart::Font *target = elementFont(Index);
         if (target)
             copiaFontDlg(*target, *dlg);
     });

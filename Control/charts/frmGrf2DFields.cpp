@@ -17,6 +17,9 @@
 
 using platform::chart::Axis;
 namespace charteditor = pelmora::charteditor;
+using charteditor::blackIfAutomatic;
+using charteditor::quietPosition;
+using charteditor::quietText;
 
 namespace {
 
@@ -113,26 +116,9 @@ void frmGrf2D::txt3D_Change(int Index)
 
 void frmGrf2D::txtBorde_Change(int Index)
 {
-    platform::chart::Border *border = nullptr;
-    switch (Index) {
-    case 0:
-        border = &grf2d->border();
-        break;
-    case 1:
-        border = &grf2d->header().border();
-        break;
-    case 2:
-        border = &grf2d->footer().border();
-        break;
-    case 3:
-        border = &grf2d->legend().border();
-        break;
-    case 4:
-        border = &grf2d->chartArea().border();
-        break;
-    default:
+    platform::chart::Border *border = elementBorder(Index);
+    if (!border)
         return;
-    }
     applyNumber("txtBorde_Change", txtBorde(Index),
                 [&](double value) { border->setBorderWidth(whole(value)); });
 }
@@ -216,25 +202,10 @@ void frmGrf2D::txtRotacion_Change(int Index)
 void frmGrf2D::txtTexto_Change(int Index)
 {
     const QString text = txtTexto(Index)->text();
-    switch (Index) {
-    case 1:
-        grf2d->header().setText(text);
-        break;
-    case 2:
-        grf2d->footer().setText(text);
-        break;
-    case 3:
-        grf2d->legend().setText(text);
-        break;
-    case 4:
-        grf2d->chartArea().axes().x().setTitleText(text);
-        break;
-    case 5:
-        grf2d->chartArea().axes().y().setTitleText(text);
-        break;
-    default:
-        break;
-    }
+    if (platform::chart::TextBox *box = elementTextBox(Index))
+        box->setText(text);
+    else if (Axis *axis = titledAxis(Index))
+        axis->setTitleText(text);
 }
 
 void frmGrf2D::txtValor_Change(int Index)
@@ -258,25 +229,15 @@ void frmGrf2D::lstSeries_Click(int Index)
     // Read as drawn, so that reading creates no style; the controls are set without their
     // handlers, so the values shown are not written back.
     const platform::chart::SeriesStyle style = grf2d->chartGroups().item(1).styles().at(s);
-    auto black = [](qint32 colour) {
-        return colour == platform::chart::AutomaticColor ? 0 : colour;
-    };
-    auto position = [](QComboBox *list, int value) {
-        const QSignalBlocker held(list);
-        charteditor::showPosition(list, value);
-    };
-    auto text = [](QLineEdit *field, qint32 value) {
-        const QSignalBlocker held(field);
-        field->setText(QString::number(value));
-    };
-    position(cmbPatron(0), style.fill().pattern() - 1);
-    setSwatchColor(lblColorFondo(4), black(style.fill().interior().background()));
-    setSwatchColor(lblColorFrente(8), black(style.fill().interior().foreground()));
-    position(cmbPatron(1), style.line().pattern() - 1);
+    auto text = [](QLineEdit *field, qint32 value) { quietText(field, QString::number(value)); };
+    quietPosition(cmbPatron(0), style.fill().pattern() - 1);
+    setSwatchColor(lblColorFondo(4), blackIfAutomatic(style.fill().interior().background()));
+    setSwatchColor(lblColorFrente(8), blackIfAutomatic(style.fill().interior().foreground()));
+    quietPosition(cmbPatron(1), style.line().pattern() - 1);
     text(txtLinea(4), style.line().width());
-    setSwatchColor(lblColorFrente(9), black(style.line().color()));
-    position(cmbPatron(2), style.symbol().shape() - 1);
+    setSwatchColor(lblColorFrente(9), blackIfAutomatic(style.line().color()));
+    quietPosition(cmbPatron(2), style.symbol().shape() - 1);
     text(txtLinea(5), style.symbol().size());
-    setSwatchColor(lblColorFrente(10), black(style.symbol().color()));
+    setSwatchColor(lblColorFrente(10), blackIfAutomatic(style.symbol().color()));
     lblArchivo(4)->setText(style.image().fileName());
 }

@@ -14,11 +14,14 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
-#include <utility>
+#include <algorithm>
 
 using platform::chart::AutomaticColor;
 using platform::chart::Axis;
 namespace charteditor = pelmora::charteditor;
+using charteditor::blackIfAutomatic;
+using charteditor::quietPosition;
+using charteditor::quietText;
 
 namespace {
 
@@ -26,18 +29,6 @@ void check(QCheckBox *box, bool on)
 {
     const QSignalBlocker held(box);
     box->setChecked(on);
-}
-
-void position(QComboBox *list, int value)
-{
-    const QSignalBlocker held(list);
-    charteditor::showPosition(list, value);
-}
-
-void text(QLineEdit *field, const QString &value)
-{
-    const QSignalBlocker held(field);
-    field->setText(value);
 }
 
 QString whole(qint32 value)
@@ -50,25 +41,18 @@ QString real(double value)
     return platform::runtime::numberText(value);
 }
 
-// The list position of a chart value in a table of (value, position); -2 (not set) for a value
+// The list position of a chart value in a table of the list's values; -2 (not set) for a value
 // the table does not have.
-int positionOf(qint32 value, std::initializer_list<std::pair<qint32, int>> table)
+template <typename Table, typename Value>
+int positionIn(const Table &table, Value value)
 {
-    for (const auto &[chartValue, listPosition] : table) {
-        if (chartValue == value)
-            return listPosition;
-    }
-    return -2;
+    const auto found = std::find(table.begin(), table.end(), value);
+    return found == table.end() ? -2 : int(found - table.begin());
 }
 
 qint32 background(qint32 colour)
 {
     return colour == AutomaticColor ? 0xFFFFFF : colour;
-}
-
-qint32 foreground(qint32 colour)
-{
-    return colour == AutomaticColor ? 0 : colour;
 }
 
 } // namespace
@@ -80,11 +64,6 @@ void frmGrf2D::loadFromChart()
     const auto &area = chart.chartArea();
     const Axis &x = area.axes().x();
     const Axis &y = area.axes().y();
-    const platform::chart::TextBox *boxes[] = {nullptr, &chart.header(), &chart.footer(),
-                                               &chart.legend()};
-    const platform::chart::Interior *interiors[] = {&chart.interior(), &chart.header().interior(),
-                                                    &chart.footer().interior(),
-                                                    &chart.legend().interior()};
 
     // Check boxes.
     check(chkEjeY(0), y.isLogarithmic());
@@ -94,91 +73,74 @@ void frmGrf2D::loadFromChart()
     check(chkGraficaIsStacked, group.isStacked());
     check(chkHorizontal(0), area.isHorizontal());
     for (int i = 1; i <= 3; ++i)
-        check(chkIsShowing(i), boxes[i]->isShowing());
+        check(chkIsShowing(i), elementTextBox(i)->isShowing());
     check(chkIsShowing(4), x.isShowing());
     check(chkIsShowing(5), y.isShowing());
     check(chkMarco(0), area.areaBox().isBoxed());
 
     // Lists.
-    position(cmb3D(0), area.effect3D().shading() - 1);
-    position(cmbAlineacion(1), chart.header().alignment() - 1);
-    position(cmbAlineacion(2), chart.footer().alignment() - 1);
-    position(cmbAlineacion(3), chart.legend().orientation() - 1);
+    quietPosition(cmb3D(0), area.effect3D().shading() - 1);
+    quietPosition(cmbAlineacion(1), chart.header().alignment() - 1);
+    quietPosition(cmbAlineacion(2), chart.footer().alignment() - 1);
+    quietPosition(cmbAlineacion(3), chart.legend().orientation() - 1);
     for (int i = 0; i <= 3; ++i)
-        position(cmbArchivo(i), interiors[i]->image().fileImageLayout() - 1);
-    position(cmbBorde(0), chart.border().borderType());
-    for (int i = 1; i <= 3; ++i)
-        position(cmbBorde(i), boxes[i]->border().borderType());
-    position(cmbBorde(4), area.border().borderType());
-    position(cmbPosicion(0),
-             positionOf(chart.legend().anchor(),
-                        {{16, 0}, {32, 1}, {1, 2}, {2, 3}, {17, 4}, {18, 5}, {33, 6}, {34, 7}}));
-    text(txtFormato(0), y.labelFormat());
-    position(cmbFormato(0),
-             positionOf(y.labelCategory(),
-                        {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {7, 4}, {8, 5}, {9, 6}, {12, 7}}));
-    position(cmbGraficaTipo(0), group.chartType() - 1);
-    position(cmbLinea(0), x.lineStyle() - 1);
-    position(cmbLinea(1), x.gridStyle() - 1);
-    position(cmbLinea(2), y.lineStyle() - 1);
-    position(cmbLinea(3), y.gridStyle() - 1);
+        quietPosition(cmbArchivo(i), elementInterior(i)->image().fileImageLayout() - 1);
+    for (int i = 0; i <= 4; ++i)
+        quietPosition(cmbBorde(i), elementBorder(i)->borderType());
+    quietPosition(cmbPosicion(0), positionIn(charteditor::legendAnchors, chart.legend().anchor()));
+    quietText(txtFormato(0), y.labelFormat());
+    quietPosition(cmbFormato(0), positionIn(charteditor::labelCategories, y.labelCategory()));
+    quietPosition(cmbGraficaTipo(0), group.chartType() - 1);
+    quietPosition(cmbLinea(0), x.lineStyle() - 1);
+    quietPosition(cmbLinea(1), x.gridStyle() - 1);
+    quietPosition(cmbLinea(2), y.lineStyle() - 1);
+    quietPosition(cmbLinea(3), y.gridStyle() - 1);
     {
         // The entry that shows the title's angle; the first ("None") for no angle or one the
         // list does not have.
-        const QString angles[] = {QString(),
-                                  QString(),
-                                  QStringLiteral("90"),
-                                  QStringLiteral("270"),
-                                  QStringLiteral("45"),
-                                  QStringLiteral("315")};
         const qint32 rotation = y.titleRotation();
-        const QString angle = rotation >= 2 && rotation <= 5 ? angles[rotation] : QString();
+        const auto &angles = charteditor::titleAngles;
+        const auto shown = std::find_if(angles.begin(), angles.end(),
+                                        [&](const auto &a) { return a.rotation == rotation; });
+        const QString angle = shown != angles.end() ? QString::fromUtf16(shown->shown) : QString();
         const int entry = angle.isEmpty() ? -1 : cmbRotacion(0)->findText(angle);
-        position(cmbRotacion(0), entry >= 0 ? entry : 0);
+        quietPosition(cmbRotacion(0), entry >= 0 ? entry : 0);
     }
 
     // Labels: file names, colour swatches, font samples.
     for (int i = 0; i <= 3; ++i)
-        lblArchivo(i)->setText(interiors[i]->image().fileName());
+        lblArchivo(i)->setText(elementInterior(i)->image().fileName());
     for (int i = 0; i <= 3; ++i)
-        setSwatchColor(lblColorFondo(i), background(interiors[i]->background()));
+        setSwatchColor(lblColorFondo(i), background(elementInterior(i)->background()));
     for (int i = 0; i <= 3; ++i)
-        setSwatchColor(lblColorFrente(i), foreground(interiors[i]->foreground()));
+        setSwatchColor(lblColorFrente(i), blackIfAutomatic(elementInterior(i)->foreground()));
     setSwatchColor(lblColorFrente(4), x.lineColor());
     setSwatchColor(lblColorFrente(5), x.gridColor());
     setSwatchColor(lblColorFrente(6), y.lineColor());
     setSwatchColor(lblColorFrente(7), y.gridColor());
-    // clang-format off
-    const platform::chart::Font *fonts[] = {nullptr,      &chart.header().font(),
-                                            &chart.footer().font(), &chart.legend().font(),
-                                            &x.font(),    &x.titleFont(),
-                                            &y.font(),    &y.titleFont()};
-    // clang-format on
     for (int i = 1; i <= 7; ++i)
-        charteditor::showFontSample(lblFuente(i), *fonts[i]);
+        charteditor::showFontSample(lblFuente(i), *elementFont(i));
 
     // Text boxes.
-    text(txt3D(0), whole(area.effect3D().depth()));
-    text(txt3D(1), whole(area.effect3D().elevation()));
-    text(txt3D(2), whole(area.effect3D().rotation()));
-    text(txtBorde(0), whole(chart.border().borderWidth()));
+    quietText(txt3D(0), whole(area.effect3D().depth()));
+    quietText(txt3D(1), whole(area.effect3D().elevation()));
+    quietText(txt3D(2), whole(area.effect3D().rotation()));
+    for (int i = 0; i <= 4; ++i)
+        quietText(txtBorde(i), whole(elementBorder(i)->borderWidth()));
+    quietText(txtCuadricula(0), real(x.spacing()));
+    quietText(txtCuadricula(1), real(y.spacing()));
+    quietText(txtLinea(0), whole(x.lineWidth()));
+    quietText(txtLinea(1), whole(x.gridWidth()));
+    quietText(txtLinea(2), whole(y.lineWidth()));
+    quietText(txtLinea(3), whole(y.gridWidth()));
+    quietText(txtRotacion(0), real(x.rotation()));
+    quietText(txtRotacion(1), real(y.rotation()));
     for (int i = 1; i <= 3; ++i)
-        text(txtBorde(i), whole(boxes[i]->border().borderWidth()));
-    text(txtBorde(4), whole(area.border().borderWidth()));
-    text(txtCuadricula(0), real(x.spacing()));
-    text(txtCuadricula(1), real(y.spacing()));
-    text(txtLinea(0), whole(x.lineWidth()));
-    text(txtLinea(1), whole(x.gridWidth()));
-    text(txtLinea(2), whole(y.lineWidth()));
-    text(txtLinea(3), whole(y.gridWidth()));
-    text(txtRotacion(0), real(x.rotation()));
-    text(txtRotacion(1), real(y.rotation()));
-    for (int i = 1; i <= 3; ++i)
-        text(txtTexto(i), boxes[i]->text());
-    text(txtTexto(4), x.titleText());
-    text(txtTexto(5), y.titleText());
-    text(txtValor(0), real(y.min()));
-    text(txtValor(1), real(y.max()));
+        quietText(txtTexto(i), elementTextBox(i)->text());
+    quietText(txtTexto(4), x.titleText());
+    quietText(txtTexto(5), y.titleText());
+    quietText(txtValor(0), real(y.min()));
+    quietText(txtValor(1), real(y.max()));
 
     // The series list, emptied first so that a chart opened after another one lists only its
     // own series, each at the row of its number. A series without a label gets an empty row.

@@ -1,5 +1,6 @@
 // The chart format editor's option check boxes and lists: each writes its value into the
 // preview chart when the user ticks, clears or chooses.
+#include "Control/charts/EditorControls.h"
 #include "Control/charts/frmGrf2D.h"
 
 #include "platform/chart/Chart2D.h"
@@ -13,23 +14,18 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 
+using platform::chart::Axis;
 using platform::chart::Chart2D;
 using platform::chart::Interior;
+namespace charteditor = pelmora::charteditor;
 
 namespace {
 
 // The kind of the main panel's indexed value that holds the strip's width.
 constexpr int stripValue = platform::widgets::ElasticPanel::PaneStripValue;
-
-// The legend anchors of cmbPosicion's entries: North, South, East, West, NorthEast,
-// NorthWest, SouthEast, SouthWest.
-constexpr std::array<qint32, 8> anchors = {16, 32, 1, 2, 17, 18, 33, 34};
-// The label categories of cmbFormato's entries; the last one, Custom, uses the typed format.
-constexpr std::array<qint16, 8> categories = {1, 2, 3, 4, 7, 8, 9, 12};
-constexpr qint16 customCategory = 12;
 
 bool ticked(const QCheckBox *box)
 {
@@ -62,20 +58,61 @@ void withPosition(const QComboBox *list, Apply &&apply)
 
 } // namespace
 
-Interior *frmGrf2D::elementInterior(int index)
+platform::chart::TextBox *frmGrf2D::elementTextBox(int index)
 {
     switch (index) {
-    case 0:
-        return &grf2d->interior();
     case 1:
-        return &grf2d->header().interior();
+        return &grf2d->header();
     case 2:
-        return &grf2d->footer().interior();
+        return &grf2d->footer();
     case 3:
-        return &grf2d->legend().interior();
+        return &grf2d->legend();
     default:
         return nullptr;
     }
+}
+
+Axis *frmGrf2D::titledAxis(int index)
+{
+    auto &axes = grf2d->chartArea().axes();
+    return index == 4 ? &axes.x() : index == 5 ? &axes.y() : nullptr;
+}
+
+Interior *frmGrf2D::elementInterior(int index)
+{
+    if (index == 0)
+        return &grf2d->interior();
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->interior() : nullptr;
+}
+
+platform::chart::Border *frmGrf2D::elementBorder(int index)
+{
+    if (index == 0)
+        return &grf2d->border();
+    if (index == 4)
+        return &grf2d->chartArea().border();
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->border() : nullptr;
+}
+
+platform::chart::Font *frmGrf2D::elementFont(int index)
+{
+    auto &axes = grf2d->chartArea().axes();
+    switch (index) {
+    case 4:
+        return &axes.x().font();
+    case 5:
+        return &axes.x().titleFont();
+    case 6:
+        return &axes.y().font();
+    case 7:
+        return &axes.y().titleFont();
+    default:
+        break;
+    }
+    platform::chart::TextBox *box = elementTextBox(index);
+    return box ? &box->font() : nullptr;
 }
 
 int frmGrf2D::selectedSeries() const
@@ -213,25 +250,10 @@ void frmGrf2D::chkIsShowing_Click(int Index)
 {
     underTrap("chkIsShowing_Click", [&] {
         const bool on = ticked(chkIsShowing(Index));
-        switch (Index) {
-        case 1:
-            grf2d->header().setIsShowing(on);
-            break;
-        case 2:
-            grf2d->footer().setIsShowing(on);
-            break;
-        case 3:
-            grf2d->legend().setIsShowing(on);
-            break;
-        case 4:
-            grf2d->chartArea().axes().x().setIsShowing(on);
-            break;
-        case 5:
-            grf2d->chartArea().axes().y().setIsShowing(on);
-            break;
-        default:
-            break;
-        }
+        if (platform::chart::TextBox *box = elementTextBox(Index))
+            box->setIsShowing(on);
+        else if (Axis *axis = titledAxis(Index))
+            axis->setIsShowing(on);
     });
 }
 
@@ -298,25 +320,8 @@ void frmGrf2D::cmbBorde_Click(int Index)
     underTrap("cmbBorde_Click", [&] {
         withPosition(cmbBorde(Index), [&](int position) {
             // The border list starts at "None", the border type 0: the position is the type.
-            switch (Index) {
-            case 0:
-                grf2d->border().setBorderType(position);
-                break;
-            case 1:
-                grf2d->header().border().setBorderType(position);
-                break;
-            case 2:
-                grf2d->footer().border().setBorderType(position);
-                break;
-            case 3:
-                grf2d->legend().border().setBorderType(position);
-                break;
-            case 4:
-                grf2d->chartArea().border().setBorderType(position);
-                break;
-            default:
-                break;
-            }
+            if (platform::chart::Border *border = elementBorder(Index))
+                border->setBorderType(position);
         });
     });
 }
@@ -325,14 +330,15 @@ void frmGrf2D::cmbFormato_Click(int Index)
 {
     underTrap("cmbFormato_Click", [&] {
         withPosition(cmbFormato(Index), [&](int position) {
-            const qint16 category = position < int(categories.size())
-                                        ? categories[std::size_t(position)]
-                                        : customCategory;
+            constexpr qint16 custom = platform::chart::LabelCategory::Custom;
+            const auto &categories = charteditor::labelCategories;
+            const qint16 category =
+                position < int(categories.size()) ? categories[std::size_t(position)] : custom;
             if (Index != 0)
                 return;
             auto &y = grf2d->chartArea().axes().y();
             y.setLabelCategory(category);
-            if (category == customCategory)
+            if (category == custom)
                 y.setLabelFormat(txtFormato(0)->text());
         });
     });
@@ -386,6 +392,7 @@ void frmGrf2D::cmbPosicion_Click(int Index)
     underTrap("cmbPosicion_Click", [&] {
         withPosition(cmbPosicion(Index), [&](int position) {
             // A position past the compass points gives 0, which the legend refuses.
+            const auto &anchors = charteditor::legendAnchors;
             const qint32 anchor =
                 position < int(anchors.size()) ? anchors[std::size_t(position)] : 0;
             if (Index == 0)
@@ -400,15 +407,12 @@ void frmGrf2D::cmbRotacion_Click(int Index)
         withPosition(cmbRotacion(Index), [&](int) {
             // By the angle shown; "None" in either language, or any other text, is no rotation.
             const QString shown = cmbRotacion(Index)->currentText();
-            qint32 rotation = 1;
-            if (shown == QLatin1String("45"))
-                rotation = 4;
-            else if (shown == QLatin1String("90"))
-                rotation = 2;
-            else if (shown == QLatin1String("270"))
-                rotation = 3;
-            else if (shown == QLatin1String("315"))
-                rotation = 5;
+            const auto &angles = charteditor::titleAngles;
+            const auto angle = std::find_if(angles.begin(), angles.end(), [&](const auto &a) {
+                return shown == QStringView(a.shown);
+            });
+            const qint32 rotation =
+                angle != angles.end() ? angle->rotation : platform::chart::TitleRotation::None;
             if (Index == 0)
                 grf2d->chartArea().axes().y().setTitleRotation(rotation);
         });

@@ -64,6 +64,11 @@ bool isLineType(qint32 type)
     return type == ChartType::Plot || type == ChartType::Polar || type == ChartType::Radar;
 }
 
+bool isPolarType(qint32 type)
+{
+    return type == ChartType::Polar || type == ChartType::Radar || type == ChartType::FilledRadar;
+}
+
 // Series drawn together as one set: hi-lo in pairs, hi-lo-open-close and candle in fours,
 // bubble in pairs (value, size).
 int seriesPerSet(qint32 type)
@@ -603,8 +608,7 @@ private:
     {
         const Decor &d = *m_decor;
         if (d.depth <= 0 || d.shading == Shading::None || d.chartType == ChartType::Pie
-            || d.chartType == ChartType::Polar || d.chartType == ChartType::Radar
-            || d.chartType == ChartType::FilledRadar)
+            || isPolarType(d.chartType))
             return;
         const QRectF plot = chart()->mapToScene(chart()->plotArea()).boundingRect();
         const QPointF shift(d.dx, d.dy);
@@ -853,11 +857,6 @@ QLineSeries *lineOf(const SeriesStyle &style, const QString &name)
         line->setLightMarker(symbolImage(style.symbol(), loadPicture(style.image().fileName())));
     }
     return line;
-}
-
-bool isPolarType(qint32 type)
-{
-    return type == ChartType::Polar || type == ChartType::Radar || type == ChartType::FilledRadar;
 }
 
 // An empty chart in the view's frame: no background, legend or shadow, boxed on request.

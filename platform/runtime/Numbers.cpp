@@ -416,9 +416,9 @@ qint32 toLong(const QString &text)
     return roundTo<qint32>(parsed.value);
 }
 
-double val(const QString &text)
+std::optional<double> leadingNumber(const QString &text, QStringView decimalPoint)
 {
-    // The characters Val ignores wherever they stand.
+    // The characters the rule ignores wherever they stand.
     const auto ignored = [](QChar c) {
         return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
     };
@@ -435,14 +435,18 @@ double val(const QString &text)
         const QChar kind = next().toUpper();
         const int radix = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
         if (radix == 0)
-            return 0;
+            return std::nullopt;
         ++i;
         quint64 value = 0;
+        bool any = false;
         for (int d; (d = digitValue(next(), radix)) >= 0; ++i) {
+            any = true;
             value = value * radix + d;
             if (value > std::numeric_limits<quint32>::max())
                 overflow();
         }
+        if (!any)
+            return std::nullopt;
         if (value <= std::numeric_limits<quint16>::max())
             return static_cast<qint16>(static_cast<quint16>(value));
         return static_cast<qint32>(static_cast<quint32>(value));
@@ -458,15 +462,16 @@ double val(const QString &text)
         intDigits += static_cast<char>(text[i].unicode());
         ++i;
     }
-    if (next() == QLatin1Char('.')) {
-        ++i;
+    next(); // blanks before the separator
+    if (!decimalPoint.isEmpty() && QStringView(text).mid(i).startsWith(decimalPoint)) {
+        i += decimalPoint.size();
         while (isAsciiDigit(next())) {
             fracDigits += static_cast<char>(text[i].unicode());
             ++i;
         }
     }
     if (intDigits.empty() && fracDigits.empty())
-        return 0;
+        return std::nullopt;
     long long exponent = 0;
     if (const QChar c = next(); QStringLiteral("eEdD").contains(c) && !c.isNull()) {
         ++i;
@@ -475,6 +480,7 @@ double val(const QString &text)
             sign = s == QLatin1Char('-') ? -1 : 1;
             ++i;
         }
+        // "1E" or "1E-" has no exponent yet: the number is the mantissa.
         while (isAsciiDigit(next())) {
             if (exponent < 100000)
                 exponent = exponent * 10 + (text[i].unicode() - '0');
@@ -486,6 +492,11 @@ double val(const QString &text)
     if (parsed.status == Status::Overflow)
         overflow();
     return parsed.value;
+}
+
+double val(const QString &text)
+{
+    return leadingNumber(text, u".").value_or(0);
 }
 
 QString numberText(double value)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
+
+#include <optional>
 
 // Number rules of the original forms runtime: the numeric test, the conversions to Double and to
 // 16- and 32-bit integers, the leading-number rule (Val) and the text of a number (CStr).
@@ -47,6 +50,11 @@ qint32 toLong(const QString &text);
 // when it fits 16 bits ("&HFFFF" -> -1), else as a Long ("&H10000" -> 65536, "&HFFFFFFFF" -> -1).
 // Throws "Overflow" only for a number beyond the Double range or a hex/octal number beyond 32 bits.
 double val(const QString &text);
+
+// The leading-number rule with `decimalPoint` as the decimal point: val is
+// leadingNumber(text, u".").value_or(0). Nothing when the text does not begin with a number
+// ("", "-", "abc", "&H"), so that a caller can tell "no number" from 0.
+std::optional<double> leadingNumber(const QString &text, QStringView decimalPoint);
 
 // CStr of a Double: up to 15 significant digits, no grouping, the locale's decimal separator,
 // "-" for negatives, no leading blank; the exponent form ("1E+15", "1E-05") for an exponent

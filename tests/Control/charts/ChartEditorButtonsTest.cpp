@@ -17,6 +17,7 @@
 #include <functional>
 #include <vector>
 
+using charts_test::style;
 using platform::chart::Chart2D;
 using testing_support::ScriptedModalRunner;
 using Buttons = charts_test::EditorOnChart;
@@ -78,11 +79,6 @@ struct ColourCase
     int index;
     std::function<qint32(const Chart2D &)> read;
 };
-
-platform::chart::SeriesStyle style(const Chart2D &c, int series)
-{
-    return c.chartGroups().item(1).styles().at(series);
-}
 
 const platform::chart::Axis &axis(const Chart2D &c, int item)
 {

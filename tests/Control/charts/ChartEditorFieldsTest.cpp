@@ -5,6 +5,7 @@
 #include "platform/chart/Chart2D.h"
 #include "platform/chart/ChartTypes.h"
 #include "tests/Control/charts/ChartTestSupport.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "tests/support/UserInput.h"
 
@@ -25,17 +26,6 @@ using testing_support::keyClicks;
 namespace charteditor = pelmora::charteditor;
 
 namespace {
-
-// Pins the default locale while it lives.
-class LocalePin
-{
-public:
-    explicit LocalePin(QLocale::Language language) { QLocale::setDefault(QLocale(language)); }
-    ~LocalePin() { QLocale::setDefault(m_previous); }
-
-private:
-    QLocale m_previous;
-};
 
 class ChartEditorFields : public ::testing::Test
 {
@@ -125,7 +115,7 @@ TEST_F(ChartEditorFields, EachNumericFieldSetsItsPropertyAsTyped)
 {
     for (const TypedCase &c : typedCases) {
         SCOPED_TRACE(c.what);
-        const LocalePin pin(c.language);
+        const testing_support::LocaleGuard pin{QLocale(c.language)};
         auto form = loaded();
         QLineEdit *field = c.field(*form);
         field->clear();
@@ -141,7 +131,7 @@ TEST_F(ChartEditorFields, EachNumericFieldSetsItsPropertyAsTyped)
 
 TEST_F(ChartEditorFields, PartialInputStaysInTheBoxAndAppliesOnceItIsANumber)
 {
-    const LocalePin pin(QLocale::German);
+    const testing_support::LocaleGuard pin{QLocale(QLocale::German)};
     auto form = loaded();
     const auto &x = form->grf2d->chartArea().axes().x();
     QLineEdit *spacing = form->txtCuadricula(0);
@@ -342,8 +332,11 @@ TEST(ChartEditorFieldNumber, ReadsTheLeadingNumberWithTheLocaleSeparator)
         // clang-format on
     };
     for (const Case &c : cases) {
-        const LocalePin pin(c.language);
+        const testing_support::LocaleGuard pin{QLocale(c.language)};
         EXPECT_EQ(charteditor::fieldNumber(QString::fromUtf8(c.text)), c.number) << c.text;
     }
     EXPECT_THROW(charteditor::fieldNumber(QStringLiteral("1e400")), platform::Error);
+    // Beyond the range by its digits, whatever the exponent's sign.
+    const QString digits = QStringLiteral("1") + QString(400, u'0');
+    EXPECT_THROW(charteditor::fieldNumber(digits + QStringLiteral("e-10")), platform::Error);
 }

@@ -5,6 +5,7 @@
 #include "platform/chart/Chart2D.h"
 #include "platform/chart/ChartTypes.h"
 #include "tests/Control/charts/ChartTestSupport.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -157,8 +158,7 @@ TEST_F(ChartEditorFill, EveryControlShowsTheChartAndTheChartStaysAsItWas)
 {
     for (const QLocale::Language language : {QLocale::C, QLocale::German}) {
         SCOPED_TRACE(QLocale::languageToString(language).toStdString());
-        const QLocale previous;
-        QLocale::setDefault(QLocale(language));
+        const testing_support::LocaleGuard pin{QLocale(language)};
         const bool comma = language == QLocale::German;
         auto decimal = [comma](const char *text) {
             QString shown = QString::fromLatin1(text);
@@ -283,7 +283,6 @@ TEST_F(ChartEditorFill, EveryControlShowsTheChartAndTheChartStaysAsItWas)
         EXPECT_EQ(bytes(after), bytes(before));
         EXPECT_TRUE(form->grf2d->chartArea().axes().y().isMaxAuto());
         EXPECT_EQ(boxes.count(), 0);
-        QLocale::setDefault(previous);
     }
 }
 

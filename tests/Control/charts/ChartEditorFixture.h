@@ -4,6 +4,7 @@
 // chart of a few series, with its message boxes scripted.
 #include "Control/charts/frmGrf2D.h"
 #include "platform/chart/Chart2D.h"
+#include "tests/Control/charts/ChartTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
 
@@ -39,6 +40,12 @@ inline testing_support::ScriptedModalRunner::Step pick(QString *title, QStringLi
     };
 }
 
+// A series' look as the chart draws it, read without creating a style.
+inline platform::chart::SeriesStyle style(const platform::chart::Chart2D &chart, int series)
+{
+    return chart.chartGroups().item(1).styles().at(series);
+}
+
 class EditorOnChart : public ::testing::Test
 {
 protected:
@@ -51,11 +58,7 @@ protected:
             chart.chartGroups().item(1).seriesLabels().add(QStringLiteral("S%1").arg(s));
         const QString file = dir.filePath(QStringLiteral("chart.oc2"));
         EXPECT_TRUE(chart.saveFormat(file));
-        auto form = std::make_unique<frmGrf2D>();
-        form->vLanguageId = language;
-        form->vArchivo = file;
-        form->Form_Load();
-        return form;
+        return loadedEditor(file, language);
     }
     // What a user's choice in a list does: the list moves there and reports the choice.
     static void choose(QComboBox *list, int position)

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+using charts_test::style;
 using platform::chart::Chart2D;
 using platform::widgets::ElasticPanel;
 using Editor = charts_test::EditorOnChart;
@@ -25,10 +26,6 @@ const platform::chart::Axis &xAxis(const Chart2D &c)
 const platform::chart::Axis &yAxis(const Chart2D &c)
 {
     return c.chartArea().axes().y();
-}
-platform::chart::SeriesStyle style(const Chart2D &c, int series)
-{
-    return c.chartGroups().item(1).styles().at(series);
 }
 
 struct CheckCase

@@ -2,6 +2,7 @@
 // maximum, the 3-D elevation data, and the number each cell shows in two locales.
 #include "Control/charts/ChartFeed.h"
 #include "tests/Control/charts/ChartTestSupport.h"
+#include "tests/support/LocaleGuard.h"
 
 #include <QLocale>
 
@@ -172,10 +173,9 @@ TEST_F(ChartFeed, ValuesAreTheNumbersTheCellsShowInTheLocale)
         {QLocale(QLocale::English, QLocale::UnitedStates), "1,234,567.50|(5)|$1,234|12.5%|33.50"},
         {QLocale(QLocale::German, QLocale::Germany), "1.234.567,50|(5)|$1.234|12,5%|33,50"},
     };
-    const QLocale previous;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
-        QLocale::setDefault(c.locale);
+        const testing_support::LocaleGuard pin(c.locale);
         run(statement);
         QStringList shown;
         for (int col = 0; col < control.grdResults->cols(); ++col)
@@ -191,7 +191,6 @@ TEST_F(ChartFeed, ValuesAreTheNumbersTheCellsShowInTheLocale)
         ASSERT_TRUE(control.show2dChart());
         EXPECT_EQ(control.grf2d->chartGroups().item(1).data().value(1, 2), 0);
     }
-    QLocale::setDefault(previous);
     EXPECT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
 }
 
