@@ -530,7 +530,9 @@ int runPreUninstallCommand(const QByteArray &commandLine)
     process.start();
     if (!process.waitForStarted())
         return -1;
-    while (!process.waitForFinished(50))
+    // The window stays live while the command runs. waitForFinished answers false once the
+    // process has been reaped by the events pumped here, so the state is what ends the wait.
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(50))
         QCoreApplication::processEvents();
     const int exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
     if (commandLine.contains(".BAT") || commandLine.contains(".CMD"))

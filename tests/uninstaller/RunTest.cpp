@@ -19,6 +19,8 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace uninstaller;
 using testing_support::ScriptedModalRunner;
@@ -332,6 +334,22 @@ TEST(UninstallRun, OneRunPerProductAndThePreUninstallCommand)
         EXPECT_EQ(runUninstaller({QStringLiteral("/SILENT")}, run.settings()), c.stops ? 0 : 1);
         EXPECT_EQ(run.exists(QStringLiteral("opt/fake/readme")), c.stops) << c.command.constData();
     }
+}
+
+// A command that outlasts one slice of the wait is reaped by the events pumped in it; the wait
+// must still end. A watchdog ends the process if the wait spins on.
+TEST(UninstallRun, APreUninstallCommandThatEndsDuringThePumpedEventsEndsTheWait)
+{
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        std::fprintf(stderr, "the wait for the pre-uninstall command did not end\n");
+        std::_Exit(1);
+    });
+    watchdog.start(30000);
+    for (const char *pause : {"0.01", "0.04", "0.06", "0.09", "0.12"})
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(runPreUninstallCommand(QByteArray("/bin/sleep ") + pause), 0) << pause;
 }
 
 TEST(UninstallRun, SwitchesAndAnswers)
