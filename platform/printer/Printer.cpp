@@ -452,6 +452,7 @@ bool Printer::printWithDialog()
                       | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintCurrentPage);
     dialog.setMinMax(1, std::max(pageCount(), 1));
+    dialog.setFromTo(1, std::max(pageCount(), 1));
     if (forms::showModal(dialog) != QDialog::Accepted)
         return false;
     print(printer);
