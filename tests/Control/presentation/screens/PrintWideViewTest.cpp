@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -261,5 +262,16 @@ TEST_F(PrintWideView, ExportedToHtmlAndRtfWithEveryColumn)
         const QString text = QString::fromLatin1(file.readAll());
         // HTML escapes "&", "<" and ">", RTF writes the sample's plain texts as they stand.
         expectEveryCellIn(text, c.file);
+        if (QLatin1String(c.filter) == u"RTF") {
+            // Each band of the RTF table fits between the margins.
+            const int width = control.vpLocal->textRight() - control.vpLocal->textLeft();
+            static const QRegularExpression cellx(QStringLiteral("\\\\cellx(\\d+)"));
+            int widest = 0;
+            for (auto it = cellx.globalMatch(text); it.hasNext();)
+                widest = std::max(widest, it.next().captured(1).toInt());
+            EXPECT_GT(widest, 0);
+            EXPECT_LE(widest, width);
+            EXPECT_GE(text.count("\\page"), 1);
+        }
     }
 }
