@@ -5,11 +5,15 @@
 #include "platform/printer/Printer.h"
 #include "platform/runtime/Error.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/ScriptedModalRunner.h"
+#include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
 
 #include <QPageRanges>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -228,4 +232,51 @@ TEST(PrinterPages, APrintTakesThePrintersRangeCopiesAndOrder)
         EXPECT_TRUE(error.description().startsWith("Cannot print to "))
             << error.description().toStdString();
     }
+}
+
+// The preview's Print button: the print dialog goes through the modal runner; a cancelled
+// dialog prints nothing and says nothing, a file that cannot be written is said in a message,
+// and an accepted dialog prints the pages it chose.
+TEST(PrinterPages, ThePreviewsPrintButtonReportsWhatItCouldNotPrint)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    testing_support::ScriptedMsgBox boxes;
+    testing_support::ScriptedModalRunner dialogs;
+    Printer printer;
+    printer.setPreview(true);
+    startLikeTheView(printer);
+    addTable(printer, 60, 40);
+    printer.endDoc();
+    auto *print = printer.findChild<QPushButton *>("printPages");
+    ASSERT_TRUE(print);
+
+    // The dialog's choice as it leaves it on the printer: a PDF file, pages 2 to 3.
+    const auto toFile = [](const QString &path, bool range) {
+        return [path, range](QDialog &d) {
+            auto *dialog = qobject_cast<QPrintDialog *>(&d);
+            EXPECT_TRUE(dialog);
+            if (!dialog)
+                return int(QDialog::Rejected);
+            QPrinter *out = dialog->printer();
+            out->setOutputFormat(QPrinter::PdfFormat);
+            out->setOutputFileName(path);
+            if (range) {
+                out->setPrintRange(QPrinter::PageRange);
+                out->setFromTo(2, 3);
+            }
+            return int(QDialog::Accepted);
+        };
+    };
+    const QString good = dir.filePath("good.pdf");
+    dialogs.then([](QDialog &) { return int(QDialog::Rejected); });
+    dialogs.then(toFile(dir.filePath("missing/out.pdf"), false));
+    dialogs.then(toFile(good, true));
+    for (int i = 0; i < 3; ++i)
+        print->click();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.shown(), QStringList({"printDialog", "printDialog", "printDialog"}));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.texts().first(), "Cannot print to " + dir.filePath("missing/out.pdf"));
+    EXPECT_EQ(pdfPageCount(good), 2);
 }
