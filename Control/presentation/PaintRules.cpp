@@ -51,7 +51,8 @@ QStringList axisTitles(const QStringList &layoutNames, const QStringList &levels
     for (qsizetype k = 0; k < own.size(); ++k) {
         const QString &name = layoutNames[k];
         const QString &dimension = own[k];
-        const bool same = dimension.compare(name, Qt::CaseInsensitive) == 0
+        // A member that names nothing cannot contradict the layout.
+        const bool same = dimension.isEmpty() || dimension.compare(name, Qt::CaseInsensitive) == 0
                           || dimension.startsWith(name + u'.', Qt::CaseInsensitive);
         if (!same)
             return own;

@@ -33,8 +33,9 @@ QString dimensionOfLevel(const QString &levelUniqueName);
 // The titles of a result's axis. `layoutNames` are the layout's dimensions on the place,
 // `levels` the level unique names of the members of one of the axis's positions. When the
 // layout names the axis's dimensions in order (by name, or a hierarchy "Name.Other" of the
-// dimension Name) the layout's names stay; otherwise, as after a statement typed by hand, the
-// titles are the axis's own dimensions.
+// dimension Name; an empty level names nothing and contradicts nothing) the layout's names
+// stay; otherwise, as after a statement typed by hand, the titles are the axis's own
+// dimensions.
 QStringList axisTitles(const QStringList &layoutNames, const QStringList &levels);
 
 // Whether the rows of an outermost row dimension take part in the subtotal rule: every

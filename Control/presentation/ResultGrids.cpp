@@ -41,8 +41,12 @@ QStringList levelsOnAxis(const std::optional<Cellset> &cellset, int axisIndex)
     if (positions.count() == 0)
         return levels;
     const platform::olap::PositionMembers members = positions.item(0).members();
-    for (int k = 0; k < members.count(); ++k)
-        levels.append(members.item(k).levelUniqueName());
+    for (int k = 0; k < members.count(); ++k) {
+        // A member that names no level still names its dimension first.
+        const platform::olap::CellsetMember member = members.item(k);
+        const QString level = member.levelUniqueName();
+        levels.append(level.isEmpty() ? member.uniqueName() : level);
+    }
     return levels;
 }
 

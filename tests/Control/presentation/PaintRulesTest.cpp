@@ -83,6 +83,10 @@ TEST(PaintRules, AxisTitlesFromTheLayoutOnlyWhenItMatchesTheResult)
          {"Store", "Time"}},
         {"a name with a bracket", {"Time"}, {"[A]]B].[L]"}, {"A]B"}},
         {"no unique name", {"Time"}, {"Level"}, {"Level"}},
+        {"a member that names no level",
+         {"Time", "Store"},
+         {"", "[Store].[Country]"},
+         {"Time", "Store"}},
         {"an axis without positions", {"Time"}, {}, {}},
     };
     for (const auto &c : cases) {
