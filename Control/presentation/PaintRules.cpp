@@ -1,5 +1,7 @@
 #include "Control/presentation/PaintRules.h"
 
+#include "platform/olap/UniqueName.h"
+
 namespace pelmora {
 
 GridCounts gridCounts(int axisCount, int positions0, int dimensions0, int positions1,
@@ -29,6 +31,33 @@ QStringList dimensionTitles(const LayoutState &layout, int axis)
         }
     }
     return names;
+}
+
+QString dimensionOfLevel(const QString &levelUniqueName)
+{
+    QStringList names;
+    if (!platform::olap::splitUniqueName(levelUniqueName, names) || names.isEmpty())
+        return levelUniqueName;
+    return names.first();
+}
+
+QStringList axisTitles(const QStringList &layoutNames, const QStringList &levels)
+{
+    QStringList own;
+    for (const QString &level : levels)
+        own.append(dimensionOfLevel(level));
+    if (own.size() != layoutNames.size())
+        return own;
+    for (qsizetype k = 0; k < own.size(); ++k) {
+        const QString &name = layoutNames[k];
+        const QString &dimension = own[k];
+        // A member that names nothing cannot contradict the layout.
+        const bool same = dimension.isEmpty() || dimension.compare(name, Qt::CaseInsensitive) == 0
+                          || dimension.startsWith(name + u'.', Qt::CaseInsensitive);
+        if (!same)
+            return own;
+    }
+    return layoutNames;
 }
 
 bool subtotalRowsTakePart(const OrderDim &outer)

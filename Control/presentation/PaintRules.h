@@ -26,6 +26,18 @@ GridCounts gridCounts(int axisCount, int positions0, int dimensions0, int positi
 // The names of the dimensions on a place (Columns or Rows) in their order on it.
 QStringList dimensionTitles(const LayoutState &layout, int axis);
 
+// The dimension of a level's unique name: its first part ("[Store].[Store Country]" is
+// "Store"); the text itself when it is no unique name.
+QString dimensionOfLevel(const QString &levelUniqueName);
+
+// The titles of a result's axis. `layoutNames` are the layout's dimensions on the place,
+// `levels` the level unique names of the members of one of the axis's positions. When the
+// layout names the axis's dimensions in order (by name, or a hierarchy "Name.Other" of the
+// dimension Name; an empty level names nothing and contradicts nothing) the layout's names
+// stay; otherwise, as after a statement typed by hand, the titles are the axis's own
+// dimensions.
+QStringList axisTitles(const QStringList &layoutNames, const QStringList &levels);
+
 // Whether the rows of an outermost row dimension take part in the subtotal rule: every
 // element of a level range (element types 0 and 3), no ranking, no order that breaks the
 // hierarchy (BASC, BDESC).

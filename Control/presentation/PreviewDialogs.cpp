@@ -111,6 +111,7 @@ frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Vista previa"));
     vp = new platform::printer::Printer(this);
     vp->setObjectName(QStringLiteral("vp"));
+    vp->setPrintText(QStringLiteral("&Imprimir..."));
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedSize(80, 100);
@@ -136,6 +137,7 @@ void frmPreview::Form_Load()
         setWindowTitle(QStringLiteral("Print preview"));
         cmdCopiar->setText(QStringLiteral("&Copy"));
         cmdAceptar->setText(QStringLiteral("&OK"));
+        vp->setPrintText(QStringLiteral("&Print..."));
     }
     // The window keeps its designed size (the pages need the room) and moves to the middle.
     const QSize size = this->size().expandedTo(minimumSizeHint());

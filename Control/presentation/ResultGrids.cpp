@@ -27,6 +27,29 @@ void setRowFont(FlexGrid &grid, int row, int col1, int col2,
     grid.setCell(CellSetting::FontUnderline, row, col1, row, col2, font.underline());
 }
 
+// The level unique names of the first position's members on a result's axis; none when the
+// result has no such axis or no position on it.
+QStringList levelsOnAxis(const std::optional<Cellset> &cellset, int axisIndex)
+{
+    QStringList levels;
+    if (!cellset)
+        return levels;
+    const platform::olap::CellsetAxes axes = cellset->axes();
+    if (axisIndex >= axes.count())
+        return levels;
+    const platform::olap::Positions positions = axes.item(axisIndex).positions();
+    if (positions.count() == 0)
+        return levels;
+    const platform::olap::PositionMembers members = positions.item(0).members();
+    for (int k = 0; k < members.count(); ++k) {
+        // A member that names no level still names its dimension first.
+        const platform::olap::CellsetMember member = members.item(k);
+        const QString level = member.levelUniqueName();
+        levels.append(level.isEmpty() ? member.uniqueName() : level);
+    }
+    return levels;
+}
+
 } // namespace
 
 bool PelmoraC02::headerPaint()
@@ -99,7 +122,12 @@ void PelmoraC02::dimensionTitle(int axis, int row, int col)
     FlexGrid &grid = *grdResults;
     pelmora::trapped(QStringLiteral("dimensionTitle: "), [&] {
         int position = col;
-        for (const QString &name : pelmora::dimensionTitles(layoutState, axis)) {
+        // A statement typed by hand may hold other dimensions than the layout: its own then
+        // title the headers, so that no title lands on a caption.
+        const QStringList titles =
+            pelmora::axisTitles(pelmora::dimensionTitles(layoutState, axis),
+                                levelsOnAxis(queryState.cellset, axis == pelmora::Columns ? 0 : 1));
+        for (const QString &name : titles) {
             grid.setTextMatrix(row, position, name);
             grid.setRow(row);
             grid.setCol(position);

@@ -60,33 +60,47 @@ QString fontCodes(Tables &tables, const std::optional<QFont> &font)
     return codes;
 }
 
-QString tableText(Tables &tables, const TableBlock &table)
+// A table wider than the text `available` goes on in bands of columns, each from a new page
+// with the header columns in front, as the pages print it.
+QString tableText(Tables &tables, const TableBlock &table, int available)
 {
     const QList<int> widths = columnWidths(table);
+    const ColumnBands cut = columnBands(widths, table.headerCols, available);
     QString out;
-    for (int r = 0; r < table.rows; ++r) {
-        out += QStringLiteral("\\trowd\\trgaph60");
-        int right = 0;
-        for (int c = 0; c < table.cols; ++c) {
-            const TableCell &cell = table.cell(r, c);
-            if (cell.back.isValid())
-                out += QStringLiteral("\\clcbpat%1").arg(tables.color(cell.back));
-            right += widths[c];
-            out += QStringLiteral("\\cellx%1").arg(right);
+    for (qsizetype b = 0; b < cut.bands.size(); ++b) {
+        const ColumnBand band = cut.bands[b];
+        QList<int> columns;
+        for (int c = 0; c < cut.repeated; ++c)
+            columns.append(c);
+        for (int c = band.from; c < band.to; ++c)
+            columns.append(c);
+        if (b > 0)
+            out += QStringLiteral("\\page") + crlf;
+        for (int r = 0; r < table.rows; ++r) {
+            out += QStringLiteral("\\trowd\\trgaph60");
+            int right = 0;
+            for (int c : columns) {
+                const TableCell &cell = table.cell(r, c);
+                if (cell.back.isValid())
+                    out += QStringLiteral("\\clcbpat%1").arg(tables.color(cell.back));
+                right += widths[c];
+                out += QStringLiteral("\\cellx%1").arg(right);
+            }
+            out += crlf;
+            for (int c : columns) {
+                const TableCell &cell = table.cell(r, c);
+                out += QStringLiteral("\\pard\\intbl")
+                       + (cell.data ? QStringLiteral("\\qr{") : QStringLiteral("\\ql{"))
+                       + fontCodes(tables, cell.font);
+                if (cell.fore.isValid())
+                    out += QStringLiteral("\\cf%1").arg(tables.color(cell.fore));
+                out += u' ' + rtfEscape(cell.text) + QStringLiteral("}\\cell") + crlf;
+            }
+            out += QStringLiteral("\\row") + crlf;
         }
-        out += crlf;
-        for (int c = 0; c < table.cols; ++c) {
-            const TableCell &cell = table.cell(r, c);
-            out += QStringLiteral("\\pard\\intbl")
-                   + (cell.data ? QStringLiteral("\\qr{") : QStringLiteral("\\ql{"))
-                   + fontCodes(tables, cell.font);
-            if (cell.fore.isValid())
-                out += QStringLiteral("\\cf%1").arg(tables.color(cell.fore));
-            out += u' ' + rtfEscape(cell.text) + QStringLiteral("}\\cell") + crlf;
-        }
-        out += QStringLiteral("\\row") + crlf;
+        out += QStringLiteral("\\pard") + crlf;
     }
-    return out + QStringLiteral("\\pard") + crlf;
+    return out;
 }
 
 } // namespace
@@ -134,7 +148,7 @@ QByteArray rtfText(const PrintDocument &doc, int pageWidth, int pageHeight, int 
                     + rtfEscape(block.text) + QStringLiteral("\\par}") + crlf;
             break;
         case Block::Table:
-            body += tableText(tables, block.table);
+            body += tableText(tables, block.table, pageWidth - marginLeft - marginRight);
             break;
         case Block::PageBreak:
             body += QStringLiteral("\\page") + crlf;

@@ -39,6 +39,57 @@ void TableBlock::resize(int newRows, int newCols)
     setting31.resize(cols);
 }
 
+void TableBlock::findHeaders()
+{
+    headerRows = rows;
+    headerCols = cols;
+    bool any = false;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            if (!cell(r, c).data)
+                continue;
+            any = true;
+            headerRows = std::min(headerRows, r);
+            headerCols = std::min(headerCols, c);
+        }
+    }
+    if (!any)
+        headerRows = headerCols = 0;
+}
+
+ColumnBands columnBands(const QList<int> &widths, int headerCols, int available)
+{
+    const int n = int(widths.size());
+    headerCols = std::clamp(headerCols, 0, n);
+    ColumnBands result;
+    qint64 total = 0;
+    for (int w : widths)
+        total += w;
+    if (total <= available || n <= 1) {
+        result.bands.append({0, n});
+        return result;
+    }
+    qint64 headerWidth = 0;
+    for (int c = 0; c < headerCols; ++c)
+        headerWidth += widths[c];
+    int widest = 0;
+    for (int c = headerCols; c < n; ++c)
+        widest = std::max(widest, widths[c]);
+    if (headerCols < n && headerWidth + widest <= available)
+        result.repeated = headerCols;
+    else
+        headerWidth = 0;
+    for (int from = result.repeated; from < n;) {
+        qint64 used = headerWidth + widths[from];
+        int to = from + 1;
+        while (to < n && used + widths[to] <= available)
+            used += widths[to++];
+        result.bands.append({from, to});
+        from = to;
+    }
+    return result;
+}
+
 QFont paragraphFont(double points)
 {
     QFont font(QStringLiteral("Arial"));

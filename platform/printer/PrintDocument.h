@@ -29,10 +29,17 @@ struct TableBlock
     QList<int> widths; // twips per column; 0: the natural width
     QList<int> setting31;
     QList<TableCell> cells; // row by row
+    // The header rows and columns: those above and left of the data area (none without one).
+    // A table wider than the page repeats them with each band of columns, and its header rows
+    // head each page it runs on.
+    int headerRows = 0;
+    int headerCols = 0;
 
     TableCell &cell(int row, int col) { return cells[row * cols + col]; }
     const TableCell &cell(int row, int col) const { return cells[row * cols + col]; }
     void resize(int newRows, int newCols);
+    // headerRows and headerCols from the cells marked as data.
+    void findHeaders();
 };
 
 struct Block
@@ -53,12 +60,34 @@ struct PrintDocument
 };
 
 // What a page shows: pieces of blocks at places in twips from the page's top left corner.
+// A table's row shows its first `repeated` columns, then the columns from `from` to before
+// `to` (its band).
 struct PageItem
 {
     int block = 0;
     int row = -1; // a table's row; -1 for other blocks
     QRect place;
+    int repeated = 0;
+    int from = 0;
+    int to = 0;
 };
+
+// A table's columns cut into bands that each fit `available` twips. When the header columns
+// and the widest other column fit together, each band repeats the header columns (`repeated`
+// is the header column count) and the bands share out the other columns; otherwise the bands
+// share out all columns and none is repeated. Every column is in exactly one band, in order;
+// a column wider than `available` makes a band of its own. A table that fits is one band.
+struct ColumnBand
+{
+    int from = 0;
+    int to = 0; // one past the band's last column
+};
+struct ColumnBands
+{
+    int repeated = 0;
+    QList<ColumnBand> bands;
+};
+ColumnBands columnBands(const QList<int> &widths, int headerCols, int available);
 
 struct Page
 {

@@ -1,5 +1,7 @@
 #include "platform/printer/Printer.h"
 
+#include "platform/forms/Modal.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/runtime/Error.h"
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -167,20 +170,9 @@ void Printer::layOut(const Block &block, int index)
         m_y += height;
         break;
     }
-    case Block::Table: {
-        const QList<int> widths = columnWidths(block.table);
-        int tableWidth = 0;
-        for (int w : widths)
-            tableWidth += w;
-        for (int r = 0; r < block.table.rows; ++r) {
-            const int height = rowHeight(block.table, r);
-            if (m_y + height > bottomLimit() && !m_pages.last().items.isEmpty())
-                startPage();
-            m_pages.last().items.append({index, r, QRect(left, m_y, tableWidth, height)});
-            m_y += height;
-        }
+    case Block::Table:
+        layOutTable(block.table, index, left, width);
         break;
-    }
     case Block::Picture:
         m_pages.last().items.append({index, -1, block.place});
         m_y = std::max(m_y, block.place.bottom() + 1);
@@ -190,6 +182,57 @@ void Printer::layOut(const Block &block, int index)
         break;
     case Block::RawText:
         break;
+    }
+}
+
+// A table wider than the text goes on in bands of columns, each band from a new page, each
+// with the header columns in front. A table longer than a page goes on on the next page under
+// its header rows again; the header rows are kept with the first row under them.
+void Printer::layOutTable(const TableBlock &table, int index, int left, int width)
+{
+    const QList<int> widths = columnWidths(table);
+    const ColumnBands cut = columnBands(widths, table.headerCols, width);
+    QList<int> heights(table.rows);
+    for (int r = 0; r < table.rows; ++r)
+        heights[r] = rowHeight(table, r);
+    const int headerRows = std::min(table.headerRows, table.rows);
+    int headerHeight = 0;
+    for (int r = 0; r < headerRows; ++r)
+        headerHeight += heights[r];
+    const int body = bottomLimit() - m_margins.top;
+    int tallest = 0;
+    for (int r = headerRows; r < table.rows; ++r)
+        tallest = std::max(tallest, heights[r]);
+    // Header rows that would leave no room on a page are not repeated.
+    const bool repeatHeaders = headerRows > 0 && headerHeight + tallest <= body;
+    for (qsizetype b = 0; b < cut.bands.size(); ++b) {
+        const ColumnBand band = cut.bands[b];
+        int bandWidth = 0;
+        for (int c = 0; c < cut.repeated; ++c)
+            bandWidth += widths[c];
+        for (int c = band.from; c < band.to; ++c)
+            bandWidth += widths[c];
+        if (b > 0 && !m_pages.last().items.isEmpty())
+            startPage();
+        const auto place = [&](int r) {
+            m_pages.last().items.append({index, r, QRect(left, m_y, bandWidth, heights[r]),
+                                         cut.repeated, band.from, band.to});
+            m_y += heights[r];
+        };
+        for (int r = 0; r < table.rows; ++r) {
+            // The headers and the first row under them start together.
+            int needed = heights[r];
+            if (r == 0 && repeatHeaders && table.rows > headerRows)
+                needed = headerHeight + heights[headerRows];
+            if (m_y + needed > bottomLimit() && !m_pages.last().items.isEmpty()) {
+                startPage();
+                if (repeatHeaders && r >= headerRows) {
+                    for (int h = 0; h < headerRows; ++h)
+                        place(h);
+                }
+            }
+            place(r);
+        }
     }
 }
 
@@ -223,6 +266,7 @@ void Printer::endTable()
     m_table.reset();
     // Natural widths are measured once here, not again for each row laid out or painted.
     block.table.widths = columnWidths(block.table);
+    block.table.findHeaders();
     add(std::move(block));
 }
 
@@ -321,28 +365,125 @@ void Printer::endDoc()
 
 void Printer::render(QPagedPaintDevice &device) const
 {
+    renderPages(device, printOrder(pageCount(), {}, 1, true, false));
+}
+
+void Printer::renderPages(QPagedPaintDevice &device, const QList<int> &pages) const
+{
     if (auto *printer = dynamic_cast<QPrinter *>(&device))
         printer->setFullPage(true);
     device.setPageSize(
         QPageSize(QSizeF(m_pageWidth / 1440.0, m_pageHeight / 1440.0), QPageSize::Inch));
     device.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter(&device);
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        const auto *printer = dynamic_cast<QPrinter *>(&device);
+        const QString target = !printer ? QString()
+                               : printer->outputFormat() == QPrinter::PdfFormat
+                                   ? printer->outputFileName()
+                                   : printer->printerName();
+        throw Error(QStringLiteral("Cannot print to ") + target);
+    }
     const double scale = device.logicalDpiX() / 1440.0;
-    for (int i = 0; i < m_pages.size(); ++i) {
+    for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
         painter.save();
         painter.scale(scale, device.logicalDpiY() / 1440.0);
-        paintPage(painter, i);
+        paintPage(painter, pages[i] - 1);
         painter.restore();
     }
+}
+
+QList<int> Printer::printOrder(int pageCount, const QList<std::pair<int, int>> &ranges, int copies,
+                               bool collate, bool lastFirst)
+{
+    QList<int> chosen;
+    for (int page = 1; page <= pageCount; ++page) {
+        const bool in = ranges.isEmpty() || std::any_of(ranges.begin(), ranges.end(), [&](auto r) {
+                            return page >= r.first && page <= r.second;
+                        });
+        if (in)
+            chosen.append(page);
+    }
+    if (lastFirst)
+        std::reverse(chosen.begin(), chosen.end());
+    copies = std::max(copies, 1);
+    QList<int> order;
+    if (collate) {
+        for (int copy = 0; copy < copies; ++copy)
+            order += chosen;
+    } else {
+        for (int page : chosen)
+            order += QList<int>(copies, page);
+    }
+    return order;
+}
+
+void Printer::print(QPrinter &printer) const
+{
+    QList<std::pair<int, int>> ranges;
+    if (printer.printRange() == QPrinter::CurrentPage) {
+        ranges.append({shownPage(), shownPage()});
+    } else if (printer.printRange() == QPrinter::PageRange) {
+        for (const QPageRanges::Range &range : printer.pageRanges().toRangeList())
+            ranges.append({range.from, range.to});
+    }
+    // A printer that makes its own copies (and keeps its own page order) gets each page once;
+    // a PDF file gets them all.
+    const bool own = printer.outputFormat() == QPrinter::PdfFormat;
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    const QList<int> pages = printOrder(pageCount(), ranges, copies, printer.collateCopies(),
+                                        own && printer.pageOrder() == QPrinter::LastPageFirst);
+    if (pages.isEmpty())
+        throw Error(QStringLiteral("No page to print"));
+    renderPages(printer, pages);
+}
+
+bool Printer::printWithDialog()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(
+        QPageSize(QSizeF(m_pageWidth / 1440.0, m_pageHeight / 1440.0), QPageSize::Inch));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("printDialog"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
+                      | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintCurrentPage);
+    dialog.setMinMax(1, std::max(pageCount(), 1));
+    dialog.setFromTo(1, std::max(pageCount(), 1));
+    if (forms::showModal(dialog) != QDialog::Accepted)
+        return false;
+    print(printer);
+    return true;
+}
+
+void Printer::printFromPreview()
+{
+    try {
+        printWithDialog();
+    } catch (const Error &error) {
+        forms::msgBox(error.description(), forms::OkOnly);
+    }
+}
+
+void Printer::setPrintText(const QString &text)
+{
+    m_printText = text;
+    if (m_printButton)
+        m_printButton->setText(text);
 }
 
 bool Printer::writePdf(const QString &path) const
 {
     QPdfWriter writer(path);
     writer.setResolution(600);
-    render(writer);
+    try {
+        render(writer);
+    } catch (const Error &) {
+        return false;
+    }
     return QFileInfo(path).size() > 0;
 }
 
@@ -386,9 +527,9 @@ void Printer::paintPage(QPainter &p, int index) const
             p.drawText(item.place, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, block.text);
             break;
         case Block::Table: {
-            const QList<int> widths = columnWidths(block.table);
+            const QList<int> &widths = block.table.widths;
             int x = item.place.left();
-            for (int c = 0; c < block.table.cols; ++c) {
+            const auto paintCell = [&](int c) {
                 const TableCell &cell = block.table.cell(item.row, c);
                 const QRect box(x, item.place.top(), widths[c], item.place.height());
                 if (cell.back.isValid())
@@ -402,7 +543,11 @@ void Printer::paintPage(QPainter &p, int index) const
                                | Qt::TextSingleLine,
                            cell.text);
                 x += widths[c];
-            }
+            };
+            for (int c = 0; c < item.repeated; ++c)
+                paintCell(c);
+            for (int c = item.from; c < item.to; ++c)
+                paintCell(c);
             break;
         }
         case Block::Picture:
@@ -431,6 +576,7 @@ void Printer::showPreview()
             b->setAutoDefault(false);
             connect(b, &QPushButton::clicked, this, action);
             bar->addWidget(b);
+            return b;
         };
         button("firstPage", QStringLiteral("|<"), [this] { m_view->setCurrentPage(1); });
         button("previousPage", QStringLiteral("<"),
@@ -442,6 +588,7 @@ void Printer::showPreview()
         button("zoomIn", QStringLiteral("+"), [this] { m_view->zoomIn(); });
         button("zoomOut", QStringLiteral("-"), [this] { m_view->zoomOut(); });
         button("fitPage", QStringLiteral("[ ]"), [this] { m_view->fitInView(); });
+        m_printButton = button("printPages", m_printText, [this] { printFromPreview(); });
         m_pageLabel = new QLabel(this);
         m_pageLabel->setObjectName(QStringLiteral("pageNumber"));
         bar->addStretch();

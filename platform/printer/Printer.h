@@ -7,8 +7,10 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QPrinter;
 class QPrintPreviewWidget;
 class QLabel;
+class QPushButton;
 
 namespace platform::printer {
 
@@ -120,6 +122,19 @@ public:
     // Paints every page on `device` (a QPrinter or QPdfWriter), one device page each.
     void render(QPagedPaintDevice &device) const;
     bool writePdf(const QString &path) const;
+    // The platform's print dialog (a printer or a PDF file, the pages, the copies), then the
+    // document on the printer chosen there. False when the dialog was cancelled; a printer
+    // or file that cannot be written is an error.
+    bool printWithDialog();
+    // The pages `printer` asks for (all, its page ranges or the shown page), as many copies as
+    // it asks for (collated or not) in its page order. Pages keep the document's page size.
+    void print(QPrinter &printer) const;
+    // The 1-based pages, in print order, of a print of `pageCount` pages: `ranges` empty for
+    // all, `copies` times, collated (1 2 1 2) or not (1 1 2 2), last page first or not.
+    static QList<int> printOrder(int pageCount, const QList<std::pair<int, int>> &ranges,
+                                 int copies, bool collate, bool lastFirst);
+    // The caption of the preview's print button.
+    void setPrintText(const QString &text);
     // A picture of page `index` (0-based) at `dpi`.
     QImage pageImage(int index, double dpi) const;
     // 72 := 10: the shown page on the clipboard (a picture).
@@ -137,10 +152,13 @@ private:
     };
     void add(Block block);
     void layOut(const Block &block, int index);
+    void layOutTable(const TableBlock &table, int index, int left, int width);
     void startPage();
     int bottomLimit() const { return m_pageHeight - m_margins.bottom; }
     void showPreview();
     void paintPage(QPainter &painter, int index) const;
+    void renderPages(QPagedPaintDevice &device, const QList<int> &pages) const;
+    void printFromPreview();
     void requireTable() const;
     TableBlock &table();
 
@@ -167,6 +185,8 @@ private:
     bool m_open = false;
     QPrintPreviewWidget *m_view = nullptr;
     QLabel *m_pageLabel = nullptr;
+    QPushButton *m_printButton = nullptr;
+    QString m_printText = QStringLiteral("&Print...");
 };
 
 } // namespace platform::printer

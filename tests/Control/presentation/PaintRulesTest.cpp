@@ -56,6 +56,45 @@ TEST(PaintRules, DimensionTitlesFollowTheOrderOnTheirPlace)
     EXPECT_TRUE(dimensionTitles(layout, Columns).isEmpty());
 }
 
+TEST(PaintRules, AxisTitlesFromTheLayoutOnlyWhenItMatchesTheResult)
+{
+    const struct
+    {
+        const char *name;
+        QStringList layout;
+        QStringList levels;
+        QStringList titles;
+    } cases[] = {
+        {"the layout's axis",
+         {"Time", "Store"},
+         {"[Time].[Year]", "[Store].[Country]"},
+         {"Time", "Store"}},
+        {"names compared without regard to case", {"time"}, {"[Time].[Year]"}, {"time"}},
+        {"a second hierarchy of the dimension", {"Time"}, {"[Time.Weekly].[Week]"}, {"Time"}},
+        {"fewer dimensions than the layout", {"Time", "Store"}, {"[Store].[Country]"}, {"Store"}},
+        {"more dimensions than the layout",
+         {"Measures"},
+         {"[Measures].[MeasuresLevel]", "[Product].[Family]"},
+         {"Measures", "Product"}},
+        {"other dimensions", {"Store"}, {"[Measures].[MeasuresLevel]"}, {"Measures"}},
+        {"the same dimensions in another order",
+         {"Time", "Store"},
+         {"[Store].[Country]", "[Time].[Year]"},
+         {"Store", "Time"}},
+        {"a name with a bracket", {"Time"}, {"[A]]B].[L]"}, {"A]B"}},
+        {"no unique name", {"Time"}, {"Level"}, {"Level"}},
+        {"a member that names no level",
+         {"Time", "Store"},
+         {"", "[Store].[Country]"},
+         {"Time", "Store"}},
+        {"an axis without positions", {"Time"}, {}, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(axisTitles(c.layout, c.levels), c.titles);
+    }
+}
+
 TEST(PaintRules, WhichOuterDimensionsTakePartInSubtotals)
 {
     const struct

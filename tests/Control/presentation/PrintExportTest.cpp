@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -344,5 +345,21 @@ TEST_F(PrintExport, APrintRendersToPdfPages)
             for (int x = 0; x < image.width(); ++x)
                 dark += qGray(image.pixel(x, y)) < 200;
         EXPECT_GT(dark, 50) << page;
+    }
+}
+
+TEST(PreviewWindow, ThePrintButtonSpeaksTheWindowsLanguage)
+{
+    for (const auto &[language, caption] :
+         {std::pair{0, "&Print..."}, std::pair{1, "&Imprimir..."}}) {
+        frmPreview form;
+        form.vLanguageId = language;
+        form.Form_Load();
+        form.vp->setPreview(true);
+        form.vp->startDoc();
+        form.vp->endDoc();
+        auto *print = form.vp->findChild<QPushButton *>("printPages");
+        ASSERT_TRUE(print) << language;
+        EXPECT_EQ(print->text(), caption) << language;
     }
 }

@@ -162,6 +162,63 @@ TEST_F(RealDialogs, DirectMdxDialogTypedAndExecuted)
     EXPECT_EQ(data().value(1), "Canada|USA");
 }
 
+// The layout has Time and Store on the rows; the typed statement has one row dimension and one
+// measure. Its headers are titled by its own dimensions: no layout name lands on the measure's
+// caption, and none is missing.
+TEST_F(RealDialogs, DirectMdxWithOtherAxesThanTheLayoutTitlesItsOwnHeaders)
+{
+    using pelmora::Columns;
+    using pelmora::Rows;
+    using pelmora::Slicer;
+    lay({{Columns, 0}, {Rows, 0}, {Slicer, 0}, {Rows, 1}});
+    ASSERT_EQ(control.grdResults->textMatrix(1, 1), "Store");
+    control.controlFlags.Interactive = false;
+    control.resize(700, 500);
+    control.show();
+    const struct
+    {
+        const char *statement;
+        QStringList rowTitles;    // the last header row, from column 0 on
+        QStringList columnTitles; // row 0 from the first data column on
+    } cases[] = {
+        {"SELECT {[Measures].[Cost]} ON COLUMNS, {[Product].[All Products].Children} ON ROWS "
+         "FROM [Sales]",
+         {"Product", "Cost"},
+         {"Measures"}},
+        {"SELECT CrossJoin({[Store].[All Stores].Children}, {[Measures].[Cost]}) ON COLUMNS, "
+         "{[Time].[1997]} ON ROWS FROM [Sales]",
+         {"Time", "Cost", "Cost"},
+         {"Store", "Measures"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.statement);
+        const QString typed = QString::fromLatin1(c.statement);
+        WhenShown shown(std::function<void(frmMDX &)>([&typed](frmMDX &form) {
+            clickOn(form.txtMDX);
+            QTest::keySequence(form.txtMDX, QKeySequence::SelectAll);
+            QTest::keyClick(form.txtMDX, Qt::Key_Delete);
+            QTest::keyClicks(form.txtMDX, typed);
+            clickOn(form.cmdEjecutar);
+        }));
+        EXPECT_TRUE(control.directMDX());
+        EXPECT_EQ(shown.driven(), 1);
+        EXPECT_EQ(boxes.texts(), QStringList());
+        const platform::grid::FlexGrid &grid = *control.grdResults;
+        const int titleRow = grid.fixedRows() - 1;
+        QStringList rowTitles;
+        for (int col = 0; col < c.rowTitles.size(); ++col)
+            rowTitles << grid.textMatrix(titleRow, col);
+        EXPECT_EQ(rowTitles.join(u'|'), c.rowTitles.join(u'|'));
+        QStringList columnTitles;
+        for (int col = 0; col < c.columnTitles.size(); ++col)
+            columnTitles << grid.textMatrix(0, grid.fixedCols() + col);
+        EXPECT_EQ(columnTitles.join(u'|'), c.columnTitles.join(u'|'));
+    }
+    // The last statement's grids as they are shown.
+    QTest::qWait(50);
+    keepPicture(control, "direct-mdx-own-titles");
+}
+
 TEST_F(RealDialogs, TitleDialogTypedAndClosed)
 {
     WhenShown shown(std::function<void(frmTitulo &)>([](frmTitulo &form) {
