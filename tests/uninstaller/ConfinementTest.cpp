@@ -196,7 +196,8 @@ TEST(UninstallConfinement, SystemFoldersAreNeverInstallRoots)
         refused.roots.push_back(root);
         product.install(refused);
         ScriptedMsgBox boxes(forms::Yes);
-        EXPECT_EQ(runUninstaller({}, product.settings()), 0);
+        ScriptedModalRunner dialogs; // closes a run that went on, so that the test ends
+        EXPECT_EQ(uninstall_test::runAndClose(product, {}, dialogs).exitCode, 0);
         ASSERT_EQ(boxes.count(), 1) << c.root.toStdString();
         EXPECT_EQ(boxes.shown()[0].text, corruptText);
         EXPECT_EQ(boxes.shown()[0].icon, forms::Critical);
