@@ -66,8 +66,7 @@ QByteArray BootRemoval::escaped(const QByteArray &path)
 bool BootRemoval::canSchedule(const QByteArray &path)
 {
     // tmpfiles ends a line at CR as well as at LF.
-    return !path.isEmpty() && !path.contains('\n') && !path.contains('\r')
-           && !path.contains('\0');
+    return !path.isEmpty() && !path.contains('\n') && !path.contains('\r') && !path.contains('\0');
 }
 
 bool BootRemoval::schedule(const QByteArray &path)

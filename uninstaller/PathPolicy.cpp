@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include <climits>
+#include <utility>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -14,31 +15,27 @@ namespace uninstaller {
 
 namespace {
 
-// The folders that are never a product's own: the system's shared and top-level folders, and
-// the user's home, temporary and standard folders. Every user's home, a direct child of
-// /home, is refused by its place (isRefused).
-const char *const systemFolders[] = {
-    "/",          "/bin",       "/boot",        "/dev",         "/etc",          "/home",
-    "/lib",       "/lib32",     "/lib64",       "/libx32",      "/lost+found",   "/media",
-    "/mnt",       "/opt",       "/proc",        "/root",        "/run",          "/sbin",
-    "/snap",      "/srv",       "/sys",         "/tmp",         "/usr",          "/var",
-    "/usr/bin",   "/usr/games", "/usr/include", "/usr/lib",     "/usr/lib32",    "/usr/lib64",
-    "/usr/libexec", "/usr/libx32", "/usr/local", "/usr/sbin",   "/usr/share",    "/usr/src",
-    "/usr/local/bin", "/usr/local/etc", "/usr/local/games", "/usr/local/include",
-    "/usr/local/lib", "/usr/local/libexec", "/usr/local/man", "/usr/local/sbin",
-    "/usr/local/share", "/usr/local/src", "/usr/share/applications", "/usr/share/doc",
-    "/usr/share/icons", "/usr/share/man", "/etc/opt", "/etc/systemd", "/etc/tmpfiles.d",
-    "/etc/xdg",   "/var/backups", "/var/cache",  "/var/lib",     "/var/local",    "/var/lock",
-    "/var/log",   "/var/mail",  "/var/opt",     "/var/run",     "/var/spool",    "/var/tmp",
+// The folders that are never a product's own: the system's shared and top-level folders, each
+// parent with the names under it (the parent is refused too), and the user's home, temporary
+// and standard folders (refusedFolders). Every user's home, a direct child of /home, is
+// refused by its place (isRefused).
+const std::pair<const char *, const char *> systemFolders[] = {
+    {"/", "bin boot dev etc home lib lib32 lib64 libx32 lost+found media mnt opt proc root run "
+          "sbin snap srv sys tmp usr var"},
+    {"/usr", "bin games include lib lib32 lib64 libexec libx32 local sbin share src"},
+    {"/usr/local", "bin etc games include lib libexec man sbin share src"},
+    {"/usr/share", "applications doc icons man"},
+    {"/etc", "opt systemd tmpfiles.d xdg"},
+    {"/var", "backups cache lib local lock log mail opt run spool tmp"},
 };
 
 const QStandardPaths::StandardLocation userLocations[] = {
-    QStandardPaths::HomeLocation,          QStandardPaths::DesktopLocation,
-    QStandardPaths::DocumentsLocation,     QStandardPaths::DownloadLocation,
-    QStandardPaths::MusicLocation,         QStandardPaths::MoviesLocation,
-    QStandardPaths::PicturesLocation,      QStandardPaths::TempLocation,
-    QStandardPaths::GenericDataLocation,   QStandardPaths::GenericConfigLocation,
-    QStandardPaths::GenericCacheLocation,  QStandardPaths::ApplicationsLocation,
+    QStandardPaths::HomeLocation,         QStandardPaths::DesktopLocation,
+    QStandardPaths::DocumentsLocation,    QStandardPaths::DownloadLocation,
+    QStandardPaths::MusicLocation,        QStandardPaths::MoviesLocation,
+    QStandardPaths::PicturesLocation,     QStandardPaths::TempLocation,
+    QStandardPaths::GenericDataLocation,  QStandardPaths::GenericConfigLocation,
+    QStandardPaths::GenericCacheLocation, QStandardPaths::ApplicationsLocation,
     QStandardPaths::FontsLocation,
 };
 
@@ -74,8 +71,12 @@ const QList<QByteArray> &refusedFolders()
 {
     static const QList<QByteArray> folders = [] {
         QList<QByteArray> all;
-        for (const char *folder : systemFolders)
-            addFolder(all, QByteArray(folder));
+        for (const auto &[parent, names] : systemFolders) {
+            const QByteArray folder(parent);
+            addFolder(all, folder);
+            for (const QByteArray &name : QByteArray(names).split(' '))
+                addFolder(all, (folder == "/" ? folder : folder + '/') + name);
+        }
         const QString home = QDir::homePath();
         for (const QString &homeFolder :
              {home, home + QStringLiteral("/.local"), home + QStringLiteral("/.local/bin"),

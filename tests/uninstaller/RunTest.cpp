@@ -461,12 +461,12 @@ TEST(UninstallRun, TheProgramsFolderGoesAtTheEndWhenEmpty)
     struct Case
     {
         const char *what;
-        bool otherFile;      // an unlisted file lies beside the program
-        bool noRemove;       // "/NOREMOVE"
-        bool programInUse;   // the program's own file cannot go now
-        bool folderStays;    // right after the run
-        bool reported;       // among the directories that could not be removed
-        bool scheduled;      // left for the next boot
+        bool otherFile;    // an unlisted file lies beside the program
+        bool noRemove;     // "/NOREMOVE"
+        bool programInUse; // the program's own file cannot go now
+        bool folderStays;  // right after the run
+        bool reported;     // among the directories that could not be removed
+        bool scheduled;    // left for the next boot
     };
     const std::vector<Case> cases = {
         {"only the program", false, false, false, false, false, false},

@@ -127,7 +127,8 @@ QString FakeProduct::bootEntryText() const
 
 int FakeProduct::runBootRemoval() const
 {
-    const QString file = BootRemoval(path(QStringLiteral("tmpfiles.d")), "Fake Product").entryFile();
+    const QString file =
+        BootRemoval(path(QStringLiteral("tmpfiles.d")), "Fake Product").entryFile();
     return QProcess::execute(QStringLiteral("systemd-tmpfiles"),
                              {QStringLiteral("--boot"), QStringLiteral("--remove"), file});
 }
