@@ -134,7 +134,7 @@ private:
     UninstallInformation m_info;
     PathPolicy m_policy;       // the install roots: every step
     PathPolicy m_sharedPolicy; // and the shared files' folders: the shared files step only
-    QByteArray m_ownFolder;    // a listed folder that held only this program: tried at the end
+    QByteArray m_ownFolder;    // the listed folder of this program: tried again at the end
     std::unique_ptr<ProgressWindow> m_window;
     FailureLists m_failures;
     QList<QByteArray> m_locked; // whole paths: a path may hold a line break
