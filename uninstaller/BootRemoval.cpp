@@ -1,15 +1,19 @@
 #include "uninstaller/BootRemoval.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <climits>
+#include <cstring>
 #include <unistd.h>
 
 namespace uninstaller {
 
-QByteArray fileNameOf(const QByteArray &productName)
+QByteArray productFileName(const QByteArray &prefix, const QByteArray &productName,
+                           const QByteArray &suffix)
 {
     QByteArray name;
     for (char byte : productName) {
@@ -20,7 +24,9 @@ QByteArray fileNameOf(const QByteArray &productName)
         else
             name.append('%').append(QByteArray::number(c, 16).rightJustified(2, '0'));
     }
-    return name;
+    if (prefix.size() + name.size() + suffix.size() > NAME_MAX)
+        name = QCryptographicHash::hash(productName, QCryptographicHash::Sha256).toHex();
+    return prefix + name + suffix;
 }
 
 BootRemoval::BootRemoval(const QString &directory, const QByteArray &productName)
@@ -37,14 +43,16 @@ QString BootRemoval::defaultDirectory()
 
 QString BootRemoval::entryFile() const
 {
-    return m_directory + QStringLiteral("/hvun_") + QString::fromLatin1(fileNameOf(m_product))
-           + QStringLiteral(".conf");
+    return m_directory + QLatin1Char('/')
+           + QString::fromLatin1(productFileName("hvun_", m_product, ".conf"));
 }
 
 QByteArray BootRemoval::escaped(const QByteArray &path)
 {
     QByteArray out("\"");
     for (char byte : path) {
+        if (byte && std::strchr("\\*?[]{}", byte))
+            out.append("\\\\"); // the pattern's backslash, itself quoted
         if (byte == '%')
             out.append("%%");
         else if (byte == '"' || byte == '\\')
@@ -55,10 +63,16 @@ QByteArray BootRemoval::escaped(const QByteArray &path)
     return out.append('"');
 }
 
+bool BootRemoval::canSchedule(const QByteArray &path)
+{
+    // tmpfiles ends a line at CR as well as at LF.
+    return !path.isEmpty() && !path.contains('\n') && !path.contains('\r') && !path.contains('\0');
+}
+
 bool BootRemoval::schedule(const QByteArray &path)
 {
-    if (path.contains('\n') || path.contains('\0'))
-        return false; // a line of the entry file cannot hold it
+    if (!canSchedule(path))
+        return false;
     const QString entry = entryFile();
     const QByteArray line = "r! " + escaped(path);
     const QByteArray selfLine = "r! " + escaped(QFile::encodeName(entry));

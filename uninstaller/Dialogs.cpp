@@ -107,6 +107,30 @@ void frame(QDialog &dialog, const QString &title, QSize size)
         dialog.move(screen->availableGeometry().center() - dialog.rect().center());
 }
 
+// The question for `path`, its path elided in the middle as far as needed for the whole text to
+// fit `label`: the question itself is never cut off.
+QString fittedQuestion(const QLabel &label, const QString &path)
+{
+    const auto question = [](const QString &shown) {
+        return QStringLiteral("Shared file ") + shown
+               + QStringLiteral(" doesn't seem to be used by any programs. Do you want to remove "
+                                "this file?");
+    };
+    const QFontMetrics metrics(label.font());
+    const QRect box = label.contentsRect();
+    const auto fits = [&](const QString &text) {
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, box.width(), box.height() * 4),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    };
+    QString text = question(path);
+    const int step = qMax(1, metrics.averageCharWidth());
+    for (int width = box.width(); !fits(text) && width > 0; width -= step)
+        text = question(metrics.elidedText(path, Qt::ElideMiddle, width));
+    return text;
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(const FailureLists &failures) : m_failures(failures)
@@ -188,7 +212,7 @@ void ProgressWindow::complete(const QString &result, bool details)
 
 void ProgressWindow::reject()
 {
-    emit closeRequested();
+    // Esc is neither Close nor the close box: it does nothing, also while the steps run.
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event)
@@ -252,11 +276,8 @@ SharedFileDialog::SharedFileDialog(const QString &path, QWidget *owner) : QDialo
         }
         connect(b, &QPushButton::clicked, this, [this, answer = id] { done(answer); });
     }
-    m_question = text(this, units, QRect(7, 7, 218, 28),
-                      QStringLiteral("Shared file ") + path
-                          + QStringLiteral(" doesn't seem to be used by any programs. Do you "
-                                           "want to remove this file?"),
-                      QStringLiteral("question"));
+    m_question = text(this, units, QRect(7, 7, 218, 28), QString(), QStringLiteral("question"));
+    m_question->setText(fittedQuestion(*m_question, path));
 }
 
 void SharedFileDialog::reject()

@@ -25,8 +25,8 @@ struct FailureLists
 };
 
 // The progress window: the five steps with their markers, the result and the Close and
-// Details buttons. Closing it (Close, the close box or Esc) only asks: the run decides, so
-// that a close during the steps lets them finish.
+// Details buttons. Closing it (Close or the close box) only asks: the run decides, so that a
+// close during the steps lets them finish. Esc does nothing.
 class ProgressWindow : public QDialog
 {
     Q_OBJECT
@@ -80,7 +80,7 @@ private:
 };
 
 // The question for one shared file; it ends only by one of its four buttons, with that
-// button's id as the result.
+// button's id as the result. A path too long for the question's place is elided in its middle.
 class SharedFileDialog : public QDialog
 {
     Q_OBJECT

@@ -132,13 +132,18 @@ int FileSystem::copyFile(const QByteArray &from, const QByteArray &to)
     Folder target(openParent(to, leaf));
     if (target.fd() < 0)
         return errno;
-    const QByteArray temporary = "." + leaf + ".restoring";
-    ::unlinkat(target.fd(), temporary.constData(), 0);
-    const int out =
-        ::openat(target.fd(), temporary.constData(),
-                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, info.st_mode & 07777);
+    // A fresh name in the same folder: a file that has the name already is not ours, and stays.
+    QByteArray temporary;
+    int out = -1;
+    for (int attempt = 0; out < 0 && attempt < 100; ++attempt) {
+        temporary = ".hvun_restoring_" + QByteArray::number(attempt);
+        out = ::openat(target.fd(), temporary.constData(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, info.st_mode & 07777);
+        if (out < 0 && errno != EEXIST)
+            return errno;
+    }
     if (out < 0)
-        return errno;
+        return EEXIST;
     char buffer[65536];
     int failure = 0;
     for (;;) {

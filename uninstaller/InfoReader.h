@@ -48,8 +48,9 @@ struct UninstallInformation
     ByteString productName;
     ByteString commandCode;
     ByteString commandLine;
-    // The folders the product was installed into (a fourth header field, TAB separated):
-    // nothing is removed outside them and the folders of the shared files.
+    // The folders (or single files) the product was installed into, a fourth header field,
+    // TAB separated: nothing is removed outside them, but for the shared files in their own
+    // folders.
     std::vector<ByteString> roots;
 
     // The sections as stored, and their lines by the line rules.

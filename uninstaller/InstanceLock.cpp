@@ -15,7 +15,7 @@ namespace uninstaller {
 InstanceLock::InstanceLock(const QString &directory, const QByteArray &productName)
 {
     const QByteArray path =
-        QFile::encodeName(directory) + "/hvun_" + fileNameOf(productName) + "_mutex.lock";
+        QFile::encodeName(directory) + '/' + productFileName("hvun_", productName, "_mutex.lock");
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return;

@@ -6,7 +6,8 @@
 namespace uninstaller {
 
 // One run per product at a time: an exclusive lock on "hvun_<product>_mutex.lock" in
-// `directory` ($XDG_RUNTIME_DIR, else the temporary folder), held while the object lives.
+// `directory` ($XDG_RUNTIME_DIR, else the temporary folder), held while the object lives; the
+// name is made by productFileName, so that any product name gives a name that can be made.
 class InstanceLock
 {
 public:

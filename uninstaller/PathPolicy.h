@@ -8,23 +8,27 @@
 
 namespace uninstaller {
 
-// Where the uninstaller may remove or restore: inside the product's install roots and the
-// folders of its shared files, never "/", a system top-level folder (or one of /usr's and
-// /usr/local's), a relative path or one with "." or ".." in it.
+// Where the uninstaller may remove or restore: inside the given roots, never a relative path,
+// one with "." or ".." in it, or one of the refused folders itself.
 class PathPolicy
 {
 public:
     PathPolicy() = default;
+    // The product's install roots, accepted by acceptsRoot beforehand.
     explicit PathPolicy(const std::vector<ByteString> &roots);
 
-    // Adds the folder that holds `path` as a root.
-    void addFolderOf(const ByteString &path);
+    // These roots and the folders that hold `files`: the shared files step only, since a
+    // shared file commonly lives in a system folder that is not the product's own.
+    PathPolicy withFoldersOf(const std::vector<ByteString> &files) const;
     bool allows(const ByteString &path) const;
+
+    // Whether `root` can be a product's own folder: an absolute, normalized path that neither
+    // is nor holds one of the refused folders, taken as written and with its links resolved.
+    static bool acceptsRoot(const ByteString &root);
 
     // An absolute path without empty, "." or ".." names (one trailing "/" is dropped); empty
     // when it is not one.
     static QByteArray normalized(const ByteString &path);
-    static bool isSystemFolder(const QByteArray &normalizedPath);
 
 private:
     void addRoot(const QByteArray &root);

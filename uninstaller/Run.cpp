@@ -19,6 +19,7 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <dirent.h>
 #include <memory>
 #include <unistd.h>
 
@@ -46,6 +47,23 @@ QByteArray pathOf(const ByteString &bytes)
 void appendLine(QByteArray &list, const QByteArray &entry)
 {
     list.append(entry).append("\r\n");
+}
+
+// Whether `folder` holds nothing but the file `path`.
+bool holdsOnly(const QByteArray &folder, const QByteArray &path)
+{
+    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    DIR *listing = ::opendir(folder.constData());
+    if (!listing)
+        return false;
+    bool only = true;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray each(entry->d_name);
+        if (each != "." && each != ".." && each != name)
+            only = false;
+    }
+    ::closedir(listing);
+    return only;
 }
 
 // No version resources on Linux: no version information, which counts as version 0.0.
@@ -91,16 +109,21 @@ private:
     bool walkRegistryTree(const reg::Key *key, const RegistryKeyRecord &body, bool checkOnly,
                           PointerList *path);
     void recordFailedKey(const PointerList &path);
-    void deleteAtReboot(const QByteArray &path);
+    bool deleteAtReboot(const QByteArray &path);
     void promptReboot();
     int finish();
+    void removeOwnFolder(bool ownFileAtBoot);
     // A path the policy refuses is listed as failed and left alone.
-    bool allowed(const ByteString &path, QByteArray &failedList)
+    static bool allowed(const PathPolicy &policy, const ByteString &path, QByteArray &failedList)
     {
-        if (m_policy.allows(path))
+        if (policy.allows(path))
             return true;
         appendLine(failedList, pathOf(path));
         return false;
+    }
+    bool allowed(const ByteString &path, QByteArray &failedList) const
+    {
+        return allowed(m_policy, path, failedList);
     }
 
     const RunSettings &m_settings;
@@ -109,10 +132,12 @@ private:
     FileSystem m_realFs;
     FileSystem &m_fs;
     UninstallInformation m_info;
-    PathPolicy m_policy;
+    PathPolicy m_policy;       // the install roots: every step
+    PathPolicy m_sharedPolicy; // and the shared files' folders: the shared files step only
+    QByteArray m_ownFolder;    // the listed folder of this program: tried again at the end
     std::unique_ptr<ProgressWindow> m_window;
     FailureLists m_failures;
-    QByteArray m_locked;
+    QList<QByteArray> m_locked; // whole paths: a path may hold a line break
     ByteString m_sharedAnswers;
     bool m_yesToAll;
     bool m_noToAll = false;
@@ -123,8 +148,16 @@ private:
 
 bool Run::readInformation()
 {
-    switch (loadUninstallInformation(m_settings.programPath.constData(), m_info)) {
+    InfoStatus status = loadUninstallInformation(m_settings.programPath.constData(), m_info);
+    // Information that names a system or top-level folder as the product's own is not what an
+    // installer writes.
+    for (const ByteString &root : m_info.roots)
+        if (status == InfoStatus::Ok && !PathPolicy::acceptsRoot(root))
+            status = InfoStatus::Corrupt;
+    switch (status) {
     case InfoStatus::Ok:
+        m_policy = PathPolicy(m_info.roots);
+        m_sharedPolicy = m_policy.withFoldersOf(m_info.sharedLines);
         return true;
     case InfoStatus::Unreadable:
         message(QStringLiteral("Couldn't read uninstallation information. Aborting."),
@@ -169,9 +202,6 @@ int Run::exec()
         m_window->show();
         QCoreApplication::processEvents();
     }
-    m_policy = PathPolicy(m_info.roots);
-    for (const ByteString &shared : m_info.sharedLines)
-        m_policy.addFolderOf(shared);
     if (!rightsCheck()) {
         if (m_window)
             forms::msgBox(
@@ -198,13 +228,17 @@ int Run::finish()
 {
     // The running program's file can go at once; it may have been listed among the files.
     const int ownFile = m_noRemove ? 0 : m_fs.removeFile(m_settings.programPath);
-    if (ownFile != 0 && ownFile != ENOENT)
-        deleteAtReboot(m_settings.programPath);
-    for (const QByteArray &line : m_locked.split('\n')) {
-        const QByteArray path = line.trimmed();
+    bool ownFileAtBoot = false;
+    if (ownFile != 0 && ownFile != ENOENT) {
+        ownFileAtBoot = deleteAtReboot(m_settings.programPath);
+        if (!ownFileAtBoot)
+            appendLine(m_failures.files, m_settings.programPath);
+    }
+    removeOwnFolder(ownFileAtBoot);
+    // Each locked file is listed as failed already; one that cannot be scheduled stays so.
+    for (const QByteArray &path : std::as_const(m_locked))
         if (path.size() > 3)
             deleteAtReboot(path);
-    }
     m_rebootNeeded = !m_locked.isEmpty();
     m_stepsDone = true;
     if (m_silent)
@@ -226,6 +260,21 @@ int Run::finish()
         return 1;
     }
     return loop.exec();
+}
+
+void Run::removeOwnFolder(bool ownFileAtBoot)
+{
+    if (m_ownFolder.isEmpty())
+        return;
+    const int error = m_fs.removeDirectory(m_ownFolder);
+    if (error == 0 || error == ENOENT)
+        return;
+    // Still there with this program's file, which goes at the next boot: the folder follows
+    // it then ("r" removes a folder only when it is empty), unless it holds anything else.
+    if (ownFileAtBoot && holdsOnly(m_ownFolder, m_settings.programPath)
+        && deleteAtReboot(m_ownFolder))
+        return;
+    appendLine(m_failures.directories, m_ownFolder);
 }
 
 bool Run::rightsCheck()
@@ -294,7 +343,7 @@ void Run::sharedFilesStep()
 
 bool Run::removeSharedFile(const ByteString &path)
 {
-    if (!allowed(path, m_failures.files))
+    if (!allowed(m_sharedPolicy, path, m_failures.files))
         return false;
     try {
         platform::automation::unregisterServer(QFile::decodeName(pathOf(path)));
@@ -306,7 +355,7 @@ bool Run::removeSharedFile(const ByteString &path)
         return true;
     appendLine(m_failures.files, pathOf(path));
     if (error == EBUSY || error == ETXTBSY)
-        appendLine(m_locked, pathOf(path));
+        m_locked.append(pathOf(path));
     return false;
 }
 
@@ -360,7 +409,7 @@ void Run::filesStep()
             continue;
         appendLine(m_failures.files, pathOf(path));
         if (error == EBUSY || error == ETXTBSY)
-            appendLine(m_locked, pathOf(path));
+            m_locked.append(pathOf(path));
     }
 }
 
@@ -369,10 +418,18 @@ void Run::directoriesStep()
     if (::chdir("/") != 0) {
         // Only the current directory is affected; every path used is absolute.
     }
+    const QByteArray program = PathPolicy::normalized(ByteString::fromBytes(
+        m_settings.programPath.constData(), std::uint32_t(m_settings.programPath.size())));
+    const QByteArray ownFolder = program.left(program.lastIndexOf('/'));
     for (const ByteString &path : m_info.directoryLines) {
         if (!allowed(path, m_failures.directories))
             continue;
         const int error = m_fs.removeDirectory(pathOf(path));
+        if ((error == ENOTEMPTY || error == EEXIST) && !m_noRemove && !ownFolder.isEmpty()
+            && PathPolicy::normalized(path) == ownFolder) {
+            m_ownFolder = pathOf(path); // it holds this program until the end
+            continue;
+        }
         if (error != 0 && error != ENOENT && error != ENOTDIR)
             appendLine(m_failures.directories, pathOf(path));
     }
@@ -460,12 +517,12 @@ void Run::recordFailedKey(const PointerList &path)
     appendLine(m_failures.registryKeys, entry);
 }
 
-void Run::deleteAtReboot(const QByteArray &path)
+bool Run::deleteAtReboot(const QByteArray &path)
 {
     BootRemoval removal(m_settings.bootDirectory.isEmpty() ? BootRemoval::defaultDirectory()
                                                            : m_settings.bootDirectory,
                         pathOf(m_info.productName));
-    removal.schedule(path);
+    return removal.schedule(path);
 }
 
 void Run::promptReboot()

@@ -1,5 +1,5 @@
 // Appends the uninstall information for an installed product to a copy of the uninstaller:
-//   uninstall-info-writer UNINSTALLER --product NAME [--root DIR]... [--file PATH]...
+//   uninstall-info-writer UNINSTALLER --product NAME [--root PATH]... [--file PATH]...
 //       [--directory PATH]... [--shared PATH]... [--registry-key ROOT\PATH]...
 // A registry key is removed with its values once it has no subkeys left; so are the keys on
 // its path, deepest first, as far as they are empty.
@@ -53,7 +53,7 @@ int main(int argc, char **argv)
 {
     if (argc < 2 || argc % 2 != 0) {
         std::fprintf(stderr,
-                     "usage: %s UNINSTALLER --product NAME [--root DIR]... "
+                     "usage: %s UNINSTALLER --product NAME [--root PATH]... "
                      "[--file PATH]... [--directory PATH]... [--shared PATH]... "
                      "[--registry-key ROOT\\PATH]...\n",
                      argv[0]);

@@ -5,6 +5,7 @@
 #include "platform/registry/Store.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/UserInput.h"
 #include "uninstaller/BootRemoval.h"
 #include "uninstaller/Dialogs.h"
 #include "uninstaller/InstanceLock.h"
@@ -202,9 +203,7 @@ TEST(UninstallRun, FilesInUseAreListedAndRemovedAtBoot)
     ASSERT_TRUE(product.exists(QStringLiteral("opt/fake/readme")));
     const QString file = product.path(QStringLiteral("tmpfiles.d/hvun_Fake%20Product.conf"));
     ASSERT_TRUE(QFileInfo::exists(file));
-    EXPECT_EQ(QProcess::execute(QStringLiteral("systemd-tmpfiles"),
-                                {QStringLiteral("--boot"), QStringLiteral("--remove"), file}),
-              0);
+    EXPECT_EQ(product.runBootRemoval(), 0);
     EXPECT_FALSE(product.exists(QStringLiteral("opt/fake/readme")));
     EXPECT_FALSE(QFileInfo::exists(file));
 }
@@ -405,4 +404,124 @@ TEST(UninstallRun, TheProgramRunsSilentlyOnItsOwnCopy)
     EXPECT_FALSE(product.exists(QStringLiteral("uninstaller")));
     EXPECT_FALSE(
         product.store().keyExists(reg::Root::CurrentUser, QStringLiteral("Software\\Fake")));
+}
+
+TEST(UninstallRun, AnyProductNameGetsItsLockAndBootEntry)
+{
+    const QByteArray longName(300, 'n');
+    const QByteArray longSibling = longName + "2"; // the same long start, another product
+    const QByteArray wideName(120, '\xE9');        // each byte takes three in a file name
+    struct Case
+    {
+        QByteArray name;
+        QString lockFile; // as it is made in the lock folder; empty: a digest stands in
+    };
+    const std::vector<Case> cases = {
+        {"Fake Product", QStringLiteral("hvun_Fake%20Product_mutex.lock")},
+        {longName, QString()},
+        {longSibling, QString()},
+        {wideName, QString()},
+    };
+    FakeProduct product;
+    const QString folder = product.path(QStringLiteral("run"));
+    for (const Case &c : cases) {
+        InstanceLock first(folder, c.name);
+        EXPECT_TRUE(first.acquired()) << c.name.size();
+        EXPECT_FALSE(InstanceLock(folder, c.name).acquired()) << c.name.size();
+        // Only the same name is held: a name with the same long start is free.
+        EXPECT_TRUE(InstanceLock(folder, c.name == longName ? longSibling : longName).acquired())
+            << c.name.size();
+        if (!c.lockFile.isEmpty()) {
+            EXPECT_TRUE(QFileInfo::exists(folder + QLatin1Char('/') + c.lockFile));
+        }
+        BootRemoval removal(product.path(QStringLiteral("tmpfiles.d")), c.name);
+        EXPECT_TRUE(removal.schedule(QFile::encodeName(product.path(QStringLiteral("x")))));
+        EXPECT_LE(QFileInfo(removal.entryFile()).fileName().size(), 255);
+        EXPECT_TRUE(QFileInfo::exists(removal.entryFile())) << c.name.size();
+    }
+    // A whole run of a long-named product ends at once while another run holds its lock.
+    UninstallContent content = product.standardContent();
+    content.productName = longName.constData();
+    product.install(content);
+    InstanceLock other(folder, longName);
+    ScriptedMsgBox boxes;
+    EXPECT_EQ(runUninstaller({}, product.settings()), 0);
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_TRUE(product.exists(QStringLiteral("opt/fake/readme")));
+}
+
+TEST(UninstallRun, EscDuringTheStepsLeavesTheRunToItsEnd)
+{
+    FakeProduct product;
+    UninstallContent content = product.standardContent();
+    product.setSharedCount(uninstall_test::sharedLib, QStringLiteral("1"));
+    product.install(content);
+    ScriptedMsgBox boxes(forms::Yes);
+    ScriptedModalRunner dialogs;
+    bool stillShown = false;
+    dialogs.then([&](QDialog &dialog) {
+        QWidget *window = dialog.parentWidget();
+        testing_support::keyClick(window, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        stillShown = window->isVisible();
+        return int(SharedFileDialog::Yes);
+    });
+    // The run shows its result and waits for Close, as without the key.
+    const Outcome outcome = runAndClose(product, {}, dialogs);
+    EXPECT_TRUE(stillShown);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.result, QStringLiteral("Uninstallation complete."));
+    EXPECT_FALSE(product.exists(QStringLiteral("opt/fake/readme")));
+}
+
+TEST(UninstallRun, TheProgramsFolderGoesAtTheEndWhenEmpty)
+{
+    struct Case
+    {
+        const char *what;
+        bool otherFile;    // an unlisted file lies beside the program
+        bool noRemove;     // "/NOREMOVE"
+        bool programInUse; // the program's own file cannot go now
+        bool folderStays;  // right after the run
+        bool reported;     // among the directories that could not be removed
+        bool scheduled;    // left for the next boot
+    };
+    const std::vector<Case> cases = {
+        {"only the program", false, false, false, false, false, false},
+        {"another file", true, false, false, true, true, false},
+        {"the program kept", false, true, false, true, true, false},
+        {"the program at boot", false, false, true, true, false, true},
+        {"another file, the program at boot", true, false, true, true, true, false},
+    };
+    for (const Case &c : cases) {
+        FakeProduct product(QStringLiteral("opt/fake/uninst/uninstaller"));
+        UninstallContent content = product.standardContent();
+        const QString folder = QStringLiteral("opt/fake/uninst");
+        content.directories.push_back(product.bytes(folder));
+        if (c.otherFile)
+            product.makeFile(QStringLiteral("opt/fake/uninst/other"));
+        if (c.programInUse)
+            product.fileSystem.fileErrors[QFile::encodeName(product.programCopy())] = EBUSY;
+        product.install(content);
+        ScriptedMsgBox boxes;
+        boxes.answer({forms::Yes, forms::No}); // continue; no restore
+        ScriptedModalRunner dialogs;
+        const QStringList arguments =
+            c.noRemove ? QStringList{QStringLiteral("/NOREMOVE")} : QStringList{};
+        const Outcome outcome = runAndClose(product, arguments, dialogs);
+        EXPECT_EQ(outcome.exitCode, 1) << c.what;
+        EXPECT_EQ(product.exists(folder), c.folderStays) << c.what;
+        EXPECT_EQ(outcome.details.contains(product.path(folder) + QLatin1Char('\n')), c.reported)
+            << c.what << outcome.details.toStdString();
+        const QString entry = product.bootEntryText();
+        EXPECT_EQ(entry.contains(BootRemoval::escaped(QFile::encodeName(product.path(folder)))
+                                 + QLatin1Char('\n')),
+                  c.scheduled)
+            << c.what << entry.toStdString();
+        EXPECT_EQ(product.exists(QStringLiteral("opt/fake/uninst/other")), c.otherFile) << c.what;
+        if (c.scheduled) {
+            EXPECT_EQ(product.runBootRemoval(), 0);
+            EXPECT_FALSE(product.exists(folder)) << c.what;
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -22,8 +23,10 @@ const QString sharedKey =
     QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
 }
 
-FakeProduct::FakeProduct() : m_registry(m_dir.filePath(QStringLiteral("registry")))
+FakeProduct::FakeProduct(const QString &program)
+    : m_registry(m_dir.filePath(QStringLiteral("registry"))), m_program(program)
 {
+    QDir(m_dir.path()).mkpath(QFileInfo(program).path());
     QDir(m_dir.path()).mkpath(QStringLiteral("opt/fake/bin"));
     QDir(m_dir.path()).mkpath(QStringLiteral("opt/fake/lib"));
     QDir(m_dir.path()).mkpath(QStringLiteral("opt/fake/backup"));
@@ -120,6 +123,14 @@ QString FakeProduct::bootEntryText() const
 {
     QFile file(BootRemoval(path(QStringLiteral("tmpfiles.d")), "Fake Product").entryFile());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+int FakeProduct::runBootRemoval() const
+{
+    const QString file =
+        BootRemoval(path(QStringLiteral("tmpfiles.d")), "Fake Product").entryFile();
+    return QProcess::execute(QStringLiteral("systemd-tmpfiles"),
+                             {QStringLiteral("--boot"), QStringLiteral("--remove"), file});
 }
 
 Outcome runAndClose(FakeProduct &product, const QStringList &arguments,

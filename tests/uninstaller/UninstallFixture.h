@@ -48,7 +48,8 @@ public:
 class FakeProduct
 {
 public:
-    FakeProduct();
+    // The uninstaller's copy is put at `program`, relative to the root.
+    explicit FakeProduct(const QString &program = QStringLiteral("uninstaller"));
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     uninstaller::ByteString bytes(const QString &relative) const
@@ -74,7 +75,9 @@ public:
     void setSharedCount(const QString &relative, const QString &count);
 
     QString bootEntryText() const;
-    QString programCopy() const { return path(QStringLiteral("uninstaller")); }
+    // Runs systemd-tmpfiles on the boot entry file as the boot does; its exit code.
+    int runBootRemoval() const;
+    QString programCopy() const { return path(m_program); }
 
     FailingFileSystem fileSystem;
     int restarts = 0;
@@ -82,6 +85,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_registry;
+    QString m_program;
 };
 
 // What an interactive run showed at its end.

@@ -144,3 +144,77 @@ TEST(ShownDialogs, ProgressWindowShowsTheRunAndItsDetails)
               1);
     EXPECT_EQ(product.restarts, 0);
 }
+
+TEST(ShownDialogs, SharedFileQuestionKeepsTheWholeQuestionForAnyPath)
+{
+    const QString question = QStringLiteral(" doesn't seem to be used by any programs. Do you "
+                                            "want to remove this file?");
+    const QString deep = QStringLiteral("/opt/fake") + QStringLiteral("/level").repeated(60)
+                         + QStringLiteral("/libshared.so");
+    const QString spaced = QStringLiteral("/opt/Fake Product/a folder with blanks").repeated(8)
+                           + QStringLiteral("/lib shared.so");
+    struct Case
+    {
+        QString path;
+        bool whole; // the path is shown as it is
+        QString picture;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("/opt/fake/lib/libshared.so"), true, QString()},
+        {deep, false, QStringLiteral("uninstaller-shared-file-long-path.png")},
+        {spaced, false, QString()},
+    };
+    for (const Case &c : cases) {
+        SharedFileDialog dialog(c.path);
+        QString shown;
+        bool fits = false;
+        bool openAfterEsc = false;
+        whenShown(&dialog, [&] {
+            const QLabel *label = dialog.question();
+            shown = label->text();
+            const QRect box = label->contentsRect();
+            const QRect needed = label->fontMetrics().boundingRect(
+                QRect(0, 0, box.width(), 10 * box.height()), Qt::TextWordWrap, shown);
+            fits = needed.width() <= box.width() && needed.height() <= box.height();
+            if (!c.picture.isEmpty()) {
+                QDir().mkpath(QStringLiteral(PELMORA_TEST_PICTURES));
+                dialog.grab().save(QStringLiteral(PELMORA_TEST_PICTURES "/") + c.picture);
+            }
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QTest::qWait(50);
+            openAfterEsc = dialog.isVisible();
+            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("noButton")),
+                              Qt::LeftButton);
+        });
+        EXPECT_EQ(dialog.exec(), int(SharedFileDialog::No));
+        EXPECT_TRUE(openAfterEsc);
+        EXPECT_TRUE(fits) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(question)) << shown.toStdString();
+        EXPECT_EQ(shown == QStringLiteral("Shared file ") + c.path + question, c.whole);
+        // Elided in the middle: the start of the path and the file's name are still there.
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Shared file ") + c.path.left(8)));
+        EXPECT_TRUE(shown.contains(c.path.right(10) + question)) << shown.toStdString();
+    }
+}
+
+TEST(ShownDialogs, ProgressWindowIgnoresEscAndClosesByClose)
+{
+    FailureLists failures;
+    ProgressWindow window(failures);
+    int closeRequests = 0;
+    QObject::connect(&window, &ProgressWindow::closeRequested, [&] { ++closeRequests; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QTest::keyClick(&window, Qt::Key_Escape); // while the steps run
+    QTest::qWait(50);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(closeRequests, 0);
+    window.complete(QStringLiteral("Uninstallation complete."), false);
+    QTest::keyClick(&window, Qt::Key_Escape); // after the run: still only Close closes
+    QTest::qWait(50);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(closeRequests, 0);
+    QTest::mouseClick(window.closeButton(), Qt::LeftButton);
+    EXPECT_EQ(closeRequests, 1);
+}
