@@ -445,6 +445,99 @@ TEST(XmlaClient, ServerKilledMidReplyIsReportedAndTheClientGoesOn)
               QStringLiteral("(no error)"));
 }
 
+// Hostile servers: each call ends within its bound with a message naming the server and the
+// bound, the reply is never held past the size limit, and the client serves the next call.
+TEST(XmlaClient, HostileRepliesEndWithinTheirBounds)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(FakeReply &)> hostile;
+        const char *expected;
+    };
+    const QByteArray body = soapEnvelope(executeBody);
+    const Case cases[] = {
+        {"endless reply",
+         [](FakeReply &r) {
+             r.endless = true;
+             r.contentLength = -2;
+         },
+         "sent a reply larger than the limit of 1 MB"},
+        {"announced as too large", [](FakeReply &r) { r.contentLength = 10'000'000'000; },
+         "sent a reply larger than the limit of 1 MB"},
+        {"drip", [](FakeReply &r) { r.dripMs = 20; }, "stalled in its reply: only "},
+        {"endless drip",
+         [](FakeReply &r) {
+             r.dripMs = 20;
+             r.endless = true;
+         },
+         "stalled in its reply: only "},
+        {"stall", [](FakeReply &r) { r.stallAfter = 300; }, "stalled in its reply: only 300 bytes"},
+        {"longer than the body, then closed",
+         [&](FakeReply &r) { r.contentLength = body.size() + 1000; },
+         "broke off before the end of its reply"},
+        {"longer than the body, held open",
+         [&](FakeReply &r) {
+             r.contentLength = body.size() + 1000;
+             r.stallAfter = body.size();
+         },
+         "stalled in its reply"},
+        {"shorter than the body", [&](FakeReply &r) { r.contentLength = body.size() / 2; },
+         "not well-formed XML"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        bool hostile = true;
+        FakeXmlaServer server([&](const FakeRequest &) {
+            FakeReply reply = ok(body);
+            if (hostile)
+                c.hostile(reply);
+            return reply;
+        });
+        XmlaClient client(server.url());
+        client.setDataSourceInfo(QStringLiteral("Fake"));
+        client.setMaximumReply(1024 * 1024);
+        client.setStallTimeout(400);
+        QElapsedTimer clock;
+        clock.start();
+        const QString message =
+            errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); });
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_TRUE(message.contains(c.expected)) << message.toStdString();
+        if (!QByteArray(c.expected).contains("XML")) {
+            EXPECT_TRUE(message.contains(server.url().toString())) << message.toStdString();
+        }
+        // The client stopped taking the reply at the bound.
+        EXPECT_LT(server.bytesSent(), 16 * 1024 * 1024);
+        hostile = false;
+        EXPECT_EQ(
+            errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); }),
+            QStringLiteral("(no error)"));
+    }
+}
+
+TEST(XmlaClient, BoundsHaveDefaultsAndTheReplyLimitComesFromTheEnvironment)
+{
+    XmlaClient client(QUrl(QStringLiteral("http://127.0.0.1:1/xmla")));
+    EXPECT_EQ(client.maximumReply(), 512LL * 1024 * 1024);
+    EXPECT_EQ(client.stallTimeout(), 30000);
+    EXPECT_EQ(client.stallMinimum(), 1024);
+    const struct
+    {
+        const char *value;
+        qint64 bytes;
+    } cases[] = {{"2048", 2048LL * 1024 * 1024},
+                 {"1", 1024 * 1024},
+                 {"0", 512LL * 1024 * 1024},
+                 {"lots", 512LL * 1024 * 1024}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        EnvironmentGuard limit("PELMORA_XMLA_MAX_REPLY_MB", c.value);
+        EXPECT_EQ(XmlaClient(QUrl(QStringLiteral("http://127.0.0.1:1/xmla"))).maximumReply(),
+                  c.bytes);
+    }
+}
+
 TEST(XmlaClient, CallKeepsTheEventLoopRunning)
 {
     FakeXmlaServer server([](const FakeRequest &) {
