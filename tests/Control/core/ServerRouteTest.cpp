@@ -4,6 +4,7 @@
 #include "platform/grid/FlexGrid.h"
 #include "tests/platform/olap/xmla/FakeXmlaServer.h"
 #include "tests/support/ScriptedModalRunner.h"
+#include "tests/support/EnvironmentGuard.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include <optional>
-
+using testing_support::EnvironmentGuard;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using namespace xmlatest;
@@ -237,29 +237,6 @@ const QByteArray salesCellSet = R"(
  <CellData><Cell CellOrdinal="0"><Value xsi:type="xsd:double">77</Value><FmtValue>77</FmtValue>
  </Cell></CellData>
 </root></cxmla:return></cxmla:ExecuteResponse>)";
-
-// Sets an environment variable for the life of the guard.
-class EnvironmentGuard
-{
-public:
-    EnvironmentGuard(const char *name, const QByteArray &value) : m_name(name)
-    {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvironmentGuard()
-    {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<QByteArray> m_old;
-};
 
 // The one value cell of the result: the grid's last.
 QString valueOf(const PelmoraC02 &control)

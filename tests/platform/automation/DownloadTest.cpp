@@ -1,6 +1,7 @@
 #include "platform/automation/Download.h"
 #include "platform/runtime/Error.h"
 #include "tests/platform/olap/xmla/FakeXmlaServer.h"
+#include "tests/support/EnvironmentGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -433,9 +434,10 @@ TEST_F(DownloadTest, ProgressCountsTheBytesAndBoundsHaveDefaults)
     EXPECT_EQ(download.stallMinimum(), 16 * 1024);
     EXPECT_EQ(download.maximumSize(), 32LL * 1024 * 1024 * 1024);
     EXPECT_EQ(download.freeSpaceMargin(), 1024LL * 1024 * 1024);
-    qputenv("PELMORA_DOWNLOAD_MAX_MB", "100");
-    EXPECT_EQ(Download().maximumSize(), 100LL * 1024 * 1024);
-    qunsetenv("PELMORA_DOWNLOAD_MAX_MB");
+    {
+        const testing_support::EnvironmentGuard limit("PELMORA_DOWNLOAD_MAX_MB", "100");
+        EXPECT_EQ(Download().maximumSize(), 100LL * 1024 * 1024);
+    }
 
     m_server.route("/Sales.cub", QByteArray(300000, 'd'));
     QList<QPair<qint64, qint64>> seen;

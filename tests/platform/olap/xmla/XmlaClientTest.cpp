@@ -4,6 +4,7 @@
 #include "QtPrinters.h"
 
 #include "platform/olap/xmla/XmlaClient.h"
+#include "tests/support/EnvironmentGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -17,31 +18,9 @@
 
 using namespace platform::olap::xmla;
 using namespace xmlatest;
+using testing_support::EnvironmentGuard;
 
 namespace {
-
-// Sets an environment variable for the life of the guard.
-class EnvironmentGuard
-{
-public:
-    EnvironmentGuard(const char *name, const QByteArray &value) : m_name(name)
-    {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvironmentGuard()
-    {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<QByteArray> m_old;
-};
 
 FakeReply ok(const QByteArray &body)
 {
