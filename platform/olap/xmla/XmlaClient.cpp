@@ -233,8 +233,9 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
     if (milliseconds > 0)
         timer.start(milliseconds);
 
-    // The reply is taken as it arrives, so that neither this buffer nor the reply's own grows
-    // past the bound.
+    // The reply is taken as it arrives and refused once it and what Qt holds of it pass the
+    // bound. Qt's own buffer can run ahead of this reader, so a refused reply may cost up to
+    // about twice the bound in memory for a moment.
     StallWatch stall([&](qint64 arrived) {
         exchange.stalledWith = arrived;
         reply->abort();
@@ -255,6 +256,8 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         const qint64 length = reply->rawHeader("Content-Length").trimmed().toLongLong(&announced);
         if (announced && length > m_maximumReply)
             return refuseTooLarge();
+        if (announced && length > exchange.body.capacity())
+            exchange.body.reserve(length);
         if (!stall.isActive())
             stall.start();
     });
@@ -263,9 +266,17 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
             return;
         const qint64 available = reply->bytesAvailable();
         stall.count(available);
-        if (exchange.body.size() + available > m_maximumReply)
+        const qint64 size = exchange.body.size();
+        const qint64 needed = size + available;
+        if (needed > m_maximumReply)
             return refuseTooLarge();
-        exchange.body += reply->read(available);
+        // Grown as usual, but never past the bound, and read in place.
+        if (needed > exchange.body.capacity())
+            exchange.body.reserve(
+                std::min(std::max(needed, 2 * exchange.body.capacity()), m_maximumReply));
+        exchange.body.resize(needed);
+        const qint64 read = reply->read(exchange.body.data() + size, available);
+        exchange.body.resize(size + std::max<qint64>(read, 0));
     });
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -494,6 +496,53 @@ TEST(XmlaClient, HostileRepliesEndWithinTheirBounds)
             QStringLiteral("(no error)"));
     }
 }
+
+#ifdef PELMORA_MDX_TOOL
+// The tool against a server that answers its statement without end: it ends with the message,
+// in the form its output has, instead of running out of memory.
+TEST(XmlaClient, PelmoraMdxEndsAnEndlessReplyWithTheMessage)
+{
+    FakeXmlaServer server([](const FakeRequest &request) {
+        const QString type = request.requestType();
+        if (type == u"DISCOVER_DATASOURCES")
+            return ok(dataSourcesReply(QStringLiteral("Fake"), QStringLiteral("Provider=Fake")));
+        if (type == u"DBSCHEMA_CATALOGS")
+            return ok(rowsetReply({QStringLiteral("CATALOG_NAME")}, {{"FoodMart"}}));
+        FakeReply reply;
+        reply.endless = true;
+        reply.contentLength = -2;
+        return reply;
+    });
+    const QString limit = QStringLiteral("sent a reply larger than the limit of 1 MB");
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "json" : "table");
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PELMORA_XMLA_MAX_REPLY_MB"), QStringLiteral("1"));
+        tool.setProcessEnvironment(environment);
+        QStringList arguments{server.url().toString(), QStringLiteral("SELECT FROM [Sales]")};
+        if (json)
+            arguments.prepend(QStringLiteral("--json"));
+        // The server runs on this thread: the wait lets it serve.
+        QEventLoop loop;
+        QObject::connect(&tool, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        tool.start(QStringLiteral(PELMORA_MDX_TOOL), arguments);
+        ASSERT_TRUE(tool.waitForStarted());
+        loop.exec();
+        ASSERT_EQ(tool.state(), QProcess::NotRunning);
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), 1);
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        const QString text = json ? out : err;
+        EXPECT_TRUE(text.startsWith(json ? "{\"error\": \"The XMLA server at "
+                                         : "pelmora-mdx: The XMLA server at "))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(limit)) << text.toStdString();
+    }
+}
+#endif
 
 TEST(XmlaClient, BoundsHaveDefaultsAndTheReplyLimitComesFromTheEnvironment)
 {
