@@ -25,6 +25,8 @@ constexpr qsizetype maximumStem = 60;
 constexpr qsizetype maximumExtension = 16;
 // How often a growing file looks at the free space of its disk.
 constexpr qint64 freeSpaceCheckEvery = 4 * platform::runtime::megabyte;
+// How far the network may run ahead of the writes to the file.
+constexpr qint64 readAhead = 4 * platform::runtime::megabyte;
 
 using platform::runtime::sizeText;
 
@@ -174,6 +176,7 @@ void Download::startNetwork()
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(maximumRedirects);
     m_reply = m_network->get(request);
+    m_reply->setReadBufferSize(readAhead);
     connect(m_reply, &QNetworkReply::readyRead, this, &Download::onReadyRead);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &Download::onMetaData);
     connect(m_reply, &QNetworkReply::finished, this, &Download::onReplyFinished);

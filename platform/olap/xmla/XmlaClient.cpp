@@ -35,6 +35,12 @@ QUrl endpointForSource(const QString &source)
 using platform::runtime::sizeText;
 using platform::runtime::StallWatch;
 
+namespace {
+
+constexpr qint64 readAhead = 4 * platform::runtime::megabyte;
+
+} // namespace
+
 struct XmlaClient::Exchange
 {
     bool timedOut = false;
@@ -222,6 +228,8 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         request.setRawHeader("Authorization", authorization);
 
     QNetworkReply *reply = m_network->post(request, body);
+    // Qt reads the network only so far ahead of this reader.
+    reply->setReadBufferSize(readAhead);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -234,8 +242,7 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         timer.start(milliseconds);
 
     // The reply is taken as it arrives and refused once it and what Qt holds of it pass the
-    // bound. Qt's own buffer can run ahead of this reader, so a refused reply may cost up to
-    // about twice the bound in memory for a moment.
+    // bound.
     StallWatch stall([&](qint64 arrived) {
         exchange.stalledWith = arrived;
         reply->abort();
