@@ -3,6 +3,7 @@
 #include "Control/core/PelmoraC02.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/PropertyBag.h"
+#include "platform/forms/AppInfo.h"
 #include "platform/runtime/Error.h"
 
 #include <QFileInfo>
@@ -15,10 +16,22 @@ extern "C" int DllRegisterServer();
 
 namespace pelmoraapp {
 
+QString controlLibrary()
+{
+    return platform::forms::moduleFile(reinterpret_cast<const void *>(&DllRegisterServer));
+}
+
 void ensureControlRegistered()
 {
-    const QString library = platform::automation::registeredLibrary(controlClass);
-    if (!library.isEmpty() && QFileInfo(library).isFile())
+    const QString registered = platform::automation::registeredLibrary(controlClass);
+    const QString own = QFileInfo(controlLibrary()).canonicalFilePath();
+    const QString named =
+        registered.isEmpty() ? QString() : QFileInfo(registered).canonicalFilePath();
+    // Another build's library, or a moved one, would give the host a second copy of the
+    // control's classes, or none.
+    const bool current =
+        !named.isEmpty() && QFileInfo(named).isFile() && (own.isEmpty() || named == own);
+    if (current)
         return;
     if (DllRegisterServer() != platform::automation::serverOk)
         throw platform::Error(

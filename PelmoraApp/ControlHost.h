@@ -12,9 +12,12 @@ namespace pelmoraapp {
 
 inline const QString controlClass = QStringLiteral("PelmoraApp.PelmoraC02");
 
-// Registers the control library this program was built with when the class is not registered,
-// or its registered library no longer exists. Throws platform::Error when the store cannot be
-// written.
+// The file of the control library this program has loaded (the one beside it).
+QString controlLibrary();
+
+// Registers the control library this program has loaded when the class is not registered, its
+// registered library no longer exists, or it is another library than this one. Throws
+// platform::Error when the store cannot be written.
 void ensureControlRegistered();
 
 // Creates the control by its class name inside `parent`, as a stored instance whose property

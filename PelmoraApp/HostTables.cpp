@@ -201,6 +201,9 @@ QString hostText(HostText text, int languageId)
     case HostText::NoControl:
         return es ? QStringLiteral("No se puede crear el control del cubo: ")
                   : QStringLiteral("The cube control cannot be created: ");
+    case HostText::EventFailed:
+        return es ? QStringLiteral("No se pudo terminar la acción: ")
+                  : QStringLiteral("The action could not be completed: ");
     }
     return QString();
 }

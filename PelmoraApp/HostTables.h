@@ -54,6 +54,7 @@ enum class HostText {
     SaveFailedAfter,
     SaveFailedKeptAs, // the old view could not be put back: + the names it is kept under
     NoControl,        // + the reason
+    EventFailed,      // + the reason: an error that no procedure caught
 };
 // Spanish for language 1, English for any other.
 QString hostText(HostText text, int languageId);

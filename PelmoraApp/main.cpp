@@ -1,21 +1,21 @@
 // The host program PelmoraApp.en: one main window holding a cube view per child window.
+#include "PelmoraApp/HostApplication.h"
 #include "PelmoraApp/Settings.h"
 #include "PelmoraApp/en.h"
 #include "PelmoraApp/frmMain.h"
 #include "platform/forms/AppInfo.h"
 #include "platform/widgets/ThemeIcons.h"
 
-#include <QApplication>
-
 namespace Module1 {
 
 // Creates the main window, gives it the build's language, loads it (which opens the first
 // child window) and shows it; the program runs until the main window closes.
-int Main(QApplication &app)
+int Main(pelmoraapp::HostApplication &app)
 {
     frmMain main;
     main.vLanguageId = en::languageId();
     main.MDIForm_Load(app.arguments().mid(1));
+    app.setLanguageId(main.vLanguageId);
     main.show();
     return app.exec();
 }
@@ -24,7 +24,7 @@ int Main(QApplication &app)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    pelmoraapp::HostApplication app(argc, argv);
     app.setApplicationName(pelmoraapp::applicationName);
     platform::forms::setAppTitle(pelmoraapp::applicationName);
     platform::widgets::ensureIconTheme();

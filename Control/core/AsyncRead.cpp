@@ -21,7 +21,12 @@ void PelmoraC02::AsyncRead(const QString &target, const QString &propertyName)
                 UserControl_AsyncReadComplete(
                     AsyncProperty{propertyName, QString(), true, description});
             });
-    connect(download, &Download::cancelled, download, &QObject::deleteLater);
+    // A cancelled download is a failed one.
+    connect(download, &Download::cancelled, this, [this, download, propertyName] {
+        download->deleteLater();
+        UserControl_AsyncReadComplete(
+            AsyncProperty{propertyName, QString(), true, QStringLiteral("cancelled")});
+    });
     try {
         download->start(QUrl::fromUserInput(target));
     } catch (...) {

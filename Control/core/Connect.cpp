@@ -1,6 +1,7 @@
 // The routes by which the control reaches a cube, and the opening of its connection, catalog
 // and cube.
 #include "Control/core/ConnectDialogs.h"
+#include "Control/core/DownloadProgress.h"
 #include "Control/core/ErrorTrap.h"
 #include "Control/core/PelmoraC02.h"
 #include "platform/automation/Download.h"
@@ -11,6 +12,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
+
+#include <optional>
 
 using pelmora::trapped;
 
@@ -178,8 +181,8 @@ bool PelmoraC02::bringWwwDir()
     using platform::automation::Download;
     return trapped(QStringLiteral("bringWwwDir:"), [&] {
         // Commands that arrive while the download runs are ignored (see doAction); the wait
-        // ends with the download, which fails once no data has come for its inactivity
-        // timeout.
+        // ends with the download, which is bounded in size and fails when it stalls. A wait
+        // of more than a moment shows its progress, and the user may cancel it there.
         const FlagScope waiting(connState.waitingForDownload);
         AsyncRead(openParams.OpenWWWDir, QStringLiteral("OpenWWWDir"));
         QPointer<Download> download;
@@ -188,6 +191,9 @@ bool PelmoraC02::bringWwwDir()
             if (d->isRunning())
                 download = d;
         }
+        std::optional<DownloadWait> progress;
+        if (download)
+            progress.emplace(*download, language.LanguageID, this);
         while (connState.downloadState == pelmora::DownloadWaiting && download)
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         return connState.downloadState == pelmora::DownloadDone;

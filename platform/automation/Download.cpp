@@ -11,6 +11,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -22,6 +23,12 @@ constexpr int maximumRedirects = 10;
 constexpr qint64 copyChunk = 1 << 20;
 constexpr qsizetype maximumStem = 60;
 constexpr qsizetype maximumExtension = 16;
+// How often a growing file looks at the free space of its disk.
+constexpr qint64 freeSpaceCheckEvery = 4 * platform::runtime::megabyte;
+// How far the network may run ahead of the writes to the file.
+constexpr qint64 readAhead = 4 * platform::runtime::megabyte;
+
+using platform::runtime::sizeText;
 
 bool isFileNameChar(QChar c)
 {
@@ -31,10 +38,17 @@ bool isFileNameChar(QChar c)
 
 } // namespace
 
-Download::Download(QObject *parent) : QObject(parent)
+Download::Download(QObject *parent)
+    : QObject(parent), m_stall([this](qint64 arrived) { onStall(arrived); })
 {
-    m_inactivity.setSingleShot(true);
-    connect(&m_inactivity, &QTimer::timeout, this, &Download::onInactivity);
+    m_stall.setSpan(30000);
+    m_stall.setMinimum(16 * 1024);
+}
+
+qint64 Download::defaultMaximumSize()
+{
+    return platform::runtime::megabytesFromEnvironment("PELMORA_DOWNLOAD_MAX_MB",
+                                                       32 * 1024 * platform::runtime::megabyte);
 }
 
 Download::~Download()
@@ -86,15 +100,9 @@ QString Download::cacheFileFor(const QUrl &url)
            + extension;
 }
 
-void Download::setInactivityTimeout(int milliseconds)
+void Download::setStallTimeout(int milliseconds)
 {
-    m_timeout = milliseconds;
-    if (m_reply) { // running over the network
-        if (m_timeout > 0)
-            m_inactivity.start(m_timeout);
-        else
-            m_inactivity.stop();
-    }
+    m_stall.setSpan(milliseconds);
 }
 
 void Download::start(const QUrl &url)
@@ -104,6 +112,9 @@ void Download::start(const QUrl &url)
             QStringLiteral("A download is already running: %1").arg(m_url.toDisplayString()));
     m_url = url;
     m_running = true;
+    m_received = 0;
+    m_expected = -1;
+    m_freeSpaceCheckedAt = 0;
     const quint64 generation = ++m_generation;
     // Every outcome, even an immediate failure, arrives through the event loop.
     QMetaObject::invokeMethod(
@@ -165,34 +176,80 @@ void Download::startNetwork()
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(maximumRedirects);
     m_reply = m_network->get(request);
+    m_reply->setReadBufferSize(readAhead);
     connect(m_reply, &QNetworkReply::readyRead, this, &Download::onReadyRead);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
-        if (m_timeout > 0)
-            m_inactivity.start(m_timeout);
-    });
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &Download::onMetaData);
     connect(m_reply, &QNetworkReply::finished, this, &Download::onReplyFinished);
-    if (m_timeout > 0)
-        m_inactivity.start(m_timeout);
+    // The silence before the headers counts as a span without data too.
+    m_stall.start();
+}
+
+void Download::onMetaData()
+{
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() >= 300))
+        return; // an error page or a redirect: its status ends the download
+    m_expected = platform::runtime::announcedBodyLength(m_reply->rawHeader("Content-Length"),
+                                                        m_reply->rawHeader("Content-Encoding"));
+    // A compressed body is at least as long as announced.
+    bool announced = false;
+    const qint64 length = m_reply->rawHeader("Content-Length").trimmed().toLongLong(&announced);
+    if (announced && length > 0)
+        refuseSize(length);
 }
 
 void Download::onReadyRead()
 {
-    if (m_timeout > 0)
-        m_inactivity.start(m_timeout);
-    const QByteArray data = m_reply->readAll();
-    if (m_target->write(data) != data.size())
+    writeData(m_reply->readAll());
+}
+
+bool Download::writeData(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return true;
+    m_received += data.size();
+    m_stall.count(data.size());
+    if (m_received > m_maximumSize)
+        return !refuseSize(m_received);
+    if (m_target->write(data) != data.size()) {
         fail(QStringLiteral("%1 cannot be written: %2")
                  .arg(m_target->fileName(), m_target->errorString()));
+        return false;
+    }
+    if (m_received - m_freeSpaceCheckedAt >= freeSpaceCheckEvery) {
+        m_freeSpaceCheckedAt = m_received;
+        if (refuseSize(m_received))
+            return false;
+    }
+    emit progress(m_received, m_expected);
+    return true;
+}
+
+bool Download::refuseSize(qint64 length)
+{
+    if (length > m_maximumSize) {
+        fail(QStringLiteral("it is larger than the limit of %1 (PELMORA_DOWNLOAD_MAX_MB sets "
+                            "the limit in megabytes)")
+                 .arg(sizeText(m_maximumSize)));
+        return true;
+    }
+    const QString directory = QFileInfo(m_target->fileName()).absolutePath();
+    const QStorageInfo disk(directory);
+    const qint64 free = disk.isValid() ? disk.bytesAvailable() : -1;
+    // What is still to come has to fit with the margin to spare.
+    const qint64 toCome = std::max<qint64>(length - m_received, 0);
+    if (free >= 0 && free - toCome < m_freeSpaceMargin) {
+        fail(QStringLiteral("it would leave less than %1 free on the disk of %2 (%3 free)")
+                 .arg(sizeText(m_freeSpaceMargin), directory, sizeText(free)));
+        return true;
+    }
+    return false;
 }
 
 void Download::onReplyFinished()
 {
-    const quint64 generation = m_generation;
-    if (m_reply->bytesAvailable() > 0) {
-        onReadyRead();
-        if (generation != m_generation)
-            return; // the write failed and ended the download
-    }
+    if (m_reply->bytesAvailable() > 0 && !writeData(m_reply->readAll()))
+        return; // a bound or the write ended the download
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int code = status.isValid() ? status.toInt() : 0;
     const QString phrase =
@@ -214,11 +271,12 @@ void Download::onReplyFinished()
         succeed();
 }
 
-void Download::onInactivity()
+void Download::onStall(qint64 arrived)
 {
     if (!m_running)
         return;
-    fail(QStringLiteral("timed out: no data arrived for %1 seconds").arg(m_timeout / 1000.0));
+    fail(QStringLiteral("timed out: ")
+         + platform::runtime::StallWatch::describe(arrived, m_stall.span()));
 }
 
 void Download::copyLocalFile()
@@ -234,13 +292,15 @@ void Download::copyLocalFile()
         return fail(QStringLiteral("%1 cannot be read: %2").arg(source, in.errorString()));
     if (!openTarget())
         return;
+    m_expected = info.size();
+    if (refuseSize(m_expected))
+        return;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(copyChunk);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             return fail(QStringLiteral("%1 cannot be read: %2").arg(source, in.errorString()));
-        if (m_target->write(chunk) != chunk.size())
-            return fail(QStringLiteral("%1 cannot be written: %2")
-                            .arg(m_target->fileName(), m_target->errorString()));
+        if (!writeData(chunk))
+            return;
     }
     succeed();
 }
@@ -270,7 +330,7 @@ bool Download::stop()
         return false;
     m_running = false;
     ++m_generation;
-    m_inactivity.stop();
+    m_stall.stop();
     if (m_reply) {
         disconnect(m_reply, nullptr, this, nullptr);
         m_reply->abort();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/runtime/TransferBounds.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -18,9 +19,14 @@ namespace platform::automation {
 // when the download succeeds, so a failed or cancelled download never destroys an earlier good
 // copy. The outcome arrives through the event loop, never from inside start(): finished() with
 // the local file, or failed() with a description (an unsupported URL, an HTTP error status, a
-// missing local file, no data for the inactivity timeout...). cancel() stops a running download
-// and emits cancelled() instead, at once, so an owner can tell its own cancel from a failure.
-// Exactly one of the three signals ends each download started.
+// missing local file, a stall, a file too large...). cancel() stops a running download and emits
+// cancelled() instead, at once, so an owner can tell its own cancel from a failure. Exactly one
+// of the three signals ends each download started; the temporary file is gone by then.
+//
+// Every download is bounded: it fails when its file would pass maximumSize(), when it would
+// leave less than freeSpaceMargin() free on the cache directory's disk (checked against the
+// announced length up front and against the free space as the file grows), and when less than
+// stallMinimum() bytes arrive in a span of stallTimeout().
 class Download : public QObject
 {
     Q_OBJECT
@@ -34,10 +40,25 @@ public:
     // Stops the running download and emits cancelled(); nothing when none is running.
     void cancel();
 
-    // Fails the download once no data has arrived for this long (60 000 ms unless set; zero or
-    // less waits for ever). Applies at once to a running download.
-    void setInactivityTimeout(int milliseconds);
-    int inactivityTimeout() const { return m_timeout; }
+    // The span in milliseconds that must bring stallMinimum() bytes (30 000 unless set; zero or
+    // less waits for ever). Applies at once to a running download, with a new span.
+    void setStallTimeout(int milliseconds);
+    int stallTimeout() const { return m_stall.span(); }
+    // 16 KB unless set.
+    void setStallMinimum(qint64 bytes) { m_stall.setMinimum(bytes); }
+    qint64 stallMinimum() const { return m_stall.minimum(); }
+
+    // The largest file in bytes: the megabytes of $PELMORA_DOWNLOAD_MAX_MB, else 32 GB.
+    static qint64 defaultMaximumSize();
+    void setMaximumSize(qint64 bytes) { m_maximumSize = bytes; }
+    qint64 maximumSize() const { return m_maximumSize; }
+    // The free space a download leaves on the disk at the least: 1 GB unless set.
+    void setFreeSpaceMargin(qint64 bytes) { m_freeSpaceMargin = bytes; }
+    qint64 freeSpaceMargin() const { return m_freeSpaceMargin; }
+
+    // The bytes received so far, and the announced length (-1 when unknown).
+    qint64 received() const { return m_received; }
+    qint64 expected() const { return m_expected; }
 
     // From start() until one of the signals.
     bool isRunning() const { return m_running; }
@@ -53,13 +74,19 @@ signals:
     void finished(const QString &localFile);
     void failed(const QString &description);
     void cancelled();
+    // Data arrived: the bytes so far and the announced length (-1 when unknown).
+    void progress(qint64 received, qint64 expected);
 
 private:
     void startNetwork();
     void copyLocalFile();
     void onReadyRead();
+    void onMetaData();
     void onReplyFinished();
-    void onInactivity();
+    void onStall(qint64 arrived);
+    // Fails the download when `length` more bytes would pass a bound; answers whether it did.
+    bool refuseSize(qint64 length);
+    bool writeData(const QByteArray &data);
     bool openTarget();
     void succeed();
     void fail(const QString &reason);
@@ -70,9 +97,13 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     QNetworkReply *m_reply = nullptr;
     std::unique_ptr<QSaveFile> m_target;
-    QTimer m_inactivity;
+    platform::runtime::StallWatch m_stall;
     QUrl m_url;
-    int m_timeout = 60000;
+    qint64 m_maximumSize = defaultMaximumSize();
+    qint64 m_freeSpaceMargin = 1024 * platform::runtime::megabyte;
+    qint64 m_received = 0;
+    qint64 m_expected = -1;
+    qint64 m_freeSpaceCheckedAt = 0; // m_received when the free space was last looked at
     bool m_running = false;
     quint64 m_generation = 0; // tells the queued steps of an earlier download to do nothing
 };

@@ -1,14 +1,20 @@
 // The host's rules that need no window: the command line, the caption tables, what each
-// command does, the arrangements' geometry, the stored geometry and the save's safety net.
+// command does, the arrangements' geometry, the stored geometry, the save's safety net, the
+// registration of the control library and the guard of the event loop.
 #include "PelmoraApp/Arrange.h"
 #include "PelmoraApp/CommandLine.h"
 #include "PelmoraApp/Commands.h"
+#include "PelmoraApp/ControlHost.h"
+#include "PelmoraApp/HostApplication.h"
 #include "PelmoraApp/HostTables.h"
 #include "PelmoraApp/SaveAside.h"
 #include "PelmoraApp/Settings.h"
 #include "PelmoraApp/en.h"
+#include "platform/automation/ClassRegistry.h"
 #include "platform/registry/Store.h"
+#include "platform/runtime/Error.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
+#include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +22,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QWidget>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 using namespace pelmoraapp;
 
@@ -324,4 +335,124 @@ TEST_F(HostSaveAside, OldFilesReturnWhenTheWriteFailsAndGoWhenItSucceeds)
         ASSERT_TRUE(aside.moveAside(viewFileSet(view)));
     }
     EXPECT_EQ(read(view), "new view");
+}
+
+// The host registers the library it has loaded whenever the registration would give it another
+// one, or none.
+class HostRegistration : public hosttest::HostTest
+{
+protected:
+    static QString canonical(const QString &path) { return QFileInfo(path).canonicalFilePath(); }
+};
+
+TEST_F(HostRegistration, AMissingOrStaleRegistrationIsRenewedAndACurrentOneKept)
+{
+    const QString own = canonical(PELMORA_APP_LIBRARY);
+    ASSERT_FALSE(own.isEmpty());
+    EXPECT_EQ(canonical(controlLibrary()), own);
+    // Another build's library: a copy of this one elsewhere, and some other file.
+    QDir().mkpath(dirPath("other-build"));
+    const QString copy = dirPath("other-build/libPelmoraApp.so");
+    ASSERT_TRUE(QFile::copy(own, copy));
+    const QString text = dirPath("other-build/notes.txt");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a library");
+    file.close();
+    // The same library by another path stays as it is.
+    const QString link = dirPath("libPelmoraApp-link.so");
+    ASSERT_TRUE(QFile::link(own, link));
+
+    const struct
+    {
+        const char *name;
+        QString registered; // empty: no registration
+        QString afterwards;
+    } cases[] = {
+        {"none", QString(), own},
+        {"a moved library", dirPath("gone/libPelmoraApp.so"), own},
+        {"another build's library", copy, own},
+        {"a file that is no library", text, own},
+        {"a folder", dirPath("other-build"), own},
+        {"this library", own, own},
+        {"this library by a link", link, link},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::automation::unregisterClass(controlClass);
+        if (!c.registered.isEmpty())
+            platform::automation::registerClass(controlClass, c.registered);
+        ensureControlRegistered();
+        EXPECT_EQ(platform::automation::registeredLibrary(controlClass), c.afterwards);
+    }
+}
+
+namespace {
+
+// A widget whose event handler throws what it is given, as a handler whose allocation fails.
+class ThrowingWidget : public QWidget
+{
+public:
+    std::function<void()> raise;
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User && raise)
+            raise();
+        return QWidget::event(e);
+    }
+};
+
+} // namespace
+
+TEST(HostEventGuard, AnExceptionOutOfAnEventHandlerIsOneBoxAndTheProgramGoesOn)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void()> raise;
+        int language;
+        const char *box; // empty: none
+    } cases[] = {
+        {"nothing thrown", [] {}, englishId, ""},
+        {"allocation", [] { throw std::bad_alloc(); }, englishId,
+         "The action could not be completed: Out of memory"},
+        {"platform error", [] { throw platform::Error(QStringLiteral("Lost")); }, spanishId,
+         "No se pudo terminar la acción: Lost"},
+        {"standard exception", [] { throw std::runtime_error("bad state"); }, englishId,
+         "The action could not be completed: bad state"},
+        {"anything else", [] { throw 7; }, englishId,
+         "The action could not be completed: Unknown error"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::ScriptedMsgBox boxes;
+        ThrowingWidget widget;
+        widget.raise = c.raise;
+        // Through Qt's own delivery, as the host's notify runs it.
+        QEvent event(QEvent::User);
+        const bool delivered = deliverGuarded(
+            [&] { return QCoreApplication::sendEvent(&widget, &event); }, c.language);
+        EXPECT_EQ(delivered, *c.box == '\0');
+        EXPECT_EQ(boxes.texts(), *c.box ? QStringList({c.box}) : QStringList());
+        if (*c.box) {
+            EXPECT_EQ(boxes.shown()[0].icon, platform::forms::Critical);
+        }
+    }
+
+    // An error raised again while its box is up (a paint event that fails each time) is only
+    // logged: one box, not one inside the other without end.
+    int boxesShown = 0;
+    const platform::forms::MsgBoxHandler previous =
+        platform::forms::setMsgBoxHandler([&](const platform::forms::MsgBoxRequest &) {
+            ++boxesShown;
+            deliverGuarded([]() -> bool { throw std::bad_alloc(); }, englishId);
+            return int(platform::forms::Ok);
+        });
+    EXPECT_FALSE(deliverGuarded([]() -> bool { throw std::bad_alloc(); }, englishId));
+    EXPECT_EQ(boxesShown, 1);
+    EXPECT_FALSE(deliverGuarded([]() -> bool { throw std::bad_alloc(); }, englishId));
+    EXPECT_EQ(boxesShown, 2); // the next error has its box again
+    platform::forms::setMsgBoxHandler(previous);
 }

@@ -15,6 +15,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <vector>
 
 using namespace platform::olap;
@@ -296,6 +298,14 @@ int main(int argc, char **argv)
         err << usage;
         return 2;
     }
+    // Every failure ends with its description, in the form the output has.
+    const auto fail = [&](const QString &description) {
+        if (options.json)
+            out << QStringLiteral("{\"error\": %1}\n").arg(jsonString(description));
+        else
+            err << "pelmora-mdx: " << description << '\n';
+        return 1;
+    };
     try {
         Connection connection;
         connection.open(QStringLiteral("Data source=") + options.source
@@ -324,10 +334,10 @@ int main(int argc, char **argv)
         }
         return 0;
     } catch (const platform::Error &e) {
-        if (options.json)
-            out << QStringLiteral("{\"error\": %1}\n").arg(jsonString(e.description()));
-        else
-            err << "pelmora-mdx: " << e.description() << '\n';
-        return 1;
+        return fail(e.description());
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("out of memory"));
+    } catch (const std::exception &e) {
+        return fail(QString::fromLocal8Bit(e.what()));
     }
 }

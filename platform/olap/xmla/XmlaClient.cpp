@@ -3,6 +3,7 @@
 #include "platform/olap/xmla/Netrc.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/HttpLength.h"
+#include "platform/runtime/TransferBounds.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -31,9 +32,22 @@ QUrl endpointForSource(const QString &source)
     return url;
 }
 
+using platform::runtime::sizeText;
+using platform::runtime::StallWatch;
+
+namespace {
+
+constexpr qint64 readAhead = 4 * platform::runtime::megabyte;
+
+} // namespace
+
 struct XmlaClient::Exchange
 {
     bool timedOut = false;
+    // The reply went past maximumReply() (or announced it would); reading stopped there.
+    bool tooLarge = false;
+    // Too little of the reply arrived in one span of the stall timeout: the bytes of that span.
+    qint64 stalledWith = -1;
     int status = 0; // 0: no HTTP reply
     QString reason;
     QString errorString;
@@ -42,6 +56,12 @@ struct XmlaClient::Exchange
     // is only a part.
     bool brokenOff = false;
 };
+
+qint64 XmlaClient::defaultMaximumReply()
+{
+    return platform::runtime::megabytesFromEnvironment("PELMORA_XMLA_MAX_REPLY_MB",
+                                                       512 * platform::runtime::megabyte);
+}
 
 XmlaClient::XmlaClient(const QUrl &endpoint)
     : m_endpoint(endpoint), m_network(std::make_unique<QNetworkAccessManager>())
@@ -151,6 +171,15 @@ QByteArray XmlaClient::post(QStringView method, const QByteArray &body)
             m_authorization = authorization;
     }
 
+    if (exchange.tooLarge)
+        throw platform::Error(
+            QStringLiteral("The XMLA server at %1 sent a reply larger than the limit of %2 "
+                           "(PELMORA_XMLA_MAX_REPLY_MB sets the limit in megabytes).")
+                .arg(where(), sizeText(m_maximumReply)));
+    if (exchange.stalledWith >= 0)
+        throw platform::Error(
+            QStringLiteral("The XMLA server at %1 stalled in its reply: %2.")
+                .arg(where(), StallWatch::describe(exchange.stalledWith, m_stallTimeout)));
     if (exchange.timedOut)
         throw platform::Error(QStringLiteral("The XMLA server at %1 did not answer within %2 "
                                              "seconds.")
@@ -199,6 +228,8 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
         request.setRawHeader("Authorization", authorization);
 
     QNetworkReply *reply = m_network->post(request, body);
+    // Qt reads the network only so far ahead of this reader.
+    reply->setReadBufferSize(readAhead);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -209,15 +240,67 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
     });
     if (milliseconds > 0)
         timer.start(milliseconds);
+
+    // The reply is taken as it arrives and refused once it and what Qt holds of it pass the
+    // bound.
+    StallWatch stall([&](qint64 arrived) {
+        exchange.stalledWith = arrived;
+        reply->abort();
+    });
+    stall.setSpan(m_stallTimeout);
+    stall.setMinimum(m_stallMinimum);
+    auto refuseTooLarge = [&] {
+        exchange.tooLarge = true;
+        exchange.body.clear();
+        exchange.body.squeeze();
+        stall.stop();
+        reply->abort();
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        if (exchange.tooLarge)
+            return;
+        bool announced = false;
+        const qint64 length = reply->rawHeader("Content-Length").trimmed().toLongLong(&announced);
+        if (announced && length > m_maximumReply)
+            return refuseTooLarge();
+        if (announced && length > exchange.body.capacity())
+            exchange.body.reserve(length);
+        if (!stall.isActive())
+            stall.start();
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        if (exchange.tooLarge || exchange.stalledWith >= 0 || exchange.timedOut)
+            return;
+        const qint64 available = reply->bytesAvailable();
+        stall.count(available);
+        const qint64 size = exchange.body.size();
+        const qint64 needed = size + available;
+        if (needed > m_maximumReply)
+            return refuseTooLarge();
+        // Grown as usual, but never past the bound, and read in place.
+        if (needed > exchange.body.capacity())
+            exchange.body.reserve(
+                std::min(std::max(needed, 2 * exchange.body.capacity()), m_maximumReply));
+        exchange.body.resize(needed);
+        const qint64 read = reply->read(exchange.body.data() + size, available);
+        exchange.body.resize(size + std::max<qint64>(read, 0));
+    });
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     timer.stop();
+    stall.stop();
 
-    if (!exchange.timedOut) {
+    if (!exchange.timedOut && !exchange.tooLarge && exchange.stalledWith < 0) {
         exchange.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         exchange.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         exchange.errorString = reply->errorString();
-        exchange.body = reply->readAll();
+        const qint64 rest = reply->bytesAvailable();
+        if (exchange.body.size() + rest > m_maximumReply) {
+            exchange.tooLarge = true;
+            exchange.body.clear();
+        } else {
+            exchange.body += reply->readAll();
+        }
         // Qt numbers the connection's own errors below 100, the HTTP ones from 100 on.
         exchange.brokenOff = exchange.status != 0 && reply->error() != QNetworkReply::NoError
                              && reply->error() < 100;

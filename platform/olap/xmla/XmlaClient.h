@@ -44,6 +44,11 @@ QUrl endpointForSource(const QString &source);
 // reaches it while the call is pending. Every failure throws platform::Error (ServerError when
 // the server's reply reports it); no message holds a password.
 //
+// Every reply is bounded: it is read as it arrives and refused past maximumReply() bytes (also
+// when its announced length says so up front), and once its headers have come it must bring
+// at least stallMinimum() bytes in every span of stallTimeout(); the whole call ends after
+// timeout(). Past a bound the call throws platform::Error naming the server and the bound.
+//
 // A connection starts without credentials. When the server answers 401, the request is sent
 // once more with HTTP Basic credentials from the netrc entry for the endpoint's host (the file
 // netrcPath() names: $NETRC if set, else ~/.netrc); credentials that succeed are kept for the
@@ -61,6 +66,18 @@ public:
     // The time one call may take, in milliseconds; 60 000 unless set.
     int timeout() const { return m_timeout; }
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+
+    // The largest reply in bytes: the megabytes of $PELMORA_XMLA_MAX_REPLY_MB, else 512 MB.
+    static qint64 defaultMaximumReply();
+    qint64 maximumReply() const { return m_maximumReply; }
+    void setMaximumReply(qint64 bytes) { m_maximumReply = bytes; }
+
+    // A reply that brings fewer than stallMinimum() bytes (1 KB unless set) in a span of
+    // stallTimeout() milliseconds (30 000 unless set; zero or less: no such bound) has stalled.
+    int stallTimeout() const { return m_stallTimeout; }
+    void setStallTimeout(int milliseconds) { m_stallTimeout = milliseconds; }
+    qint64 stallMinimum() const { return m_stallMinimum; }
+    void setStallMinimum(qint64 bytes) { m_stallMinimum = bytes; }
 
     // The DataSourceInfo sent in every request's properties (servers like Mondrian need it).
     // Taken from the first row of DISCOVER_DATASOURCES, which the client requests before its
@@ -89,6 +106,9 @@ private:
 
     QUrl m_endpoint;
     int m_timeout = 60000;
+    qint64 m_maximumReply = defaultMaximumReply();
+    int m_stallTimeout = 30000;
+    qint64 m_stallMinimum = 1024;
     QString m_dataSourceInfo;
     bool m_dataSourceKnown = false;
     QByteArray m_authorization;

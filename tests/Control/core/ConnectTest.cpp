@@ -516,7 +516,7 @@ TEST_F(WebRoute, ADownloadThatStallsTimesOutAndCommandsMeanwhileAreIgnored)
     QList<bool> answers;
     QTimer::singleShot(0, &control, [&] {
         for (Download *download : control.findChildren<Download *>())
-            download->setInactivityTimeout(300);
+            download->setStallTimeout(300);
     });
     QTimer::singleShot(100, &control, [&] {
         answers << control.doAction("STARTLOG") << control.doAction("OPENOLAP")

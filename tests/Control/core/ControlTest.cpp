@@ -24,6 +24,10 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 using pelmora::ActionKeyword;
 using platform::widgets::ButtonStyle;
 using testing_support::ScriptedModalRunner;
@@ -200,6 +204,38 @@ TEST(ControlToolbar, AButtonRunsItsCommandThenRaisesClick)
     control.tbToolBar->button(17)->action()->trigger();
     EXPECT_EQ(ran, QStringList({"Click"}));
     EXPECT_EQ(boxes.texts(), QStringList({"doAction: Overflow"}));
+}
+
+// Whatever a command throws (an allocation that failed among them) is that command's error:
+// one box, False, and the control runs the next command as before.
+TEST(ControlCommands, AnyExceptionOfACommandIsItsError)
+{
+    const struct
+    {
+        const char *name;
+        std::function<bool()> command;
+        const char *box;
+    } cases[] = {
+        {"platform error", []() -> bool { throw platform::Error("Overflow"); },
+         "doAction: Overflow"},
+        {"allocation", []() -> bool { throw std::bad_alloc(); }, "doAction: Out of memory"},
+        {"standard exception", []() -> bool { throw std::length_error("vector too long"); },
+         "doAction: vector too long"},
+        {"anything else", []() -> bool { throw 42; }, "doAction: Unknown error"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedMsgBox boxes;
+        PelmoraC02 control;
+        QStringList ran;
+        record(control, ran, ActionKeyword::ReadRegistry, true);
+        record(control, ran, ActionKeyword::ShowLayout, true);
+        control.actionTable.bind(ActionKeyword::DoFormat, c.command);
+        EXPECT_FALSE(control.doAction("doFormat"));
+        EXPECT_EQ(boxes.texts(), QStringList({c.box}));
+        EXPECT_TRUE(control.doAction("showLayout"));
+        EXPECT_EQ(ran, QStringList({"READREGISTRY", "SHOWLAYOUT"}));
+    }
 }
 
 // The show handler with the connection recorded instead of made.

@@ -1,8 +1,10 @@
 // The server routes against a loopback XMLA server with two databases, each with a cube of its
 // own: the database chosen is the one whose cubes open.
 #include "Control/core/PelmoraC02.h"
+#include "platform/grid/FlexGrid.h"
 #include "tests/platform/olap/xmla/FakeXmlaServer.h"
 #include "tests/support/ScriptedModalRunner.h"
+#include "tests/support/EnvironmentGuard.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+using testing_support::EnvironmentGuard;
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
 using namespace xmlatest;
@@ -207,4 +210,83 @@ TEST(NoDatabases, TheListIsEmptyAndNoRouteOpensACube)
         EXPECT_FALSE(control.connState.connected);
         EXPECT_EQ(boxes.texts(), QStringList()) << boxes.texts().join("; ").toStdString();
     }
+}
+
+namespace {
+
+// The cell set of the default statement over North's Sales: one cell.
+const QByteArray salesCellSet = R"(
+<cxmla:ExecuteResponse xmlns:cxmla="urn:schemas-microsoft-com:xml-analysis"><cxmla:return>
+<root xmlns="urn:schemas-microsoft-com:xml-analysis:mddataset"
+      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+ <OlapInfo><CubeInfo><Cube><CubeName>Sales</CubeName></Cube></CubeInfo>
+  <AxesInfo>
+   <AxisInfo name="Axis0"><HierarchyInfo name="Measures"/></AxisInfo>
+   <AxisInfo name="Axis1"><HierarchyInfo name="Store"/></AxisInfo>
+  </AxesInfo>
+  <CellInfo><Value name="VALUE"/><FmtValue name="FORMATTED_VALUE"/></CellInfo>
+ </OlapInfo>
+ <Axes>
+  <Axis name="Axis0"><Tuples><Tuple><Member Hierarchy="Measures">
+   <UName>[Measures].[Units]</UName><Caption>Units</Caption>
+   <LName>[Measures].[MeasuresLevel]</LName><LNum>0</LNum></Member></Tuple></Tuples></Axis>
+  <Axis name="Axis1"><Tuples><Tuple><Member Hierarchy="Store">
+   <UName>[Store].[All Stores]</UName><Caption>All Stores</Caption>
+   <LName>[Store].[(All)]</LName><LNum>0</LNum></Member></Tuple></Tuples></Axis>
+ </Axes>
+ <CellData><Cell CellOrdinal="0"><Value xsi:type="xsd:double">77</Value><FmtValue>77</FmtValue>
+ </Cell></CellData>
+</root></cxmla:return></cxmla:ExecuteResponse>)";
+
+// The one value cell of the result: the grid's last.
+QString valueOf(const PelmoraC02 &control)
+{
+    const platform::grid::FlexGrid &grid = *control.grdResults;
+    return grid.textMatrix(grid.rows() - 1, grid.cols() - 1);
+}
+
+} // namespace
+
+// A server that answers one view's statement without end: that statement fails with the
+// server and the limit named, and both views go on with the next statement.
+TEST(HostileServer, AnEndlessReplyIsTheErrorOfOneStatement)
+{
+    const EnvironmentGuard limit("PELMORA_XMLA_MAX_REPLY_MB", "1");
+    bool endless = false;
+    FakeXmlaServer server{[&](const FakeRequest &request) {
+        if (request.requestType() != u"Execute")
+            return answer(request);
+        FakeReply reply;
+        reply.body = soapEnvelope(salesCellSet);
+        if (endless) {
+            reply.endless = true;
+            reply.contentLength = -2;
+        }
+        return reply;
+    }};
+    const QString url = server.url().toString();
+    ScriptedMsgBox boxes;
+    PelmoraC02 first;
+    PelmoraC02 second;
+    for (PelmoraC02 *control : {&first, &second}) {
+        control->openParams = {url, "North", "Sales", "", "", "", ""};
+        ASSERT_TRUE(control->cubeConnect(false));
+        EXPECT_EQ(valueOf(*control), "77");
+    }
+    ASSERT_EQ(boxes.count(), 0) << boxes.texts().join("; ").toStdString();
+
+    endless = true;
+    EXPECT_TRUE(first.genSelect());
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(boxes.texts()[0].startsWith("MDXExe: The XMLA server at " + url
+                                            + " sent a reply larger than the limit of 1 MB"))
+        << boxes.texts()[0].toStdString();
+    EXPECT_LT(server.bytesSent(), 32 * 1024 * 1024);
+
+    endless = false;
+    for (PelmoraC02 *control : {&second, &first}) {
+        EXPECT_TRUE(control->genSelect());
+        EXPECT_EQ(valueOf(*control), "77");
+    }
+    EXPECT_EQ(boxes.count(), 1);
 }

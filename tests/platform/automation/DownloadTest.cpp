@@ -1,5 +1,7 @@
 #include "platform/automation/Download.h"
 #include "platform/runtime/Error.h"
+#include "tests/platform/olap/xmla/FakeXmlaServer.h"
+#include "tests/support/EnvironmentGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QHash>
 #include <QPointer>
+#include <QStorageInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -295,7 +298,7 @@ TEST_F(DownloadTest, OnlyASuccessReplacesTheCachedCopy)
     const QUrl url = m_server.url("/data.cub");
     const QString cached = Download::cacheFileFor(url);
     Download download; // one object, used again after each outcome
-    download.setInactivityTimeout(300);
+    download.setStallTimeout(300);
 
     m_server.route("/data.cub", "first");
     EXPECT_EQ(run(download, url).events, "finished");
@@ -319,7 +322,7 @@ TEST_F(DownloadTest, AStalledServerTimesOut)
     m_server.route("/stall.cub",
                    {"200 OK", QByteArray(4000, 'y'), "", LoopbackServer::Ending::Stall});
     Download download;
-    download.setInactivityTimeout(300);
+    download.setStallTimeout(300);
     QElapsedTimer clock;
     clock.start();
     const Outcome outcome = run(download, m_server.url("/stall.cub"));
@@ -331,12 +334,131 @@ TEST_F(DownloadTest, AStalledServerTimesOut)
     EXPECT_TRUE(cachedFiles().isEmpty());
 }
 
+// Hostile servers: each download fails within its bound with a message that names the bound,
+// the server is not read on past it, and no file is left in the cache.
+TEST_F(DownloadTest, HostileServersFailWithinTheirBounds)
+{
+    using xmlatest::FakeReply;
+    const QByteArray body(40000, 'c');
+    struct Case
+    {
+        const char *name;
+        std::function<void(FakeReply &)> hostile;
+        std::function<void(Download &)> bounds;
+        const char *expected;
+    };
+    const auto maximum = [](Download &d) { d.setMaximumSize(1024 * 1024); };
+    const auto freeSpace = [this] { return QStorageInfo(m_cache.path()).bytesAvailable(); };
+    const Case cases[] = {
+        {"endless body",
+         [](FakeReply &r) {
+             r.endless = true;
+             r.contentLength = -2;
+         },
+         maximum, "larger than the limit of 1 MB (PELMORA_DOWNLOAD_MAX_MB"},
+        {"announced beyond the maximum", [](FakeReply &r) { r.contentLength = 10'000'000'000; },
+         maximum, "larger than the limit of 1 MB"},
+        // Margins just short of the disk's free space; the space that other programs take or
+        // give back meanwhile is far less than the room these cases leave.
+        {"announced beyond the free disk",
+         [](FakeReply &r) { r.contentLength = 10LL * 1024 * 1024 * 1024; },
+         [&](Download &d) { d.setFreeSpaceMargin(freeSpace() - 5LL * 1024 * 1024 * 1024); },
+         "would leave less than"},
+        {"endless body past the free disk",
+         [](FakeReply &r) {
+             r.endless = true;
+             r.contentLength = -2;
+         },
+         [&](Download &d) {
+             d.setFreeSpaceMargin(freeSpace() - 64 * 1024 * 1024);
+             d.setMaximumSize(1024LL * 1024 * 1024);
+         },
+         "would leave less than"},
+        // A byte every 20 ms keeps no timer from running out that each byte restarts.
+        {"drip", [](FakeReply &r) { r.dripMs = 20; }, {}, "timed out: only "},
+        {"stall",
+         [](FakeReply &r) { r.stallAfter = 100; },
+         {},
+         "timed out: only 100 bytes arrived in 0.4 seconds"},
+        {"longer than the body, then closed",
+         [&](FakeReply &r) { r.contentLength = body.size() + 1000; },
+         {},
+         "Connection closed"},
+        {"longer than the body, held open",
+         [&](FakeReply &r) {
+             r.contentLength = body.size() + 1000;
+             r.stallAfter = body.size();
+         },
+         {},
+         "timed out: no data arrived in 0.4 seconds"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        xmlatest::FakeXmlaServer server([&](const xmlatest::FakeRequest &) {
+            FakeReply reply;
+            reply.body = body;
+            c.hostile(reply);
+            return reply;
+        });
+        Download download;
+        download.setStallTimeout(400);
+        download.setStallMinimum(1024);
+        if (c.bounds)
+            c.bounds(download);
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome outcome = run(download, server.url("/Sales.cub"));
+        EXPECT_LT(clock.elapsed(), 5000);
+        ASSERT_EQ(outcome.events, "failed");
+        EXPECT_TRUE(outcome.text.contains(c.expected)) << outcome.text.toStdString();
+        EXPECT_LT(server.bytesSent(), 256 * 1024 * 1024); // stopped at its bound
+        EXPECT_TRUE(cachedFiles().isEmpty()) << cachedFiles().join(' ').toStdString();
+    }
+
+    // A body shorter than announced ends where the length says: the file is that much.
+    xmlatest::FakeXmlaServer shorter([&](const xmlatest::FakeRequest &) {
+        FakeReply reply;
+        reply.body = "cube data and more";
+        reply.contentLength = 9;
+        return reply;
+    });
+    Download download;
+    const Outcome outcome = run(download, shorter.url("/Sales.cub"));
+    ASSERT_EQ(outcome.events, "finished") << outcome.text.toStdString();
+    EXPECT_EQ(contentOf(outcome.text), "cube data");
+}
+
+TEST_F(DownloadTest, ProgressCountsTheBytesAndBoundsHaveDefaults)
+{
+    Download download;
+    EXPECT_EQ(download.stallTimeout(), 30000);
+    EXPECT_EQ(download.stallMinimum(), 16 * 1024);
+    EXPECT_EQ(download.maximumSize(), 32LL * 1024 * 1024 * 1024);
+    EXPECT_EQ(download.freeSpaceMargin(), 1024LL * 1024 * 1024);
+    {
+        const testing_support::EnvironmentGuard limit("PELMORA_DOWNLOAD_MAX_MB", "100");
+        EXPECT_EQ(Download().maximumSize(), 100LL * 1024 * 1024);
+    }
+
+    m_server.route("/Sales.cub", QByteArray(300000, 'd'));
+    QList<QPair<qint64, qint64>> seen;
+    QObject::connect(&download, &Download::progress, [&](qint64 received, qint64 expected) {
+        seen.append({received, expected});
+    });
+    EXPECT_EQ(run(download, m_server.url("/Sales.cub")).events, "finished");
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.last(), qMakePair(qint64(300000), qint64(300000)));
+    for (qsizetype i = 1; i < seen.size(); ++i)
+        EXPECT_GT(seen[i].first, seen[i - 1].first);
+    EXPECT_EQ(download.received(), 300000);
+}
+
 TEST_F(DownloadTest, CancelDuringAStall)
 {
     m_server.route("/stall.cub",
                    {"200 OK", QByteArray(4000, 'y'), "", LoopbackServer::Ending::Stall});
     Download download;
-    download.setInactivityTimeout(300);
+    download.setStallTimeout(300);
     Recorder recorder(download);
     download.start(m_server.url("/stall.cub"));
     ASSERT_TRUE(spinUntil([&] { return m_server.partialResponses() == 1; }));

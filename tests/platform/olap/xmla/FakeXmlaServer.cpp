@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 namespace xmlatest {
@@ -33,7 +34,12 @@ FakeXmlaServer::FakeXmlaServer(Handler handler) : m_handler(std::move(handler))
 
 QUrl FakeXmlaServer::url() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/xmla").arg(m_server.serverPort()));
+    return url(QStringLiteral("/xmla"));
+}
+
+QUrl FakeXmlaServer::url(const QString &path) const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
 }
 
 void FakeXmlaServer::accept()
@@ -64,31 +70,99 @@ void FakeXmlaServer::accept()
             m_requests.append(request);
 
             const FakeReply reply = m_handler(request);
-            if (reply.silent)
-                return;
-            QByteArray text = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason
-                              + "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: "
-                              + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n";
-            for (const auto &[name, value] : reply.headers)
-                text += name + ": " + value + "\r\n";
-            text += "\r\n" + reply.body;
-            if (reply.killAfter >= 0)
-                text.chop(reply.body.size() - qMin(reply.killAfter, reply.body.size()));
-            auto answer = [socket, text, kill = reply.killAfter >= 0] {
-                socket->write(text);
-                if (!kill) {
-                    socket->disconnectFromHost();
-                    return;
-                }
-                socket->flush();
-                // A reset, not an orderly close: what the client sees of a killed process.
-                QTimer::singleShot(50, socket, [socket] { socket->abort(); });
-            };
-            if (reply.delayMs > 0)
-                QTimer::singleShot(reply.delayMs, socket, answer);
-            else
-                answer();
+            if (!reply.silent)
+                answer(socket, reply);
         });
+    }
+}
+
+void FakeXmlaServer::answer(QTcpSocket *socket, const FakeReply &reply)
+{
+    const bool hostile =
+        reply.contentLength != -1 || reply.endless || reply.dripMs > 0 || reply.stallAfter >= 0;
+    if (hostile) {
+        const int delay = std::max(reply.delayMs, 0);
+        QTimer::singleShot(delay, socket, [this, socket, reply] { sendHostile(socket, reply); });
+        return;
+    }
+    QByteArray text = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason
+                      + "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: "
+                      + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n";
+    for (const auto &[name, value] : reply.headers)
+        text += name + ": " + value + "\r\n";
+    text += "\r\n" + reply.body;
+    if (reply.killAfter >= 0)
+        text.chop(reply.body.size() - qMin(reply.killAfter, reply.body.size()));
+    m_bytesSent +=
+        reply.killAfter >= 0 ? qMin(reply.killAfter, reply.body.size()) : reply.body.size();
+    auto send = [socket, text, kill = reply.killAfter >= 0] {
+        socket->write(text);
+        if (!kill) {
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->flush();
+        // A reset, not an orderly close: what the client sees of a killed process.
+        QTimer::singleShot(50, socket, [socket] { socket->abort(); });
+    };
+    if (reply.delayMs > 0)
+        QTimer::singleShot(reply.delayMs, socket, send);
+    else
+        send();
+}
+
+// The headers at once, then the body as the reply's hostile fields say. Whatever is still to
+// be sent goes with the socket when the client gives up.
+void FakeXmlaServer::sendHostile(QTcpSocket *socket, const FakeReply &reply)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason
+                      + "\r\nContent-Type: text/xml; charset=utf-8\r\n";
+    if (reply.contentLength != -2)
+        head +=
+            "Content-Length: "
+            + QByteArray::number(reply.contentLength >= 0 ? reply.contentLength : reply.body.size())
+            + "\r\n";
+    head += "Connection: close\r\n";
+    for (const auto &[name, value] : reply.headers)
+        head += name + ": " + value + "\r\n";
+    socket->write(head + "\r\n");
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+
+    const QByteArray body = reply.stallAfter >= 0 ? reply.body.left(reply.stallAfter) : reply.body;
+    const bool stall = reply.stallAfter >= 0;
+    if (reply.dripMs > 0) {
+        auto *timer = new QTimer(socket);
+        auto sent = std::make_shared<qsizetype>(0);
+        QObject::connect(timer, &QTimer::timeout, socket, [=, this] {
+            if (*sent < body.size() || reply.endless) {
+                socket->write(*sent < body.size() ? body.mid(*sent, 1) : QByteArray("x"));
+                ++*sent;
+                ++m_bytesSent;
+            } else {
+                timer->stop();
+                if (!stall)
+                    socket->disconnectFromHost();
+            }
+        });
+        timer->start(reply.dripMs);
+        return;
+    }
+    socket->write(body);
+    m_bytesSent += body.size();
+    if (reply.endless) {
+        // The filler keeps a little ahead of what the client has taken.
+        const QByteArray filler(64 * 1024, 'x');
+        auto topUp = [this, socket, filler] {
+            while (socket->state() == QAbstractSocket::ConnectedState
+                   && socket->bytesToWrite() < 4 * filler.size()) {
+                socket->write(filler);
+                m_bytesSent += filler.size();
+            }
+        };
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
+        topUp();
+    } else if (!stall) {
+        socket->disconnectFromHost();
     }
 }
 

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+class QTcpSocket;
+
 namespace xmlatest {
 
 struct FakeRequest
@@ -37,6 +39,18 @@ struct FakeReply
     // Sends the headers and this many bytes of the body, then drops the connection, as a
     // server killed in the middle of its reply; -1 sends everything.
     qsizetype killAfter = -1;
+
+    // Hostile servers.
+    // The Content-Length sent: -1 the body's own length, -2 none (the body ends with the
+    // connection); any other value as given, larger or smaller than the body.
+    qint64 contentLength = -1;
+    // After the body, filler bytes without end, as fast as the client takes them.
+    bool endless = false;
+    // The body (and the filler) one byte at a time, one each this many milliseconds.
+    int dripMs = 0;
+    // Sends the headers and this many bytes of the body, then holds the connection open and
+    // sends nothing more; -1 sends everything.
+    qsizetype stallAfter = -1;
 };
 
 // An HTTP server on a loopback port that answers each request with what the handler returns.
@@ -48,15 +62,23 @@ public:
 
     explicit FakeXmlaServer(Handler handler);
 
+    // The address of the XMLA endpoint, or of another path on the server (a file to download:
+    // the handler sees every request, whatever its path).
     QUrl url() const;
+    QUrl url(const QString &path) const;
+    // Bytes sent of the replies' bodies and filler so far.
+    qint64 bytesSent() const { return m_bytesSent; }
     const QList<FakeRequest> &requests() const { return m_requests; }
 
 private:
     void accept();
+    void answer(QTcpSocket *socket, const FakeReply &reply);
+    void sendHostile(QTcpSocket *socket, const FakeReply &reply);
 
     Handler m_handler;
     QTcpServer m_server;
     QList<FakeRequest> m_requests;
+    qint64 m_bytesSent = 0;
 };
 
 // Canned reply bodies.

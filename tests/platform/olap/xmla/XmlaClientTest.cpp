@@ -4,11 +4,14 @@
 #include "QtPrinters.h"
 
 #include "platform/olap/xmla/XmlaClient.h"
+#include "tests/support/EnvironmentGuard.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -17,31 +20,9 @@
 
 using namespace platform::olap::xmla;
 using namespace xmlatest;
+using testing_support::EnvironmentGuard;
 
 namespace {
-
-// Sets an environment variable for the life of the guard.
-class EnvironmentGuard
-{
-public:
-    EnvironmentGuard(const char *name, const QByteArray &value) : m_name(name)
-    {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvironmentGuard()
-    {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<QByteArray> m_old;
-};
 
 FakeReply ok(const QByteArray &body)
 {
@@ -443,6 +424,146 @@ TEST(XmlaClient, ServerKilledMidReplyIsReportedAndTheClientGoesOn)
         << message.toStdString();
     EXPECT_EQ(errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); }),
               QStringLiteral("(no error)"));
+}
+
+// Hostile servers: each call ends within its bound with a message naming the server and the
+// bound, the reply is never held past the size limit, and the client serves the next call.
+TEST(XmlaClient, HostileRepliesEndWithinTheirBounds)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(FakeReply &)> hostile;
+        const char *expected;
+    };
+    const QByteArray body = soapEnvelope(executeBody);
+    const Case cases[] = {
+        {"endless reply",
+         [](FakeReply &r) {
+             r.endless = true;
+             r.contentLength = -2;
+         },
+         "sent a reply larger than the limit of 1 MB"},
+        {"announced as too large", [](FakeReply &r) { r.contentLength = 10'000'000'000; },
+         "sent a reply larger than the limit of 1 MB"},
+        {"drip", [](FakeReply &r) { r.dripMs = 20; }, "stalled in its reply: only "},
+        {"endless drip",
+         [](FakeReply &r) {
+             r.dripMs = 20;
+             r.endless = true;
+         },
+         "stalled in its reply: only "},
+        {"stall", [](FakeReply &r) { r.stallAfter = 300; }, "stalled in its reply: only 300 bytes"},
+        {"longer than the body, then closed",
+         [&](FakeReply &r) { r.contentLength = body.size() + 1000; },
+         "broke off before the end of its reply"},
+        {"longer than the body, held open",
+         [&](FakeReply &r) {
+             r.contentLength = body.size() + 1000;
+             r.stallAfter = body.size();
+         },
+         "stalled in its reply"},
+        {"shorter than the body", [&](FakeReply &r) { r.contentLength = body.size() / 2; },
+         "not well-formed XML"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        bool hostile = true;
+        FakeXmlaServer server([&](const FakeRequest &) {
+            FakeReply reply = ok(body);
+            if (hostile)
+                c.hostile(reply);
+            return reply;
+        });
+        XmlaClient client(server.url());
+        client.setDataSourceInfo(QStringLiteral("Fake"));
+        client.setMaximumReply(1024 * 1024);
+        client.setStallTimeout(400);
+        QElapsedTimer clock;
+        clock.start();
+        const QString message =
+            errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); });
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_TRUE(message.contains(c.expected)) << message.toStdString();
+        if (!QByteArray(c.expected).contains("XML")) {
+            EXPECT_TRUE(message.contains(server.url().toString())) << message.toStdString();
+        }
+        // The client stopped taking the reply at the bound.
+        EXPECT_LT(server.bytesSent(), 16 * 1024 * 1024);
+        hostile = false;
+        EXPECT_EQ(
+            errorOf([&] { client.execute(QStringLiteral("SELECT FROM [Sales]"), QString()); }),
+            QStringLiteral("(no error)"));
+    }
+}
+
+#ifdef PELMORA_MDX_TOOL
+// The tool against a server that answers its statement without end: it ends with the message,
+// in the form its output has, instead of running out of memory.
+TEST(XmlaClient, PelmoraMdxEndsAnEndlessReplyWithTheMessage)
+{
+    FakeXmlaServer server([](const FakeRequest &request) {
+        const QString type = request.requestType();
+        if (type == u"DISCOVER_DATASOURCES")
+            return ok(dataSourcesReply(QStringLiteral("Fake"), QStringLiteral("Provider=Fake")));
+        if (type == u"DBSCHEMA_CATALOGS")
+            return ok(rowsetReply({QStringLiteral("CATALOG_NAME")}, {{"FoodMart"}}));
+        FakeReply reply;
+        reply.endless = true;
+        reply.contentLength = -2;
+        return reply;
+    });
+    const QString limit = QStringLiteral("sent a reply larger than the limit of 1 MB");
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "json" : "table");
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PELMORA_XMLA_MAX_REPLY_MB"), QStringLiteral("1"));
+        tool.setProcessEnvironment(environment);
+        QStringList arguments{server.url().toString(), QStringLiteral("SELECT FROM [Sales]")};
+        if (json)
+            arguments.prepend(QStringLiteral("--json"));
+        // The server runs on this thread: the wait lets it serve.
+        QEventLoop loop;
+        QObject::connect(&tool, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        tool.start(QStringLiteral(PELMORA_MDX_TOOL), arguments);
+        ASSERT_TRUE(tool.waitForStarted());
+        loop.exec();
+        ASSERT_EQ(tool.state(), QProcess::NotRunning);
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(tool.exitCode(), 1);
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        const QString text = json ? out : err;
+        EXPECT_TRUE(text.startsWith(json ? "{\"error\": \"The XMLA server at "
+                                         : "pelmora-mdx: The XMLA server at "))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(limit)) << text.toStdString();
+    }
+}
+#endif
+
+TEST(XmlaClient, BoundsHaveDefaultsAndTheReplyLimitComesFromTheEnvironment)
+{
+    XmlaClient client(QUrl(QStringLiteral("http://127.0.0.1:1/xmla")));
+    EXPECT_EQ(client.maximumReply(), 512LL * 1024 * 1024);
+    EXPECT_EQ(client.stallTimeout(), 30000);
+    EXPECT_EQ(client.stallMinimum(), 1024);
+    const struct
+    {
+        const char *value;
+        qint64 bytes;
+    } cases[] = {{"2048", 2048LL * 1024 * 1024},
+                 {"1", 1024 * 1024},
+                 {"0", 512LL * 1024 * 1024},
+                 {"lots", 512LL * 1024 * 1024}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        EnvironmentGuard limit("PELMORA_XMLA_MAX_REPLY_MB", c.value);
+        EXPECT_EQ(XmlaClient(QUrl(QStringLiteral("http://127.0.0.1:1/xmla"))).maximumReply(),
+                  c.bytes);
+    }
 }
 
 TEST(XmlaClient, CallKeepsTheEventLoopRunning)
