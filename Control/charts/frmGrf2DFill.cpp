@@ -139,8 +139,13 @@ void frmGrf2D::loadFromChart()
         quietText(txtTexto(i), elementTextBox(i)->text());
     quietText(txtTexto(4), x.titleText());
     quietText(txtTexto(5), y.titleText());
-    quietText(txtValor(0), real(y.min()));
-    quietText(txtValor(1), real(y.max()));
+    {
+        // An automatic bound shows the value the axis is drawn with (it stays automatic until
+        // the field is edited).
+        const auto drawn = charteditor::drawnValueBounds(*grf2d);
+        quietText(txtValor(0), real(y.isMinAuto() && drawn ? drawn->first : y.min()));
+        quietText(txtValor(1), real(y.isMaxAuto() && drawn ? drawn->second : y.max()));
+    }
 
     // The series list, emptied first so that a chart opened after another one lists only its
     // own series, each at the row of its number. A series without a label gets an empty row.
