@@ -408,8 +408,10 @@ void frmGrf2D::connectHandlers()
     for (const int i : cmdMapa.indexes())
         connect(cmdMapa(i), &QPushButton::clicked, this, [this, i] { cmdMapa_Click(i); });
     // Option controls and the colour, font and picture buttons.
-    connect(cmbGraficaTipo(0), &QComboBox::activated, this,
-            [this] { underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); }); });
+    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] {
+        underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
+        showAutomaticBounds();
+    });
     connectOptionsAndButtons();
     // The series list and the text fields.
     connectFieldHandlers();

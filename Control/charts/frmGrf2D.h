@@ -180,6 +180,10 @@ public:
     // Sets every control that shows a chart setting from the preview chart, without writing
     // into the chart: the controls' handlers are held back while they are filled.
     void loadFromChart();
+    // The Y bound fields of automatic bounds show the bounds the axis is drawn with (which the
+    // data, the chart type, the axis's scale and its grid spacing decide); such a bound stays
+    // automatic until its field is typed in.
+    void showAutomaticBounds();
     // A row of the series list chosen: the Series tab's controls show that series' look.
     void lstSeries_Click(int Index);
     // A text field's text changed: the property it edits takes the value. A numeric field

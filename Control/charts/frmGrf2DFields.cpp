@@ -156,6 +156,7 @@ void frmGrf2D::txtCuadricula_Change(int Index)
     Axis &axis = grf2d->chartArea().axes().item(Index + 1);
     applyNumber("txtCuadricula_Change", txtCuadricula(Index),
                 [&](double value) { axis.setSpacing(value); });
+    showAutomaticBounds(); // the spacing rounds the automatic bounds
 }
 
 void frmGrf2D::txtFormato_Change(int Index)
@@ -245,6 +246,7 @@ void frmGrf2D::txtValor_Change(int Index)
         else
             y.setMax(value);
     });
+    showAutomaticBounds(); // a fixed bound moves the other, automatic one
 }
 
 void frmGrf2D::lstSeries_Click(int Index)

@@ -1,6 +1,6 @@
 // The chart format editor's fields shown for real over the control's sales chart and worked with
 // the mouse and the keys: each caption stands beside the field it names, the Y axis bounds show
-// the automatic axis as it is drawn, a refused number waits until its field is left, and Print
+// the automatic axis as it is drawn (and follow it), a refused number waits until its field is left, and Print
 // says when it cannot print. Pictures of the mended tabs are kept with the test pictures.
 #include "Control/charts/ChartExchange.h"
 #include "Control/charts/frmGrf2D.h"
@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QValueAxis>
 
 #include <functional>
+#include <utility>
 
 using platform::chart::Chart2D;
 using testing_support::keyClick;
@@ -154,20 +156,35 @@ TEST_F(ChartEditorFieldsOnScreen, TheYAxisBoundsShowTheAxisAsDrawn)
         const auto &y = editor.grf2d->chartArea().axes().y();
         EXPECT_TRUE(y.isMinAuto());
         EXPECT_TRUE(y.isMaxAuto());
-        // The value axis of the preview as the user sees it.
-        QValueAxis *drawn = nullptr;
-        for (QAbstractAxis *axis : editor.grf2d->chartView()->chart()->axes(Qt::Vertical))
-            drawn = drawn ? drawn : qobject_cast<QValueAxis *>(axis);
-        ASSERT_NE(drawn, nullptr);
-        ASSERT_GT(drawn->max(), 0);
-        EXPECT_EQ(editor.txtValor(0)->text(), QString::number(drawn->min()));
-        EXPECT_EQ(editor.txtValor(1)->text(), QString::number(drawn->max()));
+        // The bounds of the preview's value axis as the user sees them.
+        const auto drawnBounds = [&editor] {
+            for (QAbstractAxis *axis : editor.grf2d->chartView()->chart()->axes(Qt::Vertical)) {
+                if (const auto *values = qobject_cast<QValueAxis *>(axis))
+                    return std::pair(values->min(), values->max());
+            }
+            ADD_FAILURE() << "no value axis";
+            return std::pair(0.0, 0.0);
+        };
+        const auto [bottom, top] = drawnBounds();
+        ASSERT_GT(top, 0);
+        EXPECT_EQ(editor.txtValor(0)->text(), QString::number(bottom));
+        EXPECT_EQ(editor.txtValor(1)->text(), QString::number(top));
         keepPicture(editor, "y-axis-tab");
         // Walking through the bounds without typing leaves the axis automatic.
         windowClick(editor.txtValor(0));
         keyClick(editor.txtValor(0), Qt::Key_Tab);
         keyClick(editor.txtValor(1), Qt::Key_Tab);
         EXPECT_TRUE(y.isMinAuto());
+        EXPECT_TRUE(y.isMaxAuto());
+        // The bounds follow the axis as it changes: to the percentages of the values and back.
+        QCheckBox *percent = editor.chkEjeY(1);
+        windowClick(percent, QPoint(6, percent->height() / 2));
+        ASSERT_TRUE(percent->isChecked());
+        const double percentTop = drawnBounds().second;
+        EXPECT_NE(percentTop, top);
+        EXPECT_EQ(editor.txtValor(1)->text(), QString::number(percentTop));
+        windowClick(percent, QPoint(6, percent->height() / 2));
+        EXPECT_EQ(editor.txtValor(1)->text(), QString::number(top));
         EXPECT_TRUE(y.isMaxAuto());
         // A typed maximum fixes it.
         typeOver(editor.txtValor(1), "50000");
