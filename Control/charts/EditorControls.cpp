@@ -2,15 +2,21 @@
 
 #include "Control/charts/frmGrf2D.h"
 
+#include "platform/chart/Chart2D.h"
 #include "platform/chart/ChartModel.h"
 #include "platform/runtime/Numbers.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QFont>
-#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QLogValueAxis>
+#include <QPolarChart>
 #include <QSignalBlocker>
+#include <QValueAxis>
 
 namespace pelmora::charteditor {
 
@@ -31,10 +37,47 @@ void quietPosition(QComboBox *list, int position)
     showPosition(list, position);
 }
 
+namespace {
+
+const char heldTextProperty[] = "pelmoraHeldText";
+
+} // namespace
+
 void quietText(QLineEdit *field, const QString &text)
 {
     const QSignalBlocker held(field);
     field->setText(text);
+    holdText(field);
+}
+
+QString heldText(const QLineEdit *field)
+{
+    return field->property(heldTextProperty).toString();
+}
+
+void holdText(QLineEdit *field)
+{
+    field->setProperty(heldTextProperty, field->text());
+}
+
+std::optional<std::pair<double, double>> drawnValueBounds(platform::chart::Chart2D &chart)
+{
+    chart.refresh();
+    const QChartView *view = chart.chartView();
+    const QChart *drawn = view ? view->chart() : nullptr;
+    if (!drawn)
+        return std::nullopt;
+    // Values run across a horizontal chart; a polar chart's values run along its radius, which
+    // Qt counts as its vertical axis.
+    const bool polar = qobject_cast<const QPolarChart *>(drawn) != nullptr;
+    const bool across = chart.chartArea().isHorizontal() && !polar;
+    for (QAbstractAxis *axis : drawn->axes(across ? Qt::Horizontal : Qt::Vertical)) {
+        if (const auto *values = qobject_cast<const QValueAxis *>(axis))
+            return std::pair(values->min(), values->max());
+        if (const auto *log = qobject_cast<const QLogValueAxis *>(axis))
+            return std::pair(log->min(), log->max());
+    }
+    return std::nullopt;
 }
 
 qint32 blackIfAutomatic(qint32 colour)

@@ -7,14 +7,16 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 
 namespace platform::chart {
+class Chart2D;
 class Font;
-}
+} // namespace platform::chart
 
 // How the editor's controls read and show a chart setting: the numbers typed in its fields, the
 // chart values behind its lists, list positions and texts set from the chart, and font samples.
@@ -63,9 +65,18 @@ inline constexpr std::array<TitleAngle, 4> titleAngles = {{
 void showPosition(QComboBox *list, int position);
 
 // showPosition, and a field's text, set with the control's signals blocked: filling a control
-// from the chart writes nothing back into it.
+// from the chart writes nothing back into it. The text is kept as the one the chart holds.
 void quietPosition(QComboBox *list, int position);
 void quietText(QLineEdit *field, const QString &text);
+
+// The text a field showed when the chart last took its value (set by quietText or holdText):
+// a value the chart refuses brings the field back to it.
+QString heldText(const QLineEdit *field);
+void holdText(QLineEdit *field);
+
+// The bounds the chart's value axis is drawn with, automatic ones as the data gives them;
+// nothing when the chart draws no value axis (a pie).
+std::optional<std::pair<double, double>> drawnValueBounds(platform::chart::Chart2D &chart);
 
 // A colour as a foreground swatch shows it: the automatic colour is black.
 qint32 blackIfAutomatic(qint32 colour);

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -285,7 +286,7 @@ void frmGrf2D::buildControls()
         p.wide(check(chkIsShowing, "chkIsShowing", 4, u"Se muestra"));
         p.heading("Label61").wide(text(txtTexto, "txtTexto", 4));
         p.row("Label63", fontShown(4), font(4)).row("Label62", fontShown(5), font(5));
-        p.row("Label89", text(txtRotacion, "txtRotacion", 0));
+        p.row("Label92", text(txtRotacion, "txtRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 3, u"Al reves"));
         axisLines(p,
                   {"Label64", "Label66", "Label67", "Label68", "Label69", "Label70", "Label71",
@@ -299,7 +300,7 @@ void frmGrf2D::buildControls()
         p.heading("Label86").wide(text(txtTexto, "txtTexto", 5));
         p.row("Label85", fontShown(6), font(6)).row("Label82", fontShown(7), font(7));
         p.row("Label91", text(txtRotacion, "txtRotacion", 1));
-        p.row("Label92", combo(cmbRotacion, "cmbRotacion", 0));
+        p.row("Label89", combo(cmbRotacion, "cmbRotacion", 0));
         p.wide(check(chkEjeY, "chkEjeY", 0, u"Logarítmica"));
         p.wide(check(chkEjeY, "chkEjeY", 1, u"100 porciento"));
         p.wide(check(chkEjeY, "chkEjeY", 2, u"Al reves"));
@@ -354,8 +355,9 @@ void frmGrf2D::buildControls()
         auto *effect = element(cmb3D, "cmb3D", 0, new QComboBox);
         effect->addItems(texts::effect3DSpanish);
         p.column(1).heading("Label110").row("Label114", effect);
-        p.row("Label112", text(txt3D, "txt3D", 0)).row("Label113", text(txt3D, "txt3D", 1));
-        p.row("Label111", text(txt3D, "txt3D", 2));
+        // Depth ("Fondo:"), elevation and rotation of the 3-D view.
+        p.row("Label111", text(txt3D, "txt3D", 0)).row("Label112", text(txt3D, "txt3D", 1));
+        p.row("Label113", text(txt3D, "txt3D", 2));
     }
     // Movements: the preview chart's gestures.
     {
@@ -406,8 +408,10 @@ void frmGrf2D::connectHandlers()
     for (const int i : cmdMapa.indexes())
         connect(cmdMapa(i), &QPushButton::clicked, this, [this, i] { cmdMapa_Click(i); });
     // Option controls and the colour, font and picture buttons.
-    connect(cmbGraficaTipo(0), &QComboBox::activated, this,
-            [this] { underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); }); });
+    connect(cmbGraficaTipo(0), &QComboBox::activated, this, [this] {
+        underTrap("cmbGraficaTipo_Click", [this] { cmbGraficaTipo_Click(0); });
+        showAutomaticBounds();
+    });
     connectOptionsAndButtons();
     // The series list and the text fields.
     connectFieldHandlers();
@@ -527,7 +531,20 @@ void frmGrf2D::cmdCopiar_Click()
 
 void frmGrf2D::cmdImprimir_Click()
 {
-    grf2d->printChart();
+    if (grf2d->printChart())
+        return;
+    // Said, so that a missing printer is not taken for a printout on its way.
+    const bool noPrinter = QPrinterInfo::availablePrinterNames().isEmpty();
+    const bool english = vLanguageId == 0;
+    QString text;
+    if (noPrinter)
+        text = english ? QStringLiteral("No printer is set up: the chart was not printed.")
+                       : QStringLiteral("No hay ninguna impresora instalada: la gráfica no se "
+                                        "imprimió.");
+    else
+        text = english ? QStringLiteral("The chart could not be printed.")
+                       : QStringLiteral("No se pudo imprimir la gráfica.");
+    platform::forms::msgBox(text, platform::forms::Exclamation);
 }
 
 void frmGrf2D::cmdMapa_Click(int Index)

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QFont;
@@ -178,11 +180,16 @@ public:
     // Sets every control that shows a chart setting from the preview chart, without writing
     // into the chart: the controls' handlers are held back while they are filled.
     void loadFromChart();
+    // The Y bound fields of automatic bounds show the bounds the axis is drawn with (which the
+    // data, the chart type, the axis's scale and its grid spacing decide); such a bound stays
+    // automatic until its field is typed in.
+    void showAutomaticBounds();
     // A row of the series list chosen: the Series tab's controls show that series' look.
     void lstSeries_Click(int Index);
     // A text field's text changed: the property it edits takes the value. A numeric field
     // applies its leading number (read with the locale's decimal separator) and keeps a partial
-    // input as typed; a value the chart refuses is reported in a message box.
+    // input as typed; a value the chart refuses is passed over while it is typed, and said in a
+    // message box when the field is left, which then shows the value the chart holds again.
     void txt3D_Change(int Index);
     void txtBorde_Change(int Index);
     void txtCuadricula_Change(int Index);
@@ -194,7 +201,18 @@ public:
 
 private:
     void connectFieldHandlers();
+    // A numeric field left after typing: its handler applies the text once more, now saying a
+    // refusal, after which the field shows the text the chart took last (and the chart has that
+    // value again); an accepted number is then normalised.
+    void leaveField(QLineEdit *field, void (frmGrf2D::*change)(int), int index);
     // When a numeric field is left, its text becomes the number it holds in its general form
     // (empty or no number: 0), which its handler then applies.
     void normaliseField(QLineEdit *field);
+    // The field's leading number, when it has one, given to `apply`; a refusal (a value the
+    // chart refuses, a number out of range) is said only while the field is being left.
+    void applyNumber(const char *handler, QLineEdit *field,
+                     const std::function<void(double)> &apply);
+
+    bool m_leaving = false; // a field is being left: refusals are said
+    bool m_refused = false; // a value was refused while the field was left
 };

@@ -23,18 +23,6 @@ using charteditor::quietText;
 
 namespace {
 
-// Runs `apply` with the field's leading number when the text has one; a partial input ("",
-// "-", "1e") applies nothing and stays as typed. A value the chart refuses, or a number out of
-// range, is reported in a box headed by the handler's name.
-template <typename Apply>
-void applyNumber(const char *handler, const QLineEdit *field, Apply apply)
-{
-    pelmora::trapped(QLatin1String(handler) + QStringLiteral(": "), [&] {
-        if (const std::optional<double> number = charteditor::fieldNumber(field->text()))
-            apply(*number);
-    });
-}
-
 // The whole-number conversion: rounded, a half to the even neighbour; "Overflow" beyond 32 bits.
 qint32 whole(double value)
 {
@@ -69,10 +57,48 @@ void frmGrf2D::connectFieldHandlers()
                     [this, change, i] { (this->*change)(i); });
             if (family.numeric)
                 connect(field, &QLineEdit::editingFinished, this,
-                        [this, field] { normaliseField(field); });
+                        [this, field, change, i] { leaveField(field, change, i); });
         }
     }
     connect(lstSeries(0), &QListWidget::currentRowChanged, this, [this] { lstSeries_Click(0); });
+}
+
+void frmGrf2D::applyNumber(const char *handler, QLineEdit *field,
+                           const std::function<void(double)> &apply)
+{
+    try {
+        if (const std::optional<double> number = charteditor::fieldNumber(field->text())) {
+            apply(*number);
+            charteditor::holdText(field);
+        }
+    } catch (...) {
+        // While typing, a refused number may still become an accepted one ("300" on the way
+        // to "30.5" is refused, the whole is not): it is said once the field is left.
+        if (m_leaving) {
+            m_refused = true;
+            pelmora::reportError(QLatin1String(handler) + QStringLiteral(": "));
+        }
+    }
+}
+
+void frmGrf2D::leaveField(QLineEdit *field, void (frmGrf2D::*change)(int), int index)
+{
+    // Only typed text is checked (a field left as it was filled applies nothing, so an automatic
+    // axis bound stays automatic); the message box of a refusal takes the focus, which leaves
+    // the field once more.
+    if (m_leaving || !field->isModified())
+        return;
+    m_leaving = true;
+    m_refused = false;
+    (this->*change)(index);
+    if (m_refused) {
+        field->setText(charteditor::heldText(field)); // the value the chart holds, applied again
+    } else {
+        normaliseField(field);
+        charteditor::holdText(field);
+    }
+    field->setModified(false);
+    m_leaving = false;
 }
 
 void frmGrf2D::normaliseField(QLineEdit *field)
@@ -130,6 +156,7 @@ void frmGrf2D::txtCuadricula_Change(int Index)
     Axis &axis = grf2d->chartArea().axes().item(Index + 1);
     applyNumber("txtCuadricula_Change", txtCuadricula(Index),
                 [&](double value) { axis.setSpacing(value); });
+    showAutomaticBounds(); // the spacing rounds the automatic bounds
 }
 
 void frmGrf2D::txtFormato_Change(int Index)
@@ -219,6 +246,7 @@ void frmGrf2D::txtValor_Change(int Index)
         else
             y.setMax(value);
     });
+    showAutomaticBounds(); // a fixed bound moves the other, automatic one
 }
 
 void frmGrf2D::lstSeries_Click(int Index)

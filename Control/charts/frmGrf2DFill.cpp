@@ -141,6 +141,7 @@ void frmGrf2D::loadFromChart()
     quietText(txtTexto(5), y.titleText());
     quietText(txtValor(0), real(y.min()));
     quietText(txtValor(1), real(y.max()));
+    showAutomaticBounds();
 
     // The series list, emptied first so that a chart opened after another one lists only its
     // own series, each at the row of its number. A series without a label gets an empty row.
@@ -152,4 +153,21 @@ void frmGrf2D::loadFromChart()
         for (int s = 1; s <= group.data().numSeries(); ++s)
             list->addItem(s <= labels.count() ? labels.item(s) : QString());
     }
+}
+
+void frmGrf2D::showAutomaticBounds()
+{
+    const Axis &y = grf2d->chartArea().axes().y();
+    if (!y.isMinAuto() && !y.isMaxAuto())
+        return;
+    const auto drawn = charteditor::drawnValueBounds(*grf2d);
+    if (!drawn)
+        return;
+    // A field being typed in keeps its text.
+    const auto show = [](QLineEdit *field, bool automatic, double value) {
+        if (automatic && !field->isModified())
+            quietText(field, real(value));
+    };
+    show(txtValor(0), y.isMinAuto(), drawn->first);
+    show(txtValor(1), y.isMaxAuto(), drawn->second);
 }

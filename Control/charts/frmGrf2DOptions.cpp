@@ -128,19 +128,27 @@ void frmGrf2D::connectOptionsAndButtons()
     // Check boxes and push buttons alike.
     auto clicks = [&](auto &array, void (frmGrf2D::*handler)(int)) {
         for (const int i : array.indexes())
-            onClick(array(i), [this, handler, i] { (this->*handler)(i); });
+            onClick(array(i), [this, handler, i] {
+                (this->*handler)(i);
+                showAutomaticBounds();
+            });
     };
     auto lists = [this](ControlArray<QComboBox> &array, void (frmGrf2D::*handler)(int)) {
         for (const int i : array.indexes())
-            connect(array(i), &QComboBox::activated, this,
-                    [this, handler, i] { (this->*handler)(i); });
+            connect(array(i), &QComboBox::activated, this, [this, handler, i] {
+                (this->*handler)(i);
+                showAutomaticBounds();
+            });
     };
     clicks(chkColor, &frmGrf2D::chkColor_Click);
     clicks(chkEjeY, &frmGrf2D::chkEjeY_Click);
     clicks(chkHorizontal, &frmGrf2D::chkHorizontal_Click);
     clicks(chkIsShowing, &frmGrf2D::chkIsShowing_Click);
     clicks(chkMarco, &frmGrf2D::chkMarco_Click);
-    onClick(chkGraficaIsStacked, [this] { chkGraficaIsStacked_Click(); });
+    onClick(chkGraficaIsStacked, [this] {
+        chkGraficaIsStacked_Click();
+        showAutomaticBounds();
+    });
     onClick(chkUpdate, [this] { chkUpdate_Click(); });
     lists(cmb3D, &frmGrf2D::cmb3D_Click);
     lists(cmbAlineacion, &frmGrf2D::cmbAlineacion_Click);

@@ -193,8 +193,9 @@ void frmPareto::buildControls()
 
     // Options (the ranking).
     QWidget *options = TabOne1->page(1);
+    // The ranking kind heads its page without a caption of its own (the tab names it), as the
+    // order kind does on the Order page.
     cmbOpcionTipo = named(options, "cmbOpcionTipo", new QComboBox);
-    lblOpcionTipo = label(options, "lblOpcionTipo", QString(), cmbOpcionTipo);
     txtOpcionValor = named(options, "txtOpcionValor", new QLineEdit);
     lblOpcionValor = label(options, "lblOpcionValor", QStringLiteral("&Valor"), txtOpcionValor);
     cmbOpcionTipoReg = named(options, "cmbOpcionTipoReg", new QComboBox);
@@ -219,7 +220,6 @@ void frmPareto::buildControls()
     // Order.
     QWidget *order = TabOne1->page(2);
     cmbOrdenTipo = named(order, "cmbOrdenTipo", new QComboBox);
-    lblOrdenTipo = label(order, "lblOrdenTipo", QString(), cmbOrdenTipo);
     trvOrdenCampos = named(order, "trvOrdenCampos", new TreeView);
     lblOrdenCampos =
         label(order, "lblOrdenCampos", QStringLiteral("&Campos de orden"), trvOrdenCampos);

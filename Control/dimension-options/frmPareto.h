@@ -162,7 +162,6 @@ public:
     QPushButton *cmdElementosArriba;
     QPushButton *cmdElementosAbajo;
     QPushButton *cmdElementosUltimo;
-    QLabel *lblOpcionTipo;
     QComboBox *cmbOpcionTipo;
     QLabel *lblOpcionValor;
     QLineEdit *txtOpcionValor;
@@ -170,7 +169,6 @@ public:
     QComboBox *cmbOpcionTipoReg;
     QLabel *lblOpcionCampo;
     platform::widgets::TreeView *trvOpcionCampo;
-    QLabel *lblOrdenTipo;
     QComboBox *cmbOrdenTipo;
     QLabel *lblOrdenCampos;
     platform::widgets::TreeView *trvOrdenCampos;

@@ -339,6 +339,8 @@ void frmFormato::connectHandlers()
         connect(txtVal[i], &QLineEdit::textChanged, this,
                 on("txtVal_Change", [this, i] { txtVal_Change(i); }));
     }
+    connect(txtVal[1], &QLineEdit::editingFinished, this,
+            on("txtVal_Change", [this] { keepMaximumAboveMinimum(); }));
     for (int k = 0; k < 6; ++k) {
         connect(cmdPN[k], &QPushButton::clicked, this,
                 on("cmdPN_Click", [this, k] { cmdPN_Click(k); }));
@@ -629,16 +631,23 @@ void frmFormato::txtVal_Change(int Index)
         box->setText(QString::number(kept));
     }
     kept = wholeOr(box->text(), kept);
-    if (Index == 1
-        && pelmora::thresholdNumber(txtVal[0]->text())
-               > pelmora::thresholdNumber(txtVal[1]->text())) {
-        txtVal[1]->setText(txtVal[0]->text());
-    }
+    // A maximum being typed is checked against the minimum only once the box is left (or on OK):
+    // checked on every key, its first digit would already fall below the minimum and be
+    // replaced. A text set by code is complete and is checked at once.
+    if (Index == 1 && !box->isModified())
+        keepMaximumAboveMinimum();
     actualizaFormato();
+}
+
+void frmFormato::keepMaximumAboveMinimum()
+{
+    if (pelmora::thresholdNumber(txtVal[0]->text()) > pelmora::thresholdNumber(txtVal[1]->text()))
+        txtVal[1]->setText(txtVal[0]->text());
 }
 
 void frmFormato::cmdAceptar_Click()
 {
+    keepMaximumAboveMinimum();
     vOK = true;
     accept();
 }

@@ -156,6 +156,8 @@ private:
     // The font of a sample cell into the font dialog.
     void ponFontDlg(int row, int col);
     void slotToggle(int k);
+    // A maximum below the minimum takes the minimum's text.
+    void keepMaximumAboveMinimum();
     // A numeric box's text as a 16-bit whole number: a text that is not one becomes "1".
     qint16 numericBox(QLineEdit *box);
     void paintFont(int row1, int col1, int row2, int col2, platform::forms::FontObject &font);

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace testing_support {
 
@@ -18,6 +19,13 @@ QPoint pointIn(QWidget *widget, QPoint at)
 void mouseClick(QWidget *widget, QPoint at)
 {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, pointIn(widget, at));
+}
+
+void windowClick(QWidget *widget, QPoint at)
+{
+    QWidget *window = widget->window();
+    const QPoint point = widget->mapTo(window, pointIn(widget, at));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, point);
 }
 
 void mouseDoubleClick(QWidget *widget, QPoint at)

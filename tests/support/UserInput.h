@@ -12,6 +12,10 @@ namespace testing_support {
 void mouseClick(QWidget *widget, QPoint at = QPoint(-1, -1));
 // Press, release, double click and release.
 void mouseDoubleClick(QWidget *widget, QPoint at = QPoint(-1, -1));
+// Press and release of the left button sent to the widget's window at the widget's point (its
+// centre by default), as the window system sends a click: the widget under the point gets it,
+// which is another one when something lies over this widget. The window must be shown.
+void windowClick(QWidget *widget, QPoint at = QPoint(-1, -1));
 // Press and release of a key, with the text it types.
 void keyClick(QWidget *widget, int key, const QString &text = QString(),
               Qt::KeyboardModifiers modifiers = Qt::NoModifier);

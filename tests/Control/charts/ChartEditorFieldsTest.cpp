@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +194,8 @@ TEST_F(ChartEditorFields, TextFieldsSetTheirTextsExactlyAsTyped)
     EXPECT_EQ(boxes.count(), 0);
 }
 
+// A refused value is passed over while it is typed (the keys go on arriving) and said once the
+// field is left, which then shows the last value the chart took.
 TEST_F(ChartEditorFields, ARefusedValueIsReportedAndTheLastGoodOneStays)
 {
     struct Refused
@@ -222,16 +226,29 @@ TEST_F(ChartEditorFields, ARefusedValueIsReportedAndTheLastGoodOneStays)
         QLineEdit *field = c.field(*form);
         field->clear();
         type(field, QString::fromUtf8(c.text));
+        EXPECT_EQ(field->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(boxes.count(), 0);
+        EXPECT_DOUBLE_EQ(c.read(*form->grf2d), c.kept);
+        keyClick(field, Qt::Key_Return);
         ASSERT_EQ(boxes.count(), 1);
         EXPECT_EQ(boxes.texts().first(), QString::fromUtf8(c.message));
         EXPECT_DOUBLE_EQ(c.read(*form->grf2d), c.kept);
+        EXPECT_DOUBLE_EQ(charteditor::fieldNumber(field->text()).value_or(-1), c.kept);
     }
-    // A whole number beyond 32 bits, pasted.
+    // A whole number beyond 32 bits, pasted: the field comes back to the width before it.
     auto form = loaded();
     boxes.clear();
-    form->txtLinea(0)->setText(QStringLiteral("3000000000"));
+    QLineEdit *width = form->txtLinea(0);
+    QApplication::clipboard()->setText(QStringLiteral("3000000000"));
+    width->setFocus();
+    width->selectAll();
+    keyClick(width, Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(width->text(), "3000000000");
+    EXPECT_EQ(boxes.count(), 0);
+    keyClick(width, Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), QStringList({"txtLinea_Change: Overflow"}));
     EXPECT_EQ(form->grf2d->chartArea().axes().x().lineWidth(), 1);
+    EXPECT_EQ(width->text(), "1");
 }
 
 TEST_F(ChartEditorFields, SeriesFieldsSetTheChosenSeriesOrEverySeries)

@@ -27,6 +27,7 @@ using testing_support::keyClick;
 using testing_support::keyClicks;
 using testing_support::mouseClick;
 using testing_support::whenShown;
+using testing_support::windowClick;
 
 namespace {
 
@@ -120,8 +121,7 @@ TEST_F(FormatDialogOnScreen, TheUserFormatsTheViewWithMouseAndKeys)
         mouseClick(f->chkVN, QPoint(6, f->chkVN->height() / 2));
         clickTab(f->TabOne3, 1);
         EXPECT_EQ(f->vValueType, 2);
-        // Each key changes the box: a maximum typed below the minimum would be replaced, so
-        // the minimum goes to 0 first.
+        // The minimum goes to 0 first, so that no order of the boxes matters.
         typeOver(f->txtVal[0], "0");
         typeOver(f->txtVal[1], QString::number(max));
         typeOver(f->txtVal[0], QString::number(min));
@@ -163,5 +163,54 @@ TEST_F(FormatDialogOnScreen, TheUserFormatsTheViewWithMouseAndKeys)
     EXPECT_TRUE(shown.contains('.')) << shown.toStdString();
     QTest::qWait(100);
     control.grab().save(picturePath("view.png"));
+    QLocale::setDefault(QLocale::c());
+}
+
+// Over a minimum of 100 the maximum is typed key by key: every key stays as typed (its first
+// digit, 3, lies below the minimum), and a maximum below the minimum takes the minimum's text
+// once its box is left, by a click on the other box or on OK.
+TEST_F(FormatDialogOnScreen, TheMaximumIsCheckedWhenItsBoxIsLeft)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    bool driven = false;
+    whenShown([&](QWidget &window) {
+        auto *f = qobject_cast<frmFormato *>(&window);
+        ASSERT_NE(f, nullptr);
+        clickTab(f->TabOne1, 1);
+        mouseClick(f->chkVN, QPoint(6, f->chkVN->height() / 2));
+        clickTab(f->TabOne3, 1);
+        typeOver(f->txtVal[0], "100");
+        mouseClick(f->chkSave, QPoint(6, f->chkSave->height() / 2)); // not the default
+
+        auto typeKeys = [](QLineEdit *box, const QString &keys) {
+            windowClick(box);
+            keyClick(box, Qt::Key_A, QString(), Qt::ControlModifier);
+            QStringList shown;
+            for (const QChar key : keys) {
+                keyClicks(box, QString(key));
+                shown << box->text();
+            }
+            return shown;
+        };
+        EXPECT_EQ(typeKeys(f->txtVal[1], "30000"),
+                  QStringList({"3", "30", "300", "3000", "30000"}));
+        windowClick(f->txtVal[0]);
+        EXPECT_EQ(f->txtVal[1]->text(), "30000");
+
+        EXPECT_EQ(typeKeys(f->txtVal[1], "50"), QStringList({"5", "50"}));
+        windowClick(f->txtVal[0]); // leaves the maximum below the minimum
+        EXPECT_EQ(f->txtVal[1]->text(), "100");
+        QTest::qWait(50);
+        f->grab().save(picturePath("maximum-left.png"));
+
+        EXPECT_EQ(typeKeys(f->txtVal[1], "20"), QStringList({"2", "20"}));
+        windowClick(f->cmdAceptar);
+        driven = true;
+    });
+    EXPECT_TRUE(control.doAction(QStringLiteral("DOFORMAT")));
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(boxes.count(), 0) << boxes.texts().join(u';').toStdString();
+    EXPECT_EQ(control.valueFormat.SemaphoreMinValue, 100);
+    EXPECT_EQ(control.valueFormat.SemaphoreMaxValue, 100);
     QLocale::setDefault(QLocale::c());
 }
