@@ -6,6 +6,7 @@
 // test says what it found.
 #include "Control/charts/ChartExchange.h"
 #include "Control/core/ConnectDialogs.h"
+#include "Control/core/DownloadProgress.h"
 #include "Control/core/PelmoraC02.h"
 #include "Control/GrfDialogo/frmTrazel.h"
 #include "Control/presentation/PreviewDialogs.h"
@@ -309,6 +310,12 @@ TEST_F(EveryDialogOnScreen, EachClickReachesTheControlUnderIt)
         });
         control.doAction(QStringLiteral("PRINTVIEW"));
         EXPECT_TRUE(previewSwept);
+        // The window of a download of a cube file at a web address.
+        {
+            DownloadProgress progress(language, QStringLiteral("http://example.com/sales.cub"));
+            progress.showBytes(4096, 65536);
+            sweepShown(progress, QStringLiteral("DownloadProgress") + in);
+        }
     }
     settle();
     main->hide();
