@@ -29,6 +29,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <malloc.h>
 #include <functional>
 #include <optional>
 #include <set>
@@ -226,6 +227,7 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
     long spanEnd[2] = {0, 0};
     std::int64_t spanCells[2] = {0, 0};
     qint64 spanRows[2] = {0, 0};
+    std::size_t spanHeap[2] = {0, 0};
     int steps[2] = {0, 0};
     QMap<QString, int> gestures;
     clock.restart();
@@ -246,6 +248,8 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
         }
         spanEnd[s] = residentKb();
         spanCells[s] = engineCells().first;
+        const struct mallinfo2 heap = mallinfo2();
+        spanHeap[s] = heap.uordblks + heap.hblkhd;
         for (frmPelmoraXpalOmrf *child : main->childWindows())
             spanRows[s] += child->control()->grdResults->rows();
     }
@@ -255,9 +259,9 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
                 views, opening, opened / 1024.0, copies, copies == 1 ? "y" : "ies");
     for (int s = 0; s < 2; ++s)
         std::printf("span %d (%d s): %d gestures; at its end resident %.0f MB, %lld cells in "
-                    "the engines' caches, %lld rows in the views' grids\n",
+                    "the engines' caches, %lld rows in the views' grids, %.0f MB allocated\n",
                     s + 1, span, steps[s], spanEnd[s] / 1024.0, qlonglong(spanCells[s]),
-                    qlonglong(spanRows[s]));
+                    qlonglong(spanRows[s]), double(spanHeap[s]) / (1 << 20));
     for (auto it = gestures.cbegin(); it != gestures.cend(); ++it)
         std::printf("  %-16s %d\n", qPrintable(it.key()), it.value());
     const double growth = 100.0 * double(spanEnd[1] - spanEnd[0]) / double(spanEnd[0]);
