@@ -801,9 +801,7 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
             read.rowCount = rows;
             read.leftOut = stmt.int64(3);
         } else if (rows != read.rowCount || stmt.int64(3) != read.leftOut) {
-            return refuse(column
-                          + QStringLiteral(" holds another number of facts than "
-                                           "column 0"));
+            return refuse(column + QStringLiteral(" holds another number of facts than column 0"));
         }
         // Straight from the file's pages, in large blocks.
         const QString notOnPages = column + QStringLiteral(" was not found on the file's pages");
