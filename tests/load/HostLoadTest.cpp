@@ -12,6 +12,7 @@
 #include "PelmoraApp/frmMain.h"
 #include "PelmoraApp/frmPelmoraXpalOmrf.h"
 #include "platform/grid/FlexGrid.h"
+#include "platform/olap/local/LocalProvider.h"
 #include "tests/PelmoraApp/HostTestSupport.h"
 #include "tests/support/ScriptedModalRunner.h"
 #include "tests/support/ScriptedMsgBox.h"
@@ -28,8 +29,10 @@
 #include <QTest>
 
 #include <cstdio>
+#include <malloc.h>
 #include <functional>
 #include <optional>
+#include <set>
 
 using testing_support::ScriptedModalRunner;
 using testing_support::ScriptedMsgBox;
@@ -89,6 +92,25 @@ void click(platform::grid::FlexGrid &grid, int row, int col,
 class HostLoad : public hosttest::HostTest
 {
 protected:
+    // The cells the views' engines keep, and how many copies of the cube file they read.
+    std::pair<std::int64_t, std::size_t> engineCells()
+    {
+        std::int64_t cells = 0;
+        std::set<const void *> files;
+        for (frmPelmoraXpalOmrf *child : main->childWindows()) {
+            const auto &connection = child->control()->connState.connection;
+            if (!connection)
+                continue;
+            auto *local =
+                dynamic_cast<platform::olap::local::LocalProvider *>(connection->provider().get());
+            if (local) {
+                cells += local->engine().statistics().cachedCells;
+                files.insert(local->cubeFile().get());
+            }
+        }
+        return {cells, files.size()};
+    }
+
     // The view of window `index`, brought to the front and filling the main window.
     PelmoraC02 &activate(int index)
     {
@@ -199,8 +221,13 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
     }
     const double opening = clock.elapsed() / 1000.0;
     const long opened = residentKb();
+    const std::size_t copies = engineCells().second;
+    EXPECT_EQ(copies, 1u) << "the views of one cube file share one loaded copy";
 
     long spanEnd[2] = {0, 0};
+    std::int64_t spanCells[2] = {0, 0};
+    qint64 spanRows[2] = {0, 0};
+    std::size_t spanHeap[2] = {0, 0};
     int steps[2] = {0, 0};
     QMap<QString, int> gestures;
     clock.restart();
@@ -220,13 +247,21 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
             ++steps[s];
         }
         spanEnd[s] = residentKb();
+        spanCells[s] = engineCells().first;
+        const struct mallinfo2 heap = mallinfo2();
+        spanHeap[s] = heap.uordblks + heap.hblkhd;
+        for (frmPelmoraXpalOmrf *child : main->childWindows())
+            spanRows[s] += child->control()->grdResults->rows();
     }
     EXPECT_TRUE(runner.done());
 
-    std::printf("%d views opened in %.1f s, resident %.0f MB\n", views, opening, opened / 1024.0);
+    std::printf("%d views opened in %.1f s, resident %.0f MB, %zu loaded cop%s of the cube\n",
+                views, opening, opened / 1024.0, copies, copies == 1 ? "y" : "ies");
     for (int s = 0; s < 2; ++s)
-        std::printf("span %d (%d s): %d gestures, resident at its end %.0f MB\n", s + 1, span,
-                    steps[s], spanEnd[s] / 1024.0);
+        std::printf("span %d (%d s): %d gestures; at its end resident %.0f MB, %lld cells in "
+                    "the engines' caches, %lld rows in the views' grids, %.0f MB allocated\n",
+                    s + 1, span, steps[s], spanEnd[s] / 1024.0, qlonglong(spanCells[s]),
+                    qlonglong(spanRows[s]), double(spanHeap[s]) / (1 << 20));
     for (auto it = gestures.cbegin(); it != gestures.cend(); ++it)
         std::printf("  %-16s %d\n", qPrintable(it.key()), it.value());
     const double growth = 100.0 * double(spanEnd[1] - spanEnd[0]) / double(spanEnd[0]);

@@ -76,6 +76,8 @@ void printSummary(const CubeFile &file)
               << cube.facts.leftOut << '\n';
         out() << "  facts read from: "
               << (cube.facts.fromImage ? "the column image" : "the fact table's rows") << '\n';
+        if (!cube.facts.fromImage && !cube.facts.imagePassedOver.isEmpty())
+            out() << "  column image passed over: " << cube.facts.imagePassedOver << '\n';
     }
 }
 

@@ -173,9 +173,9 @@ bool readVarint(const std::uint8_t *&p, const std::uint8_t *end, std::uint64_t &
 }
 
 // The payload of one row of a table b-tree: the part on its leaf page, then a chain of
-// overflow pages, each a 4-byte next page number and then content. Read in increasing
-// offsets; the pages come in blocks of adjacent pages, since a blob written at once sits on
-// consecutive pages.
+// overflow pages, each a 4-byte next page number and then content. Reads go forwards: one
+// may not start on a page before the one the previous read ended on. The pages come in blocks
+// of adjacent pages, since a blob written at once sits on consecutive pages.
 class PayloadReader
 {
 public:
@@ -432,8 +432,13 @@ bool unpackColumn(const BlobReader &in, std::size_t offset, std::uint8_t bits, s
 {
     for (std::size_t row = 0; row < count; row += pieceRows) {
         const std::size_t n = std::min(pieceRows, count - row);
-        const std::size_t bytes = (n * bits + 7) / 8 + padding;
-        piece.resize(bytes);
+        // Only the piece's own bytes: the reader goes forwards only, and a piece that read on
+        // into the next one's first bytes would have the next read start behind it whenever
+        // an overflow page begins among those bytes. The padding a 64-bit load may touch is
+        // zeroed instead.
+        const std::size_t bytes = (n * bits + 7) / 8;
+        piece.resize(bytes + padding);
+        std::fill(piece.begin() + std::ptrdiff_t(bytes), piece.end(), std::uint8_t(0));
         if (!in.read(piece.data(), bytes, offset + row / 8 * bits))
             return false;
         unpackPiece(piece.data(), bits, n,
@@ -728,13 +733,20 @@ std::optional<std::uint64_t> tablePageChecksum(const SqliteDb &db, const QString
 }
 
 bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &table,
-                     std::uint64_t signature, FactStore &facts, std::uint64_t &checksum)
+                     std::uint64_t signature, FactStore &facts, std::uint64_t &checksum,
+                     QString &passedOver)
 {
+    auto refuse = [&passedOver](const QString &why) {
+        passedOver = why;
+        return false;
+    };
     if (!tableExists(db))
-        return false;
+        return refuse(QStringLiteral("the file has no column image"));
     const RawFile file(db);
-    if (!file.isReadable())
-        return false;
+    if (!file.isReadable()) {
+        return refuse(QStringLiteral("the file's pages cannot be read directly (a write-ahead "
+                                     "log in use, or an unknown page layout)"));
+    }
     SqliteStmt stmt(db, QStringLiteral("SELECT position, name, row_count, left_out, signature, "
                                        "fact_checksum, change_counter, rowid, length(data) FROM "
                                        "pelmora_column_image WHERE cube = ?1 ORDER BY position"));
@@ -747,58 +759,77 @@ bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &tab
     // Where the image's rows are on the pages, and a buffer of one piece of a column.
     const std::optional<std::uint32_t> root = rootPage(db, QStringLiteral("pelmora_column_image"));
     if (!root)
-        return false;
+        return refuse(QStringLiteral("the file has no column image"));
     const std::map<std::int64_t, RowStart> starts = rowStarts(file, *root);
     constexpr int dataColumn = 8;
     std::vector<std::uint8_t> piece;
     std::size_t position = 0;
     while (stmt.step()) {
-        if (stmt.int64(0) != std::int64_t(position) || position >= columns
-            || stmt.text(4) != hex(signature) || stmt.int64(2) < 0
-            || stmt.int64(2) > (std::int64_t(1) << 40)) // keeps the size arithmetic in range
-            return false;
+        const QString column = QStringLiteral("its column %1 (%2)").arg(position).arg(stmt.text(1));
+        if (stmt.int64(0) != std::int64_t(position) || position >= columns) {
+            return refuse(
+                QStringLiteral("its columns do not match the cube's %1 fact columns").arg(columns));
+        }
+        if (stmt.text(4) != hex(signature)) {
+            return refuse(QStringLiteral("it was made from another schema or other dimension "
+                                         "rows"));
+        }
+        // The bound keeps the size arithmetic in range.
+        if (stmt.int64(2) < 0 || stmt.int64(2) > (std::int64_t(1) << 40))
+            return refuse(column + QStringLiteral(" has no valid number of facts"));
         if (position == 0) {
             // Unwritten since the image was made, or else the same fact pages.
             const bool unwritten =
                 !stmt.isNull(6) && stmt.int64(6) == std::int64_t(file.changeCounter());
             if (!unwritten && checksum == 0)
                 checksum = tablePageChecksum(db, table).value_or(0);
-            if (!unwritten && (checksum == 0 || stmt.text(5) != hex(checksum)))
-                return false;
+            if (!unwritten && checksum == 0) {
+                return refuse(QStringLiteral("the file was written since the image was made, "
+                                             "and the pages of fact table %1 cannot be checked")
+                                  .arg(table));
+            }
+            if (!unwritten && stmt.text(5) != hex(checksum)) {
+                return refuse(
+                    QStringLiteral("fact table %1 changed since the image was made").arg(table));
+            }
             read.imageKey = {signature, stmt.text(5).toULongLong(nullptr, 16)};
         } else if (stmt.text(5) != hex(read.imageKey.factChecksum)) {
-            return false;
+            return refuse(column + QStringLiteral(" was made from other facts than column 0"));
         }
         const auto rows = std::size_t(stmt.int64(2));
         if (position == 0) {
             read.rowCount = rows;
             read.leftOut = stmt.int64(3);
         } else if (rows != read.rowCount || stmt.int64(3) != read.leftOut) {
-            return false;
+            return refuse(column + QStringLiteral(" holds another number of facts than column 0"));
         }
         // Straight from the file's pages, in large blocks.
+        const QString notOnPages = column + QStringLiteral(" was not found on the file's pages");
         const auto row = starts.find(stmt.int64(7));
         if (row == starts.end())
-            return false;
+            return refuse(notOnPages);
         PayloadReader record(file, row->second.local, row->second.overflow, row->second.size);
         std::uint64_t offset = 0;
         std::uint64_t length = 0;
         if (!recordColumn(record, dataColumn, offset, length)
             || std::int64_t(length) != stmt.int64(8))
-            return false;
+            return refuse(notOnPages);
         const BlobReader blob(record, offset, length);
         const bool ok =
             position < read.leaves.size()
                 ? decodeLeaves(blob, rows, read.leaves[position], piece)
                 : decodeValues(blob, rows, read.values[position - read.leaves.size()], piece);
         if (!ok)
-            return false;
+            return refuse(column + QStringLiteral(" does not decode"));
         ++position;
     }
-    if (position != columns || columns == 0)
-        return false;
+    if (position != columns || columns == 0) {
+        return refuse(
+            QStringLiteral("it holds %1 of the cube's %2 fact columns").arg(position).arg(columns));
+    }
     read.fromImage = true;
     facts = std::move(read);
+    passedOver.clear();
     return true;
 }
 

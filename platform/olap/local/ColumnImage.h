@@ -52,11 +52,13 @@ std::optional<std::uint64_t> tablePageChecksum(const SqliteDb &db, const QString
 
 // Reads the image of the cube, whose facts are in table, into facts (whose leaf columns have
 // their width set and whose value columns name their columns) when it was made with this
-// signature and the fact table is unchanged; false, with facts unchanged, otherwise. checksum
-// is the fact table's page checksum when the caller has it, else 0; it is set when computed.
+// signature and the fact table is unchanged; false, with facts unchanged and passedOver
+// saying why in a phrase ("the file has no column image"), otherwise. checksum is the fact
+// table's page checksum when the caller has it, else 0; it is set when computed.
 // The caller holds a read transaction on db.
 bool readColumnImage(const SqliteDb &db, const QString &cube, const QString &table,
-                     std::uint64_t signature, FactStore &facts, std::uint64_t &checksum);
+                     std::uint64_t signature, FactStore &facts, std::uint64_t &checksum,
+                     QString &passedOver);
 
 // Writes the image of every cube of file that was loaded with a fact checksum, into the file
 // db has open for writing (the file that file was loaded from). Throws platform::Error.

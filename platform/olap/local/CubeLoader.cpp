@@ -727,8 +727,11 @@ private:
         for (const LeafColumn &column : facts.leaves)
             signature.add(std::uint64_t(column.isWide()));
         std::uint64_t checksum = 0;
-        if (readColumnImage(m_db, cube.name, xml.table, signature.value(), facts, checksum))
+        QString passedOver;
+        if (readColumnImage(m_db, cube.name, xml.table, signature.value(), facts, checksum,
+                            passedOver))
             return;
+        facts.imagePassedOver = passedOver;
         if (checksum == 0)
             checksum = tablePageChecksum(m_db, xml.table).value_or(0);
         facts.imageKey = {signature.value(), checksum};

@@ -194,7 +194,8 @@ struct FactStore
     std::vector<LeafColumn> leaves;
     std::vector<ValueColumn> values;
     ImageKey imageKey;
-    bool fromImage = false; // read from the column image rather than from the rows
+    bool fromImage = false;  // read from the column image rather than from the rows
+    QString imagePassedOver; // when read from the rows: why the column image was not used
 };
 
 struct MeasureStore

@@ -1,6 +1,6 @@
 #include "platform/olap/local/LocalProvider.h"
 
-#include "platform/olap/local/CubeLoader.h"
+#include "platform/olap/local/SharedCubeFile.h"
 
 namespace platform::olap::local {
 
@@ -72,7 +72,7 @@ std::shared_ptr<const CatalogMeta> catalogMeta(const std::shared_ptr<const CubeF
 }
 
 LocalProvider::LocalProvider(const QString &path)
-    : m_file(loadCubeFile(path)), m_catalog(catalogMeta(m_file)),
+    : m_file(sharedCubeFile(path)), m_catalog(catalogMeta(m_file)),
       m_engine(std::make_unique<MdxEngine>(m_file))
 {}
 

@@ -8,7 +8,9 @@
 
 namespace platform::olap::local {
 
-// The provider of a cube file: the whole file is loaded when the connection opens.
+// The provider of a cube file: the whole file is loaded when the connection opens, or the copy
+// that other connections to the same file hold is shared (sharedCubeFile). The engine, its
+// cache and its results are the connection's own.
 class LocalProvider final : public Provider
 {
 public:
@@ -18,7 +20,7 @@ public:
     std::shared_ptr<const CatalogMeta> catalog() const override;
     std::shared_ptr<const CellsetData> execute(const QString &statement) override;
 
-    // The loaded store, for the MDX engine.
+    // The loaded store, for the MDX engine; shared with the other connections to the file.
     const std::shared_ptr<const CubeFile> &cubeFile() const { return m_file; }
     // The engine that answers execute(), with its options (cell limit, threads) and cache.
     MdxEngine &engine() { return *m_engine; }

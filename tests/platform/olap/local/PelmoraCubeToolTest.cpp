@@ -69,6 +69,17 @@ TEST(PelmoraCubeTool, BuildCheckAndSchema)
         // clang-format on
         EXPECT_THAT(check.out, HasSubstr(line));
     }
+    EXPECT_THAT(check.out, Not(HasSubstr("passed over")));
+
+    // An image left aside is named with the reason, once for each cube it concerns.
+    execSql(out, QStringLiteral("UPDATE sales SET qty = qty + 1 WHERE rowid = 1"));
+    const ToolRun changed = runTool({"check", out});
+    ASSERT_EQ(changed.exitCode, 0) << changed.err;
+    EXPECT_THAT(changed.out, HasSubstr("cube Sales\n"));
+    EXPECT_THAT(changed.out, HasSubstr("  facts read from: the fact table's rows\n"
+                                       "  column image passed over: fact table sales changed "
+                                       "since the image was made\n"));
+    EXPECT_THAT(changed.out, HasSubstr("  facts read from: the column image\n")); // Returns
 
     const ToolRun schema = runTool({"schema", out});
     ASSERT_EQ(schema.exitCode, 0) << schema.err;
