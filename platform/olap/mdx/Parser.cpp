@@ -11,9 +11,11 @@ namespace platform::olap::mdx {
 
 namespace detail {
 
-// Appends nodes to a tree and keeps the height of each, so that a tree deeper than maxNesting
-// is refused where it grows too deep, also when it grows by a loop rather than by recursion
-// (a chain of binary operators or of properties).
+// Appends nodes to a tree and keeps the nesting height of each, so that a tree nested deeper
+// than maxNesting is refused where it grows too deep, also when it grows by a loop rather
+// than by recursion (a chain of properties). The left operand of a binary operator does not
+// count: a chain a + b + c ... is a left-deep tree that every walker follows in a loop, so
+// its length is not nesting.
 class TreeBuilder
 {
 public:
@@ -22,10 +24,13 @@ public:
     std::uint32_t add(NodeKind kind, SourcePos pos, std::span<const std::uint32_t> children = {},
                       std::uint8_t sub = 0, std::uint32_t text = NodeData::noText)
     {
-        int height = 0;
-        for (std::uint32_t child : children)
-            height = std::max(height, m_heights[child]);
-        ++height;
+        int height = 1;
+        if (kind == NodeKind::Binary) {
+            height = std::max(m_heights[children[0]], m_heights[children[1]] + 1);
+        } else {
+            for (std::uint32_t child : children)
+                height = std::max(height, m_heights[child] + 1);
+        }
         if (height > maxNesting)
             throw syntaxError(pos, tooDeep());
         NodeData data;
