@@ -107,6 +107,10 @@ inline const std::vector<ChainCase> &chainCases()
              for (int i = 0; i < n; ++i)
                  names.append(QStringList{"Drink", "Food", "Non-Consumable"}[i % 3]);
              return names.join(", "); }},
+        {"set of ranges", lengths, "[Product].[Drink].[Beer]:[Product].[Drink].[Soda]",
+         {", [Product].[Food].[Bread]:[Product].[Food].[Meat]"}, {}, "{%1}", false, true,
+         [](int n) { return "Beer, Juice, Soda" + QString(", Bread, Fruit, Meat").repeated(n - 1);
+         }},
         {"set union", lengths, "{" + drink + "}",
          {" + {" + food + "}", " + {" + other + "}", " + {" + drink + "}"}, {}, "%1", false,
          true, [](int n) { return QStringList{"Drink", "Food", "Non-Consumable"}.mid(0, n)
