@@ -290,16 +290,18 @@ private:
 
     const Token &peek(size_t ahead = 0)
     {
-        while (m_tokens.size() <= m_at + ahead
+        while (m_tokens.size() <= ahead
                && (m_tokens.empty() || m_tokens.back().kind != TokenKind::End))
             m_tokens.push_back(m_lexer.next());
-        return m_tokens[std::min(m_at + ahead, m_tokens.size() - 1)];
+        return m_tokens[std::min(ahead, m_tokens.size() - 1)];
     }
     const Token &cur() { return peek(0); }
+    // Drops the current token: only the tokens looked ahead at are kept, so that a long text
+    // is not held as tokens too.
     void advance()
     {
         if (cur().kind != TokenKind::End)
-            ++m_at;
+            m_tokens.pop_front();
     }
     bool at(TokenKind kind) { return cur().kind == kind; }
     bool atWord(QStringView word) { return isWord(cur(), word); }
@@ -363,8 +365,9 @@ private:
     QStringView m_text;
     const std::vector<int> *m_offsets;
     Lexer m_lexer;
-    std::deque<Token> m_tokens; // a deque, so that references to tokens survive lexing more
-    size_t m_at = 0;
+    // The current token and those looked ahead at: a deque, so that a reference to one
+    // survives lexing more (but not advancing past it).
+    std::deque<Token> m_tokens;
     TreeBuilder &m_builder;
     int &m_depth;
     bool m_quoted;
