@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace platform::olap::local::engine {
@@ -96,12 +97,17 @@ enum class Op : std::uint8_t {
     // clang-format on
 };
 
+// One compiled expression. A chain of binary operators a op b op c ... is compiled with its
+// operators at consecutive indexes after all its operands, each operator's first child the
+// operator before it: an operator whose left operand is the one just before it, of the same
+// type (values or sets), is `chained`, and the evaluators walk such a chain in a loop.
 struct Expr
 {
     Op op = Op::Null;
     Type type = Type::Value;
     std::uint8_t flag = 0;  // Flag: mdx::Flag
     bool dimension = false; // HierarchyRef: written as a dimension
+    bool chained = false;   // its first child is the operator at the index before it
     int line = 0;
     int column = 0;
     std::uint32_t first = 0; // children in Query::m_children
@@ -191,8 +197,9 @@ private:
     int compileMethod(const mdx::Node &node);
     int compileCall(const mdx::Node &node);
     int compileBinary(const mdx::Node &node);
+    int compileOperator(const mdx::Node &node, int left, int right);
     int add(Expr expr, std::initializer_list<int> children = {});
-    int add(Expr expr, const std::vector<int> &children);
+    int add(Expr expr, std::span<const int> children);
     Expr make(Op op, Type type, const mdx::Node &at) const;
     [[noreturn]] void fail(const mdx::Node &at, const QString &message) const;
     [[noreturn]] void fail(const Expr &at, const QString &message) const;
@@ -227,6 +234,9 @@ private:
     int evalHierarchy(int e);
     double evalNumber(int e, const char *what);
     bool evalBool(int e);
+    bool truth(const Value &v, int e) const;
+    Value valueChain(int e);
+    Value applyOperator(int e, const Value &left, int leftExpr);
     Value cellValue();
     Value valueAt(std::span<const Mem> tuple);
     Value baseValue(const std::int32_t *key);
@@ -250,7 +260,8 @@ private:
     TupleList periodsToDate(int e);
     TupleList lastPeriods(int e);
     TupleList range(int e);
-    TupleList setOperation(int e);
+    TupleList setOperation(const Expr &x, const TupleList &a, const TupleList &b);
+    TupleList setChain(int e);
     TupleList generate(int e);
     TupleList filterNonEmpty(TupleList set, const TupleList *over);
     std::vector<Value> valuesOf(const TupleList &set, int expression, int iteratedSet);

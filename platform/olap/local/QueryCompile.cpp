@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace platform::olap::local::engine {
 
@@ -22,9 +23,12 @@ struct Function
     int maxArgs;
 };
 
+// The maximum of the functions that take a list of any length.
+constexpr int anyCount = std::numeric_limits<int>::max();
+
 constexpr Function functions[] = {
-    {u"CrossJoin", Op::CrossJoin, 1, 64},
-    {u"NonEmptyCrossJoin", Op::NonEmptyCrossJoin, 1, 64},
+    {u"CrossJoin", Op::CrossJoin, 1, anyCount},
+    {u"NonEmptyCrossJoin", Op::NonEmptyCrossJoin, 1, anyCount},
     {u"Descendants", Op::Descendants, 1, 3},
     {u"Hierarchize", Op::Hierarchize, 1, 2},
     {u"Filter", Op::Filter, 2, 2},
@@ -55,7 +59,7 @@ constexpr Function functions[] = {
     {u"BottomPercent", Op::BottomPercent, 3, 3},
     {u"Order", Op::Order, 2, 3},
     {u"IIf", Op::IIf, 3, 3},
-    {u"CoalesceEmpty", Op::CoalesceEmpty, 2, 64},
+    {u"CoalesceEmpty", Op::CoalesceEmpty, 2, anyCount},
     {u"IsEmpty", Op::IsEmpty, 1, 1},
     {u"Sum", Op::Sum, 1, 2},
     {u"Count", Op::Count, 1, 2},
@@ -160,10 +164,10 @@ Expr Query::make(Op op, Type type, const mdx::Node &at) const
 
 int Query::add(Expr expr, std::initializer_list<int> children)
 {
-    return add(std::move(expr), std::vector<int>(children));
+    return add(std::move(expr), std::span<const int>(children.begin(), children.size()));
 }
 
-int Query::add(Expr expr, const std::vector<int> &children)
+int Query::add(Expr expr, std::span<const int> children)
 {
     expr.first = std::uint32_t(m_children.size());
     expr.count = std::uint32_t(children.size());
@@ -737,10 +741,29 @@ int Query::compileMethod(const mdx::Node &node)
     return add(e, args);
 }
 
+// A chain of operators, in loops along its left spine: its operands, then its operators at
+// consecutive indexes (see Expr), so that neither compiling nor evaluating it takes stack in
+// proportion to its length.
 int Query::compileBinary(const mdx::Node &node)
 {
-    const int left = compile(node.child(0));
-    const int right = compile(node.child(1));
+    const std::vector<mdx::Node> chain = mdx::binaryChain(node);
+    int left = compile(chain.front().child(0));
+    std::vector<int> rights;
+    rights.reserve(chain.size());
+    for (const mdx::Node &link : chain)
+        rights.push_back(compile(link.child(1)));
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const int e = compileOperator(chain[i], left, rights[i]);
+        Expr &x = m_exprs[std::size_t(e)];
+        x.chained = i > 0 && x.type == m_exprs[std::size_t(left)].type
+                    && (x.type == Type::Value || x.type == Type::Set);
+        left = e;
+    }
+    return left;
+}
+
+int Query::compileOperator(const mdx::Node &node, int left, int right)
+{
     const Type a = m_exprs[std::size_t(left)].type;
     const Type b = m_exprs[std::size_t(right)].type;
     const bool sets = a == Type::Set || b == Type::Set;
@@ -831,8 +854,9 @@ int Query::compileCall(const mdx::Node &node)
     const int n = node.childCount();
     if (n < function->minArgs || n > function->maxArgs) {
         const QString count =
-            function->minArgs == function->maxArgs
-                ? QString::number(function->minArgs)
+            function->minArgs == function->maxArgs ? QString::number(function->minArgs)
+            : function->maxArgs == anyCount
+                ? QStringLiteral("at least %1").arg(function->minArgs)
                 : QStringLiteral("%1 to %2").arg(function->minArgs).arg(function->maxArgs);
         fail(node, QStringLiteral("%1 takes %2 argument(s), not %3").arg(name, count).arg(n));
     }

@@ -98,6 +98,12 @@ CellsetData Query::run(const mdx::Statement &statement)
 {
     const char stackBase = 0;
     m_depth.stackBase = &stackBase;
+    // About one expression per node: a long statement compiles without moving its table again
+    // and again.
+    if (statement.tree()) {
+        m_exprs.reserve(m_exprs.size() + std::size_t(statement.tree()->nodeCount()));
+        m_children.reserve(m_children.size() + std::size_t(statement.tree()->nodeCount()));
+    }
     defineMembers(statement);
 
     // The axes in number order, each number once, from 0 without a gap.

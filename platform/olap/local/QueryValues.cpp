@@ -393,7 +393,12 @@ double Query::evalNumber(int e, const char *what)
 
 bool Query::evalBool(int e)
 {
-    const Value v = evalValue(e);
+    return truth(evalValue(e), e);
+}
+
+// The value of expression `e` as a condition.
+bool Query::truth(const Value &v, int e) const
+{
     if (v.isNumeric())
         return v.number != 0;
     if (v.isEmpty())
@@ -437,6 +442,93 @@ Value Query::rank(int e)
     return Value::makeNumber(double(greater + 1));
 }
 
+// A chain of value operators ending at `e`: the first one is evaluated as any expression,
+// then each later one on the value of the one before it, in a loop.
+Value Query::valueChain(int e)
+{
+    int first = e;
+    while (m_exprs[std::size_t(first)].chained)
+        --first;
+    Value value = evalValue(first);
+    for (int link = first + 1; link <= e; ++link)
+        value = applyOperator(link, value, link - 1);
+    return value;
+}
+
+// Operator `e` on its left operand's value (that of expression `leftExpr`), evaluating its
+// right operand where it needs it: AND and OR do not when the left operand decides.
+Value Query::applyOperator(int e, const Value &left, int leftExpr)
+{
+    const Expr &x = m_exprs[std::size_t(e)];
+    const int right = x.count > 1 ? int(m_children[x.first + 1]) : -1;
+    switch (x.op) {
+    case Op::Add:
+    case Op::Subtract:
+    case Op::Multiply:
+    case Op::Divide:
+    case Op::Power:
+        return arithmetic(x.op, left, evalValue(right), x);
+    case Op::Concat: {
+        const Value b = evalValue(right);
+        const auto text = [](const Value &v) {
+            if (v.kind == Value::Kind::String)
+                return v.text;
+            if (v.isEmpty())
+                return QString();
+            return QString::number(v.number, 'g', 15);
+        };
+        return Value::makeString(text(left) + text(b));
+    }
+    case Op::Equal:
+    case Op::NotEqual:
+    case Op::Less:
+    case Op::LessEqual:
+    case Op::Greater:
+    case Op::GreaterEqual: {
+        const Value &a = left;
+        const Value b = evalValue(right);
+        if (a.isEmpty() || b.isEmpty())
+            return Value::makeBoolean(false);
+        int c = 0;
+        if (a.isNumeric() && b.isNumeric()) {
+            if (std::isnan(a.number) || std::isnan(b.number))
+                return Value::makeBoolean(false);
+            c = a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+        } else if (!a.isNumeric() && !b.isNumeric()) {
+            c = a.text.compare(b.text);
+        } else {
+            fail(x, QStringLiteral("Cannot compare a number with a text"));
+        }
+        switch (x.op) {
+        case Op::Equal:
+            return Value::makeBoolean(c == 0);
+        case Op::NotEqual:
+            return Value::makeBoolean(c != 0);
+        case Op::Less:
+            return Value::makeBoolean(c < 0);
+        case Op::LessEqual:
+            return Value::makeBoolean(c <= 0);
+        case Op::Greater:
+            return Value::makeBoolean(c > 0);
+        default:
+            return Value::makeBoolean(c >= 0);
+        }
+    }
+    case Op::And:
+        return Value::makeBoolean(truth(left, leftExpr) && evalBool(right));
+    case Op::Or:
+        return Value::makeBoolean(truth(left, leftExpr) || evalBool(right));
+    case Op::Xor: {
+        const bool a = truth(left, leftExpr);
+        return Value::makeBoolean(a != evalBool(right));
+    }
+    case Op::IsNull:
+        return Value::makeBoolean(left.isEmpty());
+    default:
+        fail(x, QStringLiteral("A value was expected here"));
+    }
+}
+
 Value Query::evalValue(int e)
 {
     const Expr &x = m_exprs[std::size_t(e)];
@@ -472,11 +564,18 @@ Value Query::evalValue(int e)
     case Op::Subtract:
     case Op::Multiply:
     case Op::Divide:
-    case Op::Power: {
-        const Value a = evalValue(child(0));
-        const Value b = evalValue(child(1));
-        return arithmetic(x.op, a, b, x);
-    }
+    case Op::Power:
+    case Op::Concat:
+    case Op::Equal:
+    case Op::NotEqual:
+    case Op::Less:
+    case Op::LessEqual:
+    case Op::Greater:
+    case Op::GreaterEqual:
+    case Op::And:
+    case Op::Or:
+    case Op::Xor:
+        return x.chained ? valueChain(e) : applyOperator(e, evalValue(child(0)), child(0));
     case Op::Negate:
     case Op::Plus: {
         const Value a = evalValue(child(0));
@@ -486,59 +585,6 @@ Value Query::evalValue(int e)
             fail(x, QStringLiteral("A sign needs a number, not the text \"%1\"").arg(a.text));
         return Value::makeNumber(x.op == Op::Negate ? -a.number : a.number);
     }
-    case Op::Concat: {
-        const Value a = evalValue(child(0));
-        const Value b = evalValue(child(1));
-        const auto text = [](const Value &v) {
-            if (v.kind == Value::Kind::String)
-                return v.text;
-            if (v.isEmpty())
-                return QString();
-            return QString::number(v.number, 'g', 15);
-        };
-        return Value::makeString(text(a) + text(b));
-    }
-    case Op::Equal:
-    case Op::NotEqual:
-    case Op::Less:
-    case Op::LessEqual:
-    case Op::Greater:
-    case Op::GreaterEqual: {
-        const Value a = evalValue(child(0));
-        const Value b = evalValue(child(1));
-        if (a.isEmpty() || b.isEmpty())
-            return Value::makeBoolean(false);
-        int c = 0;
-        if (a.isNumeric() && b.isNumeric()) {
-            if (std::isnan(a.number) || std::isnan(b.number))
-                return Value::makeBoolean(false);
-            c = a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
-        } else if (!a.isNumeric() && !b.isNumeric()) {
-            c = a.text.compare(b.text);
-        } else {
-            fail(x, QStringLiteral("Cannot compare a number with a text"));
-        }
-        switch (x.op) {
-        case Op::Equal:
-            return Value::makeBoolean(c == 0);
-        case Op::NotEqual:
-            return Value::makeBoolean(c != 0);
-        case Op::Less:
-            return Value::makeBoolean(c < 0);
-        case Op::LessEqual:
-            return Value::makeBoolean(c <= 0);
-        case Op::Greater:
-            return Value::makeBoolean(c > 0);
-        default:
-            return Value::makeBoolean(c >= 0);
-        }
-    }
-    case Op::And:
-        return Value::makeBoolean(evalBool(child(0)) && evalBool(child(1)));
-    case Op::Or:
-        return Value::makeBoolean(evalBool(child(0)) || evalBool(child(1)));
-    case Op::Xor:
-        return Value::makeBoolean(evalBool(child(0)) != evalBool(child(1)));
     case Op::Not:
         return Value::makeBoolean(!evalBool(child(0)));
     case Op::IsEmpty:
@@ -547,6 +593,8 @@ Value Query::evalValue(int e)
         const Type t = m_exprs[std::size_t(child(0))].type;
         if (t == Type::Member)
             return Value::makeBoolean(evalMember(child(0)).isNull());
+        if (x.chained)
+            return valueChain(e);
         return Value::makeBoolean(evalValue(child(0)).isEmpty());
     }
     case Op::Is:

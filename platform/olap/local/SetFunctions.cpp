@@ -756,11 +756,8 @@ TupleList Query::range(int e)
     return result;
 }
 
-TupleList Query::setOperation(int e)
+TupleList Query::setOperation(const Expr &x, const TupleList &a, const TupleList &b)
 {
-    const Expr &x = m_exprs[std::size_t(e)];
-    const TupleList a = evalSet(int(m_children[x.first]));
-    const TupleList b = evalSet(int(m_children[x.first + 1]));
     const bool all = x.count > 2;
     checkSameHierarchies(a, b, x);
     const int arity = std::max(a.arity(), b.arity());
@@ -790,6 +787,74 @@ TupleList Query::setOperation(int e)
             add(a.tuple(i));
         else if (!intersect && !inB)
             result.append(a.tuple(i));
+    }
+    return result;
+}
+
+// A chain of set operators (*, + and -) ending at `e`, in a loop: the first one is evaluated
+// as any expression, then each later one on the set so far. A run of + adds to the set in
+// place and a run of - removes the union of its sets in one pass, so that a long chain takes
+// time in proportion to its sets rather than to its length times the set so far. The result
+// is that of applying the operators one by one.
+TupleList Query::setChain(int e)
+{
+    int first = e;
+    while (m_exprs[std::size_t(first)].chained)
+        --first;
+    TupleList result = evalSet(first);
+    std::unique_ptr<TupleSet> seen; // the tuples of `result`, while it holds no repeats
+    const auto rightOf = [&](int link) {
+        return evalSet(int(m_children[m_exprs[std::size_t(link)].first + 1]));
+    };
+    for (int link = first + 1; link <= e; ++link) {
+        const Expr &x = m_exprs[std::size_t(link)];
+        const TupleList b = rightOf(link);
+        if (x.op == Op::CrossJoin) {
+            result = crossJoin(result, b, x);
+            seen.reset();
+            continue;
+        }
+        checkSameHierarchies(result, b, x);
+        if (result.arity() == 0 || (x.op == Op::Union && b.arity() == 0)) {
+            result = setOperation(x, result, b); // a set of no hierarchies on either side
+            seen.reset();
+        } else if (x.op == Op::Union) {
+            checkSize(std::uint64_t(result.size()) + b.size(), x);
+            if (!seen) {
+                seen = std::make_unique<TupleSet>(result.arity());
+                TupleList unique(result.hierarchies());
+                for (std::size_t i = 0; i < result.size(); ++i) {
+                    if (seen->insert(result.tuple(i)))
+                        unique.append(result.tuple(i));
+                }
+                result = std::move(unique);
+            }
+            for (std::size_t i = 0; i < b.size(); ++i) {
+                if (seen->insert(b.tuple(i)))
+                    result.append(b.tuple(i));
+            }
+        } else {
+            // Except, and the ones straight after it: the first set's tuples in none of theirs.
+            TupleSet removed(result.arity());
+            const auto remove = [&](const TupleList &other) {
+                for (std::size_t i = 0; other.arity() != 0 && i < other.size(); ++i)
+                    removed.insert(other.tuple(i));
+            };
+            remove(b);
+            while (link < e && m_exprs[std::size_t(link + 1)].op == Op::Except) {
+                ++link;
+                const TupleList other = rightOf(link);
+                checkSameHierarchies(result, other, m_exprs[std::size_t(link)]);
+                remove(other);
+            }
+            TupleList kept(result.hierarchies());
+            for (std::size_t i = 0; i < result.size(); ++i) {
+                if (!removed.contains(result.tuple(i)))
+                    kept.append(result.tuple(i));
+            }
+            result = std::move(kept);
+            seen.reset();
+        }
     }
     return result;
 }
@@ -914,6 +979,8 @@ TupleList Query::evalSet(int e)
         return descendants(e);
     case Op::CrossJoin:
     case Op::NonEmptyCrossJoin: {
+        if (x.chained)
+            return setChain(e);
         TupleList result = evalSet(child(0));
         for (std::uint32_t i = 1; i < x.count; ++i)
             result = crossJoin(result, evalSet(child(int(i))), x);
@@ -984,8 +1051,13 @@ TupleList Query::evalSet(int e)
     }
     case Op::Union:
     case Op::Intersect:
-    case Op::Except:
-        return setOperation(e);
+    case Op::Except: {
+        if (x.chained)
+            return setChain(e);
+        const TupleList a = evalSet(child(0));
+        const TupleList b = evalSet(child(1));
+        return setOperation(x, a, b);
+    }
     case Op::Distinct: {
         const TupleList set = evalSet(child(0));
         TupleList result(set.hierarchies());

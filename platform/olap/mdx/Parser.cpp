@@ -11,9 +11,11 @@ namespace platform::olap::mdx {
 
 namespace detail {
 
-// Appends nodes to a tree and keeps the height of each, so that a tree deeper than maxNesting
-// is refused where it grows too deep, also when it grows by a loop rather than by recursion
-// (a chain of binary operators or of properties).
+// Appends nodes to a tree and keeps the nesting height of each, so that a tree nested deeper
+// than maxNesting is refused where it grows too deep, also when it grows by a loop rather
+// than by recursion (a chain of properties). The left operand of a binary operator does not
+// count: a chain a + b + c ... is a left-deep tree that every walker follows in a loop, so
+// its length is not nesting.
 class TreeBuilder
 {
 public:
@@ -22,10 +24,13 @@ public:
     std::uint32_t add(NodeKind kind, SourcePos pos, std::span<const std::uint32_t> children = {},
                       std::uint8_t sub = 0, std::uint32_t text = NodeData::noText)
     {
-        int height = 0;
-        for (std::uint32_t child : children)
-            height = std::max(height, m_heights[child]);
-        ++height;
+        int height = 1;
+        if (kind == NodeKind::Binary) {
+            height = std::max(m_heights[children[0]], m_heights[children[1]] + 1);
+        } else {
+            for (std::uint32_t child : children)
+                height = std::max(height, m_heights[child] + 1);
+        }
         if (height > maxNesting)
             throw syntaxError(pos, tooDeep());
         NodeData data;
@@ -285,16 +290,18 @@ private:
 
     const Token &peek(size_t ahead = 0)
     {
-        while (m_tokens.size() <= m_at + ahead
+        while (m_tokens.size() <= ahead
                && (m_tokens.empty() || m_tokens.back().kind != TokenKind::End))
             m_tokens.push_back(m_lexer.next());
-        return m_tokens[std::min(m_at + ahead, m_tokens.size() - 1)];
+        return m_tokens[std::min(ahead, m_tokens.size() - 1)];
     }
     const Token &cur() { return peek(0); }
+    // Drops the current token: only the tokens looked ahead at are kept, so that a long text
+    // is not held as tokens too.
     void advance()
     {
         if (cur().kind != TokenKind::End)
-            ++m_at;
+            m_tokens.pop_front();
     }
     bool at(TokenKind kind) { return cur().kind == kind; }
     bool atWord(QStringView word) { return isWord(cur(), word); }
@@ -358,8 +365,9 @@ private:
     QStringView m_text;
     const std::vector<int> *m_offsets;
     Lexer m_lexer;
-    std::deque<Token> m_tokens; // a deque, so that references to tokens survive lexing more
-    size_t m_at = 0;
+    // The current token and those looked ahead at: a deque, so that a reference to one
+    // survives lexing more (but not advancing past it).
+    std::deque<Token> m_tokens;
     TreeBuilder &m_builder;
     int &m_depth;
     bool m_quoted;

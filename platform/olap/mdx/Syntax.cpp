@@ -1,5 +1,7 @@
 #include "platform/olap/mdx/Syntax.h"
 
+#include <algorithm>
+
 namespace platform::olap::mdx {
 
 QString uniqueName(std::span<const NamePart> parts)
@@ -55,6 +57,15 @@ std::span<const NamePart> Node::parts() const
     if (d.kind != NodeKind::Name)
         return {};
     return std::span<const NamePart>(m_tree->m_parts.data() + d.first, d.count);
+}
+
+std::vector<Node> binaryChain(const Node &node)
+{
+    std::vector<Node> chain;
+    for (Node link = node; link.is(NodeKind::Binary); link = link.child(0))
+        chain.push_back(link);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
 }
 
 } // namespace platform::olap::mdx

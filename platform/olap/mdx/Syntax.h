@@ -11,9 +11,11 @@
 
 namespace platform::olap::mdx {
 
-// The deepest tree the parser builds: a node path longer than this (parentheses, braces,
-// function calls, prefix operators, chains of binary operators or properties) is refused
-// before it can exhaust the stack of the parser or of a recursive walk over the tree.
+// The deepest nesting the parser builds: a node path longer than this (parentheses, braces,
+// function calls, prefix operators, chains of properties) is refused before it can exhaust
+// the stack of the parser or of a recursive walk over the tree. The path does not count the
+// steps from a binary operator to its left operand, so that a chain a + b - c ... of any
+// length parses: walkers follow such a left spine in a loop (see NodeKind::Binary).
 inline constexpr int maxNesting = 256;
 
 // 1-based line and column (in UTF-16 units) in the statement text.
@@ -54,7 +56,9 @@ enum class NodeKind : std::uint8_t {
     Method,   // c0.text()(c1, c2, ...): m.Lag(1), s.Item(0), d.Levels(2)
     Call,     // text()(c0, c1, ...): any function, with any number of arguments
     Unary,    // op() c0: Negate, UnaryPlus, Not, IsEmpty (c0 IS EMPTY)
-    Binary,   // c0 op() c1
+    Binary,   // c0 op() c1. A chain a op b op c ... is left-deep, ((a op b) op c) ..., as
+              // long as the chain: walk the left operands (the left spine) in a loop, and
+              // recurse only into the right operands and the operand at the spine's bottom
     Case,     // CASE [c0] WHEN c1 THEN c2 ... [ELSE cN] END: children are the input (or
               // Missing), the WHEN/THEN pairs, then the ELSE result (or Missing)
 };
@@ -253,6 +257,11 @@ inline Node::Children Node::children() const
     const std::uint32_t *begin = m_tree->m_children.data() + data().first;
     return Children(m_tree, begin, begin + childCount());
 }
+
+// The binary operators of the chain whose last operator is `node` (a Binary node), bottom
+// first: the first one's left operand is not a binary operator, each later one's left
+// operand is the one before it. Found in a loop, for walkers that follow a chain's left spine.
+std::vector<Node> binaryChain(const Node &node);
 
 // A calculated member property: SOLVE_ORDER = 1, FORMAT_STRING = '#,##0', FORE_COLOR = 255...
 struct MemberProperty

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <vector>
+
 namespace platform::olap::mdx {
 
 namespace {
@@ -191,19 +193,39 @@ public:
         case NodeKind::Unary:
             writeUnary(node);
             break;
-        case NodeKind::Binary: {
-            const int own = binaryLevel(node.op());
-            write(node.child(0), own);
-            if (node.op() == Operator::Range)
-                out += u':';
-            else
-                out += u' ' + operatorText(node.op()) + u' ';
-            write(node.child(1), own + 1); // left-associative
+        case NodeKind::Binary:
+            writeChain(node);
             break;
-        }
         case NodeKind::Case:
             writeCase(node);
             break;
+        }
+    }
+
+    // A chain of binary operators, left-associative, written along its left spine in a loop:
+    // each operator, then its right operand; the left operand of one binds more loosely than
+    // the operator takes (never so in a parsed tree) is put in parentheses.
+    void writeChain(const Node &node)
+    {
+        const std::vector<Node> chain = binaryChain(node);
+        const auto wrapsLeft = [&](std::size_t link) {
+            return link + 1 < chain.size()
+                   && binaryLevel(chain[link].op()) < binaryLevel(chain[link + 1].op());
+        };
+        for (std::size_t link = 0; link < chain.size(); ++link) {
+            if (wrapsLeft(link))
+                out += u'(';
+        }
+        write(chain.front().child(0), binaryLevel(chain.front().op()));
+        for (std::size_t link = 0; link < chain.size(); ++link) {
+            const Operator op = chain[link].op();
+            if (op == Operator::Range)
+                out += u':';
+            else
+                out += u' ' + operatorText(op) + u' ';
+            write(chain[link].child(1), binaryLevel(op) + 1);
+            if (wrapsLeft(link))
+                out += u')';
         }
     }
 

@@ -7,6 +7,7 @@
 #include "platform/runtime/Error.h"
 #include "tests/platform/olap/CubeFixtures.h"
 #include "tests/platform/olap/local/MdxTestSupport.h"
+#include "tests/platform/olap/mdx/MdxChains.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -666,6 +667,8 @@ TEST_F(RetailTest, Errors)
         {"SELECT [Product].[Food].Lag() ON 0 FROM [Sales]", ".Lag takes one argument"},
         {"SELECT TopCount([Product].Members) ON 0 FROM [Sales]",
          "TopCount takes 2 to 3 argument(s), not 1"},
+        {"WITH MEMBER [Measures].[X] AS 'CoalesceEmpty(1)' SELECT FROM [Sales]",
+         "CoalesceEmpty takes at least 2 argument(s), not 1"},
         {"SELECT FROM [Nope]", "Cube 'Nope' not found in catalog 'Retail' (its cubes: Sales)"},
         {"SELECT {[Product].Members ON 0 FROM [Sales]", "line 1, column 27"},
         // A dimension where a level belongs.
@@ -705,6 +708,36 @@ TEST_F(RetailTest, Errors)
         SCOPED_TRACE(c.statement);
         EXPECT_THAT(errorOf(c.statement), HasSubstr(c.message));
     }
+}
+
+// Each chain evaluates on a small stack, as a calculated member's formula or as an axis.
+TEST_F(RetailTest, ChainsOfAnyLengthEvaluate)
+{
+    mdx_test::forEachChain([&](const mdx_test::ChainCase &c, int size) {
+        const QString text = c.text(size);
+        const QString statement = c.set
+                                      ? QStringLiteral("SELECT %1 ON 0 FROM [Sales]").arg(text)
+                                      : QStringLiteral("WITH MEMBER [Measures].[X] AS '%1' SELECT "
+                                                       "{[Measures].[X]} ON 0 FROM [Sales]")
+                                            .arg(text);
+        QString result;
+        mdx_test::onSmallStack([&] {
+            try {
+                const CellsetData data = engine->execute(statement);
+                result = c.set ? QString::fromStdString(positions(data, 0))
+                               : mdx_test::valueText(data, 0);
+            } catch (const platform::Error &error) {
+                result = QStringLiteral("error: ") + error.description();
+            }
+        });
+        const QString expected = c.result(size);
+        if (expected.startsWith(QStringLiteral("error: ")))
+            EXPECT_TRUE(result.startsWith(QStringLiteral("error: "))
+                        && result.contains(expected.mid(7)))
+                << result.left(200).toStdString();
+        else
+            EXPECT_TRUE(result == expected) << result.left(200).toStdString();
+    });
 }
 
 TEST_F(RetailTest, LimitsRefuseLargeResultsBeforeMakingThem)

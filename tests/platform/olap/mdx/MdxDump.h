@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <ostream>
+#include <vector>
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -111,8 +112,18 @@ inline QString dump(const Node &node)
     case NodeKind::Call:
         return dumpList(node.text(), node);
     case NodeKind::Unary:
-    case NodeKind::Binary:
         return dumpList(operatorName(node.op()), node);
+    case NodeKind::Binary: {
+        // Along the left spine in a loop, as for any walker: (+ (+ a b) c)
+        const std::vector<Node> chain = binaryChain(node);
+        QString text;
+        for (auto link = chain.rbegin(); link != chain.rend(); ++link)
+            text += u'(' + operatorName(link->op()) + u' ';
+        text += dump(chain.front().child(0));
+        for (const Node &link : chain)
+            text += u' ' + dump(link.child(1)) + u')';
+        return text;
+    }
     case NodeKind::Case:
         return dumpList(QStringLiteral("case"), node);
     }

@@ -1,6 +1,7 @@
 #include "platform/olap/mdx/Parser.h"
 #include "platform/olap/mdx/Unparser.h"
 #include "platform/runtime/Error.h"
+#include "tests/platform/olap/mdx/MdxChains.h"
 #include "tests/platform/olap/mdx/MdxDump.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +58,11 @@ TEST(MdxRobustness, RefusesNestingTooDeepBeforeTheStackRunsOut)
         {repeated("NOT ", n) + u'1', false, 4 * 255 + 1},
         {repeated("- ", n) + u'1', false, 2 * 255 + 1},
         {"CASE WHEN 1 THEN " + repeated("CASE WHEN 1 THEN ", n) + u'1', false, 17 * 255 + 1},
-        // Chains built by loops rather than by recursion: the tree is what grows too deep.
-        {u'1' + repeated("+1", n), false, 512},
-        {u'1' + repeated("^1", n), false, 512},
+        // A chain of properties, built by a loop rather than by recursion: the tree is what
+        // grows too deep. (A chain of binary operators is no nesting: see the chain cases.)
         {"[a]" + repeated(".Parent", n), false, 7 * 256 - 2},
+        // Nesting within a chain's right operands still counts.
+        {repeated("1 + (", n) + u'1' + repeated(")", n), false, 5 * 256},
         // A quoted definition counts from where it stands in the statement.
         {"WITH MEMBER [M].[X] AS '" + repeated("(", 300) + u'1' + repeated(")", 300)
              + "' SELECT FROM x",
@@ -85,6 +87,37 @@ TEST(MdxRobustness, AcceptsNestingUpToTheLimitAndAnyWidth)
     const Expression wide = parseExpression(u'{' + repeated("1, ", 100000) + QStringLiteral("1}"));
     EXPECT_EQ(wide.root().childCount(), 100001);
     EXPECT_EQ(wide.root().child(100000).pos(), (SourcePos{1, 300002}));
+}
+
+// Each chain parses, on a small stack, into a tree that writes back as the same text and
+// parses again into as many nodes; nesting past the limit is the usual syntax error.
+TEST(MdxRobustness, ChainsOfAnyLengthParseAndWriteBack)
+{
+    mdx_test::forEachChain([&](const mdx_test::ChainCase &c, int size) {
+        const QString text = c.text(size);
+        QString written;
+        QString error;
+        int nodes = 0;
+        int nodesAgain = 0;
+        mdx_test::onSmallStack([&] {
+            try {
+                const Expression expression = parseExpression(text);
+                nodes = expression.tree()->nodeCount();
+                written = toMdx(expression.root());
+                nodesAgain = parseExpression(written).tree()->nodeCount();
+            } catch (const platform::Error &e) {
+                error = e.description();
+            }
+        });
+        const QString expected = c.result(size);
+        if (expected == mdx_test::tooDeep()) {
+            EXPECT_TRUE(error.endsWith(expected.mid(7))) << error.toStdString();
+            return;
+        }
+        EXPECT_EQ(error, QString());
+        EXPECT_TRUE(written == text) << written.left(200).toStdString();
+        EXPECT_EQ(nodesAgain, nodes);
+    });
 }
 
 // The length of each line of `text`, lines ending at CR LF, CR or LF. (Not split by a regular
