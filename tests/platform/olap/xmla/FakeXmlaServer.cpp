@@ -152,10 +152,17 @@ void FakeXmlaServer::sendHostile(QTcpSocket *socket, const FakeReply &reply)
     if (reply.endless) {
         // The filler keeps a little ahead of what the client has taken.
         const QByteArray filler(64 * 1024, 'x');
-        auto topUp = [this, socket, filler] {
+        const qint64 limit = reply.endlessLimit;
+        auto sent = std::make_shared<qint64>(body.size());
+        auto topUp = [this, socket, filler, limit, sent] {
             while (socket->state() == QAbstractSocket::ConnectedState
                    && socket->bytesToWrite() < 4 * filler.size()) {
+                if (limit >= 0 && *sent >= limit) {
+                    socket->disconnectFromHost();
+                    return;
+                }
                 socket->write(filler);
+                *sent += filler.size();
                 m_bytesSent += filler.size();
             }
         };

@@ -46,6 +46,11 @@ struct FakeReply
     qint64 contentLength = -1;
     // After the body, filler bytes without end, as fast as the client takes them.
     bool endless = false;
+    // Where the filler gives up and closes the connection, -1 never. The server runs on the
+    // client's thread: a reply that the client has refused is drained by Qt's network thread
+    // until the abort reaches it, and an unending filler would meanwhile keep this thread from
+    // serving the next call.
+    qint64 endlessLimit = -1;
     // The body (and the filler) one byte at a time, one each this many milliseconds.
     int dripMs = 0;
     // Sends the headers and this many bytes of the body, then holds the connection open and

@@ -442,6 +442,7 @@ TEST(XmlaClient, HostileRepliesEndWithinTheirBounds)
          [](FakeReply &r) {
              r.endless = true;
              r.contentLength = -2;
+             r.endlessLimit = 64 * 1024 * 1024; // far past the client's bound of 1 MB
          },
          "sent a reply larger than the limit of 1 MB"},
         {"announced as too large", [](FakeReply &r) { r.contentLength = 10'000'000'000; },
