@@ -227,6 +227,7 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
     long spanEnd[2] = {0, 0};
     std::int64_t spanCells[2] = {0, 0};
     qint64 spanRows[2] = {0, 0};
+    qint64 spanCols[2] = {0, 0};
     std::size_t spanHeap[2] = {0, 0};
     int steps[2] = {0, 0};
     QMap<QString, int> gestures;
@@ -250,8 +251,10 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
         spanCells[s] = engineCells().first;
         const struct mallinfo2 heap = mallinfo2();
         spanHeap[s] = heap.uordblks + heap.hblkhd;
-        for (frmPelmoraXpalOmrf *child : main->childWindows())
+        for (frmPelmoraXpalOmrf *child : main->childWindows()) {
             spanRows[s] += child->control()->grdResults->rows();
+            spanCols[s] += child->control()->grdResults->cols();
+        }
     }
     EXPECT_TRUE(runner.done());
 
@@ -259,9 +262,11 @@ TEST_F(HostLoad, ManyViewsOfALargeCubeBrowseWithoutErrorsOrGrowingMemory)
                 views, opening, opened / 1024.0, copies, copies == 1 ? "y" : "ies");
     for (int s = 0; s < 2; ++s)
         std::printf("span %d (%d s): %d gestures; at its end resident %.0f MB, %lld cells in "
-                    "the engines' caches, %lld rows in the views' grids, %.0f MB allocated\n",
+                    "the engines' caches, %lld rows and %lld columns in the views' grids, "
+                    "%.0f MB allocated\n",
                     s + 1, span, steps[s], spanEnd[s] / 1024.0, qlonglong(spanCells[s]),
-                    qlonglong(spanRows[s]), double(spanHeap[s]) / (1 << 20));
+                    qlonglong(spanRows[s]), qlonglong(spanCols[s]),
+                    double(spanHeap[s]) / (1 << 20));
     for (auto it = gestures.cbegin(); it != gestures.cend(); ++it)
         std::printf("  %-16s %d\n", qPrintable(it.key()), it.value());
     const double growth = 100.0 * double(spanEnd[1] - spanEnd[0]) / double(spanEnd[0]);

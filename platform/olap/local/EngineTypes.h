@@ -109,6 +109,13 @@ public:
         m_values.clear();
         m_slots.clear();
     }
+    // clear(), and the storage given back: for a table that may not fill up again soon.
+    void release()
+    {
+        std::vector<std::int32_t>().swap(m_keys);
+        std::vector<V>().swap(m_values);
+        std::vector<std::uint32_t>().swap(m_slots);
+    }
     const std::int32_t *key(std::size_t i) const
     {
         return m_keys.data() + i * std::size_t(m_width);

@@ -5,10 +5,52 @@
 #include "platform/runtime/Error.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <thread>
 
 namespace platform::olap::local {
+
+namespace {
+
+std::atomic<std::int64_t> cachedCellsInProcess{0};
+std::atomic<std::size_t> cacheBudget{4'000'000};
+
+} // namespace
+
+std::int64_t MdxEngine::processCachedCells()
+{
+    return cachedCellsInProcess.load();
+}
+
+std::size_t MdxEngine::processCacheBudget()
+{
+    return cacheBudget.load();
+}
+
+void MdxEngine::setProcessCacheBudget(std::size_t cells)
+{
+    cacheBudget.store(cells);
+}
+
+void MdxEngine::countCachedCells()
+{
+    std::int64_t cells = 0;
+    for (const auto &cube : m_cubes)
+        cells += std::int64_t(cube->cache.size());
+    cachedCellsInProcess += cells - m_countedCells;
+    m_countedCells = cells;
+}
+
+// Clears every cube's cache and gives its memory back.
+void MdxEngine::dropCache()
+{
+    for (const auto &cube : m_cubes) {
+        cube->cache.release();
+        cube->groups.clear();
+    }
+    countCachedCells();
+}
 
 MdxEngine::MdxEngine(std::shared_ptr<const CubeFile> file, const EngineOptions &options)
     : m_file(std::move(file)), m_options(options)
@@ -19,7 +61,10 @@ MdxEngine::MdxEngine(std::shared_ptr<const CubeFile> file, const EngineOptions &
     }
 }
 
-MdxEngine::~MdxEngine() = default;
+MdxEngine::~MdxEngine()
+{
+    cachedCellsInProcess -= m_countedCells;
+}
 
 EngineOptions MdxEngine::options() const
 {
@@ -36,10 +81,7 @@ void MdxEngine::setOptions(const EngineOptions &options)
 void MdxEngine::clearCache()
 {
     std::lock_guard lock(m_mutex);
-    for (const auto &cube : m_cubes) {
-        cube->cache.clear();
-        cube->groups.clear();
-    }
+    dropCache();
     m_results.clear();
 }
 
@@ -105,15 +147,24 @@ CellsetData MdxEngine::execute(const mdx::Statement &statement)
                         .arg(name, m_file->schemaName, names.join(QStringLiteral(", "))));
     }
     if (state->cache.size() > m_options.cacheCells) {
-        state->cache.clear();
+        state->cache.release();
         state->groups.clear();
+        countCachedCells();
     }
+    if (cachedCellsInProcess.load() > std::int64_t(cacheBudget.load()) && m_countedCells > 0)
+        dropCache();
     engine::QueryLimits limits;
     limits.cellLimit = m_options.cellLimit;
     limits.rowsPerThread = std::max<std::size_t>(1, m_options.rowsPerThread);
     limits.threads = m_options.threads > 0
                          ? m_options.threads
                          : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    // The cache may have grown, whether the statement succeeds or fails.
+    struct Recount
+    {
+        MdxEngine &engine;
+        ~Recount() { engine.countCachedCells(); }
+    } recount{*this};
     try {
         engine::Query query(*state, limits);
         return query.run(statement);

@@ -30,6 +30,7 @@ struct EngineOptions
     // Fewer facts than this per thread are not worth another thread.
     std::size_t rowsPerThread = std::size_t(1) << 20;
     // Aggregated cells kept for later statements; the cache starts again when it holds more.
+    // All engines of the process together keep about processCacheBudget() cells as well.
     std::size_t cacheCells = 4'000'000;
 };
 
@@ -67,7 +68,20 @@ public:
     void clearCache();
     EngineStatistics statistics() const;
 
+    // The cells the caches of all engines of this process hold together, and the budget they
+    // share (default 4 million cells, what one engine may keep). An engine that is about to run
+    // a statement while the total is past the budget clears its own cache first, so many
+    // engines stay within the budget and the cells of one statement, each with a cache of
+    // its own.
+    static std::int64_t processCachedCells();
+    static std::size_t processCacheBudget();
+    static void setProcessCacheBudget(std::size_t cells);
+
 private:
+    // Brings this engine's share of processCachedCells() up to date; under m_mutex.
+    void countCachedCells();
+    void dropCache();
+
     std::shared_ptr<const CubeFile> m_file;
     EngineOptions m_options;
     std::vector<std::unique_ptr<engine::CubeState>> m_cubes;
@@ -80,6 +94,7 @@ private:
         std::shared_ptr<const CellsetData> data;
     };
     std::vector<Result> m_results;
+    std::int64_t m_countedCells = 0; // this engine's share of processCachedCells()
     mutable std::mutex m_mutex;
 };
 

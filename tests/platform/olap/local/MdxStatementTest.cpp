@@ -811,6 +811,54 @@ TEST_F(RetailTest, RepeatedStatementsComeFromTheCache)
     EXPECT_EQ(values(run(generated[0].statement)), values(first));
 }
 
+// The engines of a process count their cached cells against one budget: past it, an engine
+// that runs a statement starts its own cache again (an engine with an empty cache keeps
+// going), and the answers stay those of an engine of its own.
+TEST_F(RetailTest, EnginesShareOneCacheBudget)
+{
+    struct RestoreBudget
+    {
+        std::size_t cells = MdxEngine::processCacheBudget();
+        ~RestoreBudget() { MdxEngine::setProcessCacheBudget(cells); }
+    } restore;
+    const std::int64_t elsewhere = MdxEngine::processCachedCells();
+    MdxEngine::setProcessCacheBudget(1);
+    const QString first = QString::fromUtf8(generated[0].statement);
+    const QString drill = QString::fromUtf8(generated[1].statement);
+
+    engine->execute(first);
+    const std::int64_t cells = engine->statistics().cachedCells;
+    ASSERT_GT(cells, 1);
+    EXPECT_EQ(MdxEngine::processCachedCells(), elsewhere + cells);
+
+    auto other = std::make_unique<MdxEngine>(s_file);
+    const CellsetData expected = other->execute(drill);
+    const EngineStatistics otherStats = other->statistics();
+    EXPECT_EQ(MdxEngine::processCachedCells(), elsewhere + cells + otherStats.cachedCells);
+
+    // Over the budget: the drill starts this engine's cache again instead of adding to it.
+    const std::int64_t passes = engine->statistics().passes;
+    const CellsetData drilled = engine->execute(drill);
+    EXPECT_EQ(engine->statistics().cachedCells, otherStats.cachedCells);
+    EXPECT_EQ(engine->statistics().passes - passes, otherStats.passes);
+    EXPECT_EQ(values(drilled), values(expected));
+    EXPECT_EQ(positions(drilled, 1, true), positions(expected, 1, true));
+    EXPECT_EQ(MdxEngine::processCachedCells(), elsewhere + 2 * otherStats.cachedCells);
+
+    // Clearing and closing give the cells back to the budget.
+    other.reset();
+    EXPECT_EQ(MdxEngine::processCachedCells(), elsewhere + otherStats.cachedCells);
+    engine->clearCache();
+    EXPECT_EQ(MdxEngine::processCachedCells(), elsewhere);
+
+    // Within the budget every engine keeps what it has.
+    MdxEngine::setProcessCacheBudget(restore.cells);
+    engine->execute(first);
+    const std::int64_t kept = engine->statistics().cachedCells;
+    engine->execute(drill);
+    EXPECT_GT(engine->statistics().cachedCells, kept);
+}
+
 // A result's axes read their members' texts from the cube's tables even after the engine and
 // the loaded file are gone, a repeated one as well.
 TEST_F(RetailTest, ResultsOutliveTheirEngine)
