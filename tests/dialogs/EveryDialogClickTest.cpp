@@ -142,7 +142,8 @@ private:
                 bar->setCurrentIndex(t);
                 settle();
                 const QString page = bar->tabText(t).remove(QLatin1Char('&'));
-                visit(window, name + QStringLiteral(" / ") + page, shown + QList<const QTabBar *>{bar});
+                visit(window, name + QStringLiteral(" / ") + page,
+                      shown + QList<const QTabBar *>{bar});
             }
             bar->setCurrentIndex(was);
             settle();

@@ -1,7 +1,8 @@
 // The chart format editor's fields shown for real over the control's sales chart and worked with
 // the mouse and the keys: each caption stands beside the field it names, the Y axis bounds show
-// the automatic axis as it is drawn (and follow it), a refused number waits until its field is left, and Print
-// says when it cannot print. Pictures of the mended tabs are kept with the test pictures.
+// the automatic axis as it is drawn (and follow it), a refused number waits until its field is
+// left, and Print says when it cannot print. Pictures of the mended tabs are kept with the test
+// pictures.
 #include "Control/charts/ChartExchange.h"
 #include "Control/charts/frmGrf2D.h"
 #include "platform/widgets/TabStrip.h"
