@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 
 #include <climits>
-#include <utility>
 #include <cstdlib>
+#include <utility>
 #include <pwd.h>
 #include <unistd.h>
 

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <memory>
@@ -151,9 +152,9 @@ bool Run::readInformation()
     InfoStatus status = loadUninstallInformation(m_settings.programPath.constData(), m_info);
     // Information that names a system or top-level folder as the product's own is not what an
     // installer writes.
-    for (const ByteString &root : m_info.roots)
-        if (status == InfoStatus::Ok && !PathPolicy::acceptsRoot(root))
-            status = InfoStatus::Corrupt;
+    if (status == InfoStatus::Ok
+        && !std::all_of(m_info.roots.begin(), m_info.roots.end(), PathPolicy::acceptsRoot))
+        status = InfoStatus::Corrupt;
     switch (status) {
     case InfoStatus::Ok:
         m_policy = PathPolicy(m_info.roots);

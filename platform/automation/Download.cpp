@@ -192,9 +192,8 @@ void Download::onMetaData()
     m_expected = platform::runtime::announcedBodyLength(m_reply->rawHeader("Content-Length"),
                                                         m_reply->rawHeader("Content-Encoding"));
     // A compressed body is at least as long as announced.
-    bool announced = false;
-    const qint64 length = m_reply->rawHeader("Content-Length").trimmed().toLongLong(&announced);
-    if (announced && length > 0)
+    const qint64 length = platform::runtime::announcedLength(m_reply->rawHeader("Content-Length"));
+    if (length > 0)
         refuseSize(length);
 }
 

@@ -68,12 +68,7 @@ QString tableText(Tables &tables, const TableBlock &table, int available)
     const ColumnBands cut = columnBands(widths, table.headerCols, available);
     QString out;
     for (qsizetype b = 0; b < cut.bands.size(); ++b) {
-        const ColumnBand band = cut.bands[b];
-        QList<int> columns;
-        for (int c = 0; c < cut.repeated; ++c)
-            columns.append(c);
-        for (int c = band.from; c < band.to; ++c)
-            columns.append(c);
+        const QList<int> columns = bandColumns(cut, cut.bands[b]);
         if (b > 0)
             out += QStringLiteral("\\page") + crlf;
         for (int r = 0; r < table.rows; ++r) {

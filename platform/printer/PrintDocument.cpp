@@ -90,6 +90,17 @@ ColumnBands columnBands(const QList<int> &widths, int headerCols, int available)
     return result;
 }
 
+QList<int> bandColumns(const ColumnBands &cut, const ColumnBand &band)
+{
+    QList<int> columns;
+    columns.reserve(cut.repeated + band.to - band.from);
+    for (int c = 0; c < cut.repeated; ++c)
+        columns.append(c);
+    for (int c = band.from; c < band.to; ++c)
+        columns.append(c);
+    return columns;
+}
+
 QFont paragraphFont(double points)
 {
     QFont font(QStringLiteral("Arial"));

@@ -88,6 +88,8 @@ struct ColumnBands
     QList<ColumnBand> bands;
 };
 ColumnBands columnBands(const QList<int> &widths, int headerCols, int available);
+// The columns one band of `cut` shows, in order: the repeated columns, then its own.
+QList<int> bandColumns(const ColumnBands &cut, const ColumnBand &band);
 
 struct Page
 {

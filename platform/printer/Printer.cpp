@@ -208,9 +208,7 @@ void Printer::layOutTable(const TableBlock &table, int index, int left, int widt
     for (qsizetype b = 0; b < cut.bands.size(); ++b) {
         const ColumnBand band = cut.bands[b];
         int bandWidth = 0;
-        for (int c = 0; c < cut.repeated; ++c)
-            bandWidth += widths[c];
-        for (int c = band.from; c < band.to; ++c)
+        for (int c : bandColumns(cut, band))
             bandWidth += widths[c];
         if (b > 0 && !m_pages.last().items.isEmpty())
             startPage();
@@ -431,10 +429,10 @@ void Printer::print(QPrinter &printer) const
     }
     // A printer that makes its own copies (and keeps its own page order) gets each page once;
     // a PDF file gets them all.
-    const bool own = printer.outputFormat() == QPrinter::PdfFormat;
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
     const QList<int> pages = printOrder(pageCount(), ranges, copies, printer.collateCopies(),
-                                        own && printer.pageOrder() == QPrinter::LastPageFirst);
+                                        toFile && printer.pageOrder() == QPrinter::LastPageFirst);
     if (pages.isEmpty())
         throw Error(QStringLiteral("No page to print"));
     renderPages(printer, pages);

@@ -9,4 +9,8 @@ namespace platform::runtime {
 // length is then not that of what is read. A reply that ends with less was cut short.
 qint64 announcedBodyLength(const QByteArray &contentLength, const QByteArray &contentEncoding);
 
+// The length a Content-Length header value announces, whatever the encoding; -1 when it holds
+// no length.
+qint64 announcedLength(const QByteArray &contentLength);
+
 } // namespace platform::runtime

@@ -259,11 +259,11 @@ XmlaClient::Exchange XmlaClient::send(QStringView method, const QByteArray &body
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         if (exchange.tooLarge)
             return;
-        bool announced = false;
-        const qint64 length = reply->rawHeader("Content-Length").trimmed().toLongLong(&announced);
-        if (announced && length > m_maximumReply)
+        const qint64 length =
+            platform::runtime::announcedLength(reply->rawHeader("Content-Length"));
+        if (length > m_maximumReply)
             return refuseTooLarge();
-        if (announced && length > exchange.body.capacity())
+        if (length > exchange.body.capacity())
             exchange.body.reserve(length);
         if (!stall.isActive())
             stall.start();
